@@ -1,0 +1,83 @@
+#include "app/StartupRules.h"
+#include <cmath>
+
+namespace tessary {
+
+std::optional<std::wstring> RefusalMessage(unsigned major, unsigned minor, unsigned platformId) {
+    constexpr unsigned kWin9x = 1, kNT = 2;
+    if (major == 4 && minor == 0 && platformId == kWin9x)
+        return L"This software is not supported on Windows 95";
+    if (major == 3 && minor == 51 && platformId == kNT)
+        return L"This software is not supported on Windows NT 3.51";
+    if (major == 4 && minor == 0 && platformId == kNT)
+        return L"This software is not supported on Windows NT 4.0";
+    return std::nullopt;
+}
+
+const std::wstring& GdiplusDownloadUrl() {
+    static const std::wstring url =
+        L"https://www.microsoft.com/en-us/download/details.aspx?id=18909";
+    return url;
+}
+
+std::wstring GdiplusMissingMessage(const std::wstring& exeBaseName) {
+    return L"You must have GDIPlus installed in order for " + exeBaseName +
+           L" to run correctly.  You can download it from MicroSoft via the following URL: " + GdiplusDownloadUrl();
+}
+
+int DefaultWidthPx(float screenWidthPx) {
+    if (screenWidthPx >= 1680)
+        return 1200;
+    if (screenWidthPx >= 1280)
+        return 1000;
+    if (screenWidthPx >= 1024)
+        return 900;
+    return 800;
+}
+
+int DefaultHeightPx(float screenHeightPx) {
+    if (screenHeightPx >= 1024)
+        return 900;
+    if (screenHeightPx >= 768)
+        return 700;
+    return 600;
+}
+
+bool Intersects(const IntRect& a, const IntRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count, const IntRect& primaryWorkArea) {
+    for (int i = 0; i < count; ++i)
+        if (Intersects(window, workAreas[i]))
+            return window;
+    return {primaryWorkArea.left, primaryWorkArea.top, primaryWorkArea.left + window.width(),
+            primaryWorkArea.top + window.height()};
+}
+
+void ApplyMinimumSize(int& cx, int& cy) {
+    if (cx < kMinWindowWidth)
+        cx = kMinWindowWidth;
+    if (cy < kMinWindowHeight)
+        cy = kMinWindowHeight;
+}
+
+MainLayout ComputeMainLayout(const MainLayoutInput& in) {
+    MainLayout l{};
+    l.picturesWidth = in.clientWidth - in.picturesLeft - 6;
+    l.listWidth = l.picturesWidth - 17;
+    l.sliderWidth = l.picturesWidth - 5 - in.sliderLeft;
+    l.picturesHeight = in.clientHeight - in.picturesTop - 21;
+    l.folderHeight = in.clientHeight - in.folderTop - 21;
+    l.sliderTop = l.picturesHeight - 5 - in.sliderHeight - in.resampleButtonHeight - 10;
+    l.labelTop = l.sliderTop + 3;
+    l.listHeight = l.sliderTop - 18;
+    l.listModeTop = l.sliderTop + 2;
+    l.buttonRowTop = l.labelTop + in.labelHeight + 5;
+    l.sortTop = l.buttonRowTop + static_cast<int>(std::lround(15.0 / in.ty));
+    l.folderButtonsTop = l.folderHeight - in.folderButtonsHeight - 7;
+    l.treeHeight = l.folderButtonsTop - 22;
+    return l;
+}
+
+} // namespace tessary

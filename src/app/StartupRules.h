@@ -1,0 +1,63 @@
+// Start-up decisions that depend only on numbers: refused systems, first-run window size,
+// the main window's layout and its minimum size.
+#pragma once
+#include <optional>
+#include <string>
+
+namespace tessary {
+
+// The message for a refused system, or nothing when the version may run.
+std::optional<std::wstring> RefusalMessage(unsigned major, unsigned minor, unsigned platformId);
+// The message shown when GDI+ cannot be started (exeBaseName: "Tessary").
+std::wstring GdiplusMissingMessage(const std::wstring& exeBaseName);
+// Where that message sends the user.
+const std::wstring& GdiplusDownloadUrl();
+
+// First-run outer window size in pixels for the screen size in pixels.
+int DefaultWidthPx(float screenWidthPx);
+int DefaultHeightPx(float screenHeightPx);
+
+struct IntRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+};
+bool Intersects(const IntRect& a, const IntRect& b);
+// A saved window rectangle that touches none of the monitors' work areas is moved to the top-left
+// of the primary work area (size kept); one that is on screen stays exactly where it was.
+IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count, const IntRect& primaryWorkArea);
+
+// Minimum outer size of the main window, enforced while the user drags its frame.
+constexpr int kMinWindowWidth = 717;
+constexpr int kMinWindowHeight = 535;
+void ApplyMinimumSize(int& cx, int& cy);
+
+// Positions (pixels, relative to their container) that the resize rule computes for the client
+// size W x H. tx/ty are twips per pixel; the one offset given in twips (the sort list's) is
+// converted with them.
+struct MainLayoutInput {
+    int clientWidth = 0, clientHeight = 0;
+    double tx = 15, ty = 15;
+    // Designed geometry read from the controls.
+    int picturesLeft = 368, picturesTop = 0; // Frame2(0)
+    int folderTop = 408;                     // Frame2(1)
+    int sliderLeft = 184, sliderHeight = 17;
+    int resampleButtonHeight = 25;
+    int labelHeight = 17;
+    int folderButtonsHeight = 25; // inner height of picPreviewButtonHolder
+};
+struct MainLayout {
+    int picturesWidth, picturesHeight; // Frame2(0)
+    int listWidth, listHeight;         // ListViewPics
+    int sliderWidth, sliderTop;        // sliderThumbSize
+    int labelTop;                      // Label1
+    int listModeTop;                   // Picture1(1)
+    int buttonRowTop;                  // picButtonBorder
+    int sortTop;                       // cboSort
+    int folderHeight;                  // Frame2(1)
+    int folderButtonsTop;              // picPreviewButtonHolder
+    int treeHeight;                    // FolderTreeview1
+};
+MainLayout ComputeMainLayout(const MainLayoutInput& in);
+
+} // namespace tessary

@@ -1,0 +1,5 @@
+# Portable logic (no Windows header) and Windows code of this subsystem.
+list(APPEND TESSARY_LOGIC_SOURCES
+)
+list(APPEND TESSARY_WIN_SOURCES
+)

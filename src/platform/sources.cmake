@@ -1,0 +1,9 @@
+# Portable logic (no Windows header) and Windows code of this subsystem.
+list(APPEND TESSARY_LOGIC_SOURCES
+)
+list(APPEND TESSARY_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/AppInfo.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Dialogs.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MessagePump.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Surface.cpp
+)

@@ -1,0 +1,143 @@
+#include "support/WinTest.h"
+#include "platform/MessagePump.h"
+#include <gdiplus.h>
+#include <shellapi.h>
+#include <memory>
+#include <vector>
+
+namespace wintest {
+
+TempDir::TempDir(const std::wstring& hint) {
+    wchar_t tmp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH, tmp);
+    static int counter = 0;
+    for (;;) {
+        path_ = std::wstring(tmp) + hint + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                std::to_wstring(++counter);
+        if (CreateDirectoryW(path_.c_str(), nullptr))
+            break;
+    }
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW fd;
+    tessary::UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &fd));
+    if (find) {
+        do {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring full = path + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(find.get(), &fd));
+    }
+    find.reset();
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(path.c_str());
+}
+
+namespace {
+bool EncoderFor(const std::wstring& mime, CLSID& clsid) {
+    UINT num = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&num, &size);
+    if (size == 0)
+        return false;
+    std::vector<BYTE> buf(size);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buf.data());
+    Gdiplus::GetImageEncoders(num, size, codecs);
+    for (UINT i = 0; i < num; ++i)
+        if (mime == codecs[i].MimeType) {
+            clsid = codecs[i].Clsid;
+            return true;
+        }
+    return false;
+}
+} // namespace
+
+bool WriteImage(const std::wstring& path, int width, int height, const std::function<std::uint32_t(int, int)>& painter) {
+    Gdiplus::Bitmap bmp(width, height, PixelFormat24bppRGB);
+    if (bmp.GetLastStatus() != Gdiplus::Ok)
+        return false;
+    Gdiplus::BitmapData data;
+    Gdiplus::Rect r(0, 0, width, height);
+    if (bmp.LockBits(&r, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &data) != Gdiplus::Ok)
+        return false;
+    for (int y = 0; y < height; ++y) {
+        auto* row = static_cast<BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t c = painter ? painter(x, y)
+                                      : ((x * 255 / (width > 1 ? width - 1 : 1)) << 16) |
+                                            ((y * 255 / (height > 1 ? height - 1 : 1)) << 8) | 0x80;
+            row[x * 3 + 0] = static_cast<BYTE>(c & 0xFF);
+            row[x * 3 + 1] = static_cast<BYTE>((c >> 8) & 0xFF);
+            row[x * 3 + 2] = static_cast<BYTE>((c >> 16) & 0xFF);
+        }
+    }
+    bmp.UnlockBits(&data);
+    std::wstring ext = path.size() >= 4 ? path.substr(path.size() - 4) : L"";
+    for (auto& c : ext)
+        c = static_cast<wchar_t>(towlower(c));
+    std::wstring mime = L"image/png";
+    if (ext == L".jpg" || ext == L"jpeg")
+        mime = L"image/jpeg";
+    else if (ext == L".bmp")
+        mime = L"image/bmp";
+    else if (ext == L".gif")
+        mime = L"image/gif";
+    CLSID clsid;
+    if (!EncoderFor(mime, clsid))
+        return false;
+    return bmp.Save(path.c_str(), &clsid, nullptr) == Gdiplus::Ok;
+}
+
+bool WriteTextFile(const std::wstring& path, const std::string& content) {
+    tessary::UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f)
+        return false;
+    DWORD written = 0;
+    return WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+           written == content.size();
+}
+
+void Pump(int milliseconds) {
+    DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+        tessary::DoEvents();
+        Sleep(5);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
+    DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
+    while (!condition()) {
+        if (static_cast<int>(end - GetTickCount()) <= 0)
+            return condition();
+        tessary::DoEvents();
+        Sleep(5);
+    }
+    return true;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    int n = GetWindowTextLengthW(hwnd);
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    s.resize(static_cast<size_t>(GetWindowTextW(hwnd, s.data(), n + 1)));
+    return s;
+}
+
+std::string Narrow(const std::wstring& s) {
+    if (s.empty())
+        return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+} // namespace wintest

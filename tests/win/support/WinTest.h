@@ -1,0 +1,41 @@
+// Shared helpers of the Windows tests: temporary folders, generated images, message pumping.
+#pragma once
+#include "platform/Handles.h"
+#include <gtest/gtest.h>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace wintest {
+
+// A fresh folder under the Windows temp directory, removed with everything in it afterwards.
+class TempDir {
+public:
+    explicit TempDir(const std::wstring& hint = L"tessary");
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::wstring& path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+
+// Writes an image file of the given size; the format follows the extension (.jpg .bmp .gif .png;
+// anything else is written as PNG). Pixels: a gradient unless a painter is given (x, y) -> 0xRRGGBB.
+bool WriteImage(const std::wstring& path, int width, int height,
+                const std::function<std::uint32_t(int, int)>& painter = {});
+bool WriteTextFile(const std::wstring& path, const std::string& content);
+
+// Lets messages run for the given time.
+void Pump(int milliseconds = 50);
+// Lets messages run until the condition holds or the time is over; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
+
+std::wstring WindowText(HWND hwnd);
+std::string Narrow(const std::wstring& s);
+
+} // namespace wintest
