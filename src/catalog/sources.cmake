@@ -1,5 +1,10 @@
 # Portable logic (no Windows header) and Windows code of this subsystem.
 list(APPEND TESSARY_LOGIC_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/CatalogText.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ThumbGeometry.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SortKeys.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CacheIni.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/FolderTree.cpp
 )

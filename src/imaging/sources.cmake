@@ -1,5 +1,8 @@
 # Portable logic (no Windows header) and Windows code of this subsystem.
 list(APPEND TESSARY_LOGIC_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/Scaler.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/GDIPlusAPI.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/JpegCodec.cpp
 )
