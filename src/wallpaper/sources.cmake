@@ -2,6 +2,7 @@
 list(APPEND TESSARY_LOGIC_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/KeyPath.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PreviewGeometry.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WallpaperRules.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES
 )

@@ -1,0 +1,57 @@
+// What applying a wallpaper writes, and how the desktop settings found at start-up are read:
+// the registry values per layout, when an image must first become a bitmap, the desktop colour.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tessary {
+
+enum class WallpaperMode { Centered, Stretched, Tiled };
+
+inline constexpr std::wstring_view kDesktopKeyPath = L"HKEY_CURRENT_USER\\Control Panel\\Desktop";
+inline constexpr std::wstring_view kWallpaperValue = L"Wallpaper";
+inline constexpr std::wstring_view kTileWallpaperValue = L"TileWallpaper";
+inline constexpr std::wstring_view kWallpaperStyleValue = L"WallpaperStyle";
+
+// Name of the bitmap that conversions and resamplings write into the program folder.
+inline constexpr std::wstring_view kConvertedWallpaperName = L"Tessary.bmp";
+
+// The "TileWallpaper" and "WallpaperStyle" texts written for a layout.
+struct DesktopStyleValues {
+    std::wstring_view tileWallpaper;
+    std::wstring_view wallpaperStyle;
+};
+DesktopStyleValues StyleValuesFor(WallpaperMode mode);
+
+// The active desktop's wallpaper style for a layout: centre 0, tile 1, stretch 2.
+int ActiveDesktopStyle(WallpaperMode mode);
+
+// True when the path's last three characters, in any letter case, are not "bmp": the image is
+// converted to a bitmap before Windows is given it.
+bool NeedsBmpConversion(std::wstring_view path);
+
+// folder + "\" + file name, without doubling the separator when the folder is a drive root.
+std::wstring PathInFolder(std::wstring_view folder, std::wstring_view fileName);
+
+// The wallpaper that the desktop settings record. The three texts are the registry reads (each
+// possibly the "N/A" marker); a wallpaper is recorded when its cleaned path is neither empty nor
+// the marker, and only then do the tile and style flags count.
+struct RecordedWallpaper {
+    std::wstring path; // empty when none is recorded
+    bool tiled = false;
+    bool stretched = false;
+};
+RecordedWallpaper InterpretDesktopValues(std::wstring_view wallpaper, std::wstring_view tileWallpaper,
+                                         std::wstring_view wallpaperStyle);
+
+// The layout selected at start-up: Stretched wins over Tiled; neither gives Centered.
+WallpaperMode StartupMode(const RecordedWallpaper& recorded);
+
+// The desktop colour (0x00BBGGRR) as the decimal text kept in DesktopColor, and back. Reading
+// gives nothing for text that is not a whole number from 0 to 0xFFFFFF.
+std::wstring DesktopColorText(std::uint32_t colorRef);
+std::optional<std::uint32_t> DesktopColorValue(std::wstring_view text);
+
+} // namespace tessary
