@@ -1,2 +1,4 @@
-#include <windows.h>
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+// Tessary.exe's entry point.
+#include "app/MainModule.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return tessary::Main(); }

@@ -2,6 +2,10 @@
 list(APPEND TESSARY_LOGIC_SOURCES
 )
 list(APPEND TESSARY_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/Containers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Controls.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Locale.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AppInfo.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Dialogs.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MessagePump.cpp

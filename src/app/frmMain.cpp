@@ -1,0 +1,646 @@
+#include "app/frmMain.h"
+#include "app/Settings.h"
+#include "app/SettingsText.h"
+#include "app/SharedState.h"
+#include "platform/AppInfo.h"
+#include "platform/Containers.h"
+#include "platform/Locale.h"
+#include "platform/MessagePump.h"
+#include "resource.h"
+#include <cmath>
+#include <vector>
+
+namespace tessary {
+namespace {
+frmMain* g_mainForm = nullptr;
+
+constexpr int kDesignedClientWidth = 821;
+constexpr int kDesignedClientHeight = 677;
+constexpr UINT_PTR kClockTimer = 1;
+
+const wchar_t* const kSortEntries[] = {
+    L"Sort by Name Ascending",       L"Sort by Name Descending",      L"Sort by Size Ascending",
+    L"Sort by Size Descending",      L"Sort by Date Ascending",       L"Sort by Date Descending",
+    L"Sort by Resolution Ascending", L"Sort by Resolution Descending",
+};
+
+// Keys of the settings store, in the order they are written.
+const wchar_t kLastFolder[] = L"LastFolder";
+const wchar_t kLeft[] = L"Left";
+const wchar_t kTop[] = L"Top";
+const wchar_t kWidth[] = L"Width";
+const wchar_t kHeight[] = L"Height";
+const wchar_t kThumbSize[] = L"ThumbSize";
+const wchar_t kCacheDirectories[] = L"CacheDirectories";
+const wchar_t kDrawShading[] = L"DrawShading";
+const wchar_t kDrawGlare[] = L"DrawGlare";
+const wchar_t kSortBy[] = L"SortBy";
+const wchar_t kListMode[] = L"ListMode";
+
+std::wstring Setting(const wchar_t* key, const std::wstring& defaultValue) {
+    return GetSetting(ExeBaseName(), kSettingsSection, key, defaultValue);
+}
+void Save(const wchar_t* key, const std::wstring& value) { SaveSetting(ExeBaseName(), kSettingsSection, key, value); }
+
+// Reads a switch; an unconvertible text leaves the variable as it was.
+void ReadSwitch(const wchar_t* key, bool& variable, const NumberFormat& fmt) {
+    if (auto v = ToBoolean(Setting(key, BooleanToText(true)), fmt))
+        variable = *v;
+}
+void ReadLong(const wchar_t* key, std::int32_t defaultValue, std::int32_t& variable, const NumberFormat& fmt) {
+    if (auto v = ToLong(Setting(key, std::to_wstring(defaultValue)), fmt))
+        variable = *v;
+}
+
+int ShiftState() {
+    return ((GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0) | ((GetKeyState(VK_CONTROL) & 0x8000) ? 2 : 0) |
+           ((GetKeyState(VK_MENU) & 0x8000) ? 4 : 0);
+}
+
+HFONT MakeFont(const wchar_t* face, double points, bool bold = false) {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    int height = -static_cast<int>(std::lround(points * dpi / 72.0));
+    return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+}
+
+void MoveTo(HWND hwnd, int x, int y, int w, int h) {
+    if (hwnd && w >= 0 && h >= 0)
+        SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT ChildRect(HWND child) {
+    RECT rc{};
+    GetWindowRect(child, &rc);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    if (GetMonitorInfoW(monitor, &mi))
+        reinterpret_cast<std::vector<IntRect>*>(data)->push_back(
+            {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom});
+    return TRUE;
+}
+} // namespace
+
+frmMain& MainForm() { return *g_mainForm; }
+
+frmMain::frmMain() { g_mainForm = this; }
+
+frmMain::~frmMain() {
+    if (hwnd()) {
+        UnregisterKeyPreview(hwnd());
+        SubClass_Form.reset();
+        DestroyWindow(hwnd());
+    }
+    if (g_mainForm == this)
+        g_mainForm = nullptr;
+}
+
+double frmMain::TwipsPerPixelX() {
+    WindowDC dc(nullptr);
+    return 1440.0 / GetDeviceCaps(dc.get(), LOGPIXELSX);
+}
+double frmMain::TwipsPerPixelY() {
+    WindowDC dc(nullptr);
+    return 1440.0 / GetDeviceCaps(dc.get(), LOGPIXELSY);
+}
+
+int frmMain::WindowState() const {
+    if (IsIconic(hwnd()))
+        return 1;
+    if (IsZoomed(hwnd()))
+        return 2;
+    return 0;
+}
+
+bool frmMain::Load() {
+    if (hwnd())
+        return true;
+    font_.reset(MakeFont(L"Arial", 8.25));
+    treeFont_.reset(MakeFont(L"MS Sans Serif", 8.25));
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TESSARY));
+    if (!CreateWindowObject(L"TessaryMain", L"Tessary", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, icon))
+        return false;
+    ApplyDesignedWindowSize();
+    CreateControls();
+    RegisterKeyPreview(hwnd(), [this](const MSG& msg) {
+        if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
+            Form_KeyDown(static_cast<int>(msg.wParam), ShiftState());
+        else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP)
+            Form_KeyUp(static_cast<int>(msg.wParam), ShiftState());
+        return false; // the keys still reach the control
+    });
+    Form_Load();
+    return true;
+}
+
+void frmMain::ApplyDesignedWindowSize() {
+    RECT rc{0, 0, kDesignedClientWidth, kDesignedClientHeight};
+    AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT);
+    SetWindowPos(hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void frmMain::CreateControls() {
+    HWND w = hwnd();
+    HFONT f = font_.get();
+    auto button = [&](HWND parent, const wchar_t* text, int x, int y, int cx, int cy, int id) {
+        return CreateControl(L"BUTTON", parent, text, BS_PUSHBUTTON | WS_TABSTOP, x, y, cx, cy, id, f);
+    };
+    auto option = [&](HWND parent, const wchar_t* text, int x, int y, int cx, int cy, int id) {
+        return CreateControl(L"BUTTON", parent, text, BS_RADIOBUTTON | WS_TABSTOP, x, y, cx, cy, id, f);
+    };
+    auto check = [&](HWND parent, const wchar_t* text, int x, int y, int cx, int cy, int id) {
+        return CreateControl(L"BUTTON", parent, text, BS_CHECKBOX | WS_TABSTOP, x, y, cx, cy, id, f);
+    };
+    auto frame = [&](HWND parent, const wchar_t* text, int x, int y, int cx, int cy, int id) {
+        HWND h = CreateFrame(parent, text, x, y, cx, cy, id);
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
+        return h;
+    };
+    Tips.Create(w);
+
+    // Wallpaper preview.
+    Frame2[2] = frame(w, L"Wallpaper Preview", 8, 0, 353, 401, IDC_FRAME2_2);
+    picMonitor = CreatePictureBox(Frame2[2], 8, 16, 331, 327, IDC_PICMONITOR);
+    picMonitorImage.Create(331, 327);
+    picMonitorImage.Fill(GetSysColor(COLOR_BTNFACE));
+    SetPictureSurface(picMonitor, &picMonitorImage);
+    picWP = CreatePictureBox(picMonitor, 38, 38, 256, 192, IDC_PICWP);
+    picWPImage.Create(256, 192);
+    SetPictureSurface(picWP, &picWPImage);
+    Picture1[0] = CreatePictureBox(Frame2[2], 8, 346, 201, 17, IDC_PICTURE1_0);
+    optMode[0] = option(Picture1[0], L"Centered", 0, 0, 69, 17, IDC_OPTMODE_0);
+    optMode[1] = option(Picture1[0], L"Stretched", 72, 0, 73, 17, IDC_OPTMODE_0 + 1);
+    optMode[3] = option(Picture1[0], L"Tiled", 152, 0, 49, 17, IDC_OPTMODE_0 + 3);
+    optMode[2] = option(Picture1[0], L"Tiled", 264, 0, 57, 17, IDC_OPTMODE_0 + 2);
+    ShowWindow(optMode[2], SW_HIDE);
+    chkOverlay[0] = check(Frame2[2], L"Shading", 216, 346, 65, 17, IDC_CHKOVERLAY_0);
+    chkOverlay[1] = check(Frame2[2], L"Glare", 288, 346, 49, 17, IDC_CHKOVERLAY_1);
+    Picture3 = CreatePictureBox(Frame2[2], 8, 364, 337, 35, IDC_PICTURE3);
+    cmdDirBrowser[3] = button(Picture3, L"&Current Wallpaper", 0, 4, 97, 25, IDC_CMDDIRBROWSER_0 + 3);
+    cmdShowDesktop = button(Picture3, L"&Desktop", 104, 4, 57, 25, IDC_CMDSHOWDESKTOP);
+    cmdDirBrowser[4] = button(Picture3, L"&No Wallpaper", 168, 4, 81, 25, IDC_CMDDIRBROWSER_0 + 4);
+    cmdSetWP = button(Picture3, L"Set &Wallpaper", 256, 4, 81, 25, IDC_CMDSETWP);
+
+    // Picture folder.
+    Frame2[1] = frame(w, L"Picture Folder", 8, 408, 353, 225, IDC_FRAME2_1);
+    FolderTreeview1.Create(Frame2[1], 8, 16, 337, 169, IDC_FOLDERTREE);
+    FolderTreeview1.SetFont(treeFont_.get());
+    FolderTreeview1.SetSelectionChanged([this] { FolderTreeview1_SelectionChanged(); });
+    picPreviewButtonHolder = CreatePictureBox(Frame2[1], 8, 192, 341, 25, IDC_PICPREVIEWBUTTONHOLDER);
+    cmdDirBrowser[0] = button(picPreviewButtonHolder, L"&My Pictures", 0, 0, 73, 25, IDC_CMDDIRBROWSER_0);
+    chkUseCache = check(picPreviewButtonHolder, L"Cache Images", 88, 4, 89, 17, IDC_CHKUSECACHE);
+    cmdDirBrowser[1] = button(picPreviewButtonHolder, L"D&elete Cache", 184, 0, 81, 25, IDC_CMDDIRBROWSER_0 + 1);
+    cmdDirBrowser[2] = button(picPreviewButtonHolder, L"&Recache", 272, 0, 65, 25, IDC_CMDDIRBROWSER_0 + 2);
+
+    // Pictures.
+    Frame2[0] = frame(w, L"Pictures", 368, 0, 337, 569, IDC_FRAME2_0);
+    ListViewPics = CreateControl(WC_LISTVIEWW, Frame2[0], L"",
+                                 LVS_ICON | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS | WS_TABSTOP, 8,
+                                 16, 321, 433, IDC_LISTVIEWPICS, f, WS_EX_CLIENTEDGE);
+    SendMessageW(ListViewPics, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    struct Column {
+        const wchar_t* text;
+        int width, format;
+    } columns[] = {{L"Filename", 167, LVCFMT_LEFT},
+                   {L"Size", 67, LVCFMT_RIGHT},
+                   {L"Date", 136, LVCFMT_RIGHT},
+                   {L"Resolution", 96, LVCFMT_RIGHT}};
+    for (int i = 0; i < 4; ++i) {
+        LVCOLUMNW col{};
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        col.pszText = const_cast<wchar_t*>(columns[i].text);
+        col.cx = columns[i].width;
+        col.fmt = columns[i].format;
+        col.iSubItem = i;
+        SendMessageW(ListViewPics, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
+    }
+    Picture1[1] = CreatePictureBox(Frame2[0], 8, 546, 121, 17, IDC_PICTURE1_1);
+    optListMode[1] = option(Picture1[1], L"List", 0, 0, 41, 17, IDC_OPTLISTMODE_1);
+    optListMode[0] = option(Picture1[1], L"Images", 48, 0, 65, 17, IDC_OPTLISTMODE_0);
+    Label1 = CreateControl(L"STATIC", Frame2[0], L"Image Size:", SS_LEFT, 128, 548, 57, 17, IDC_LABEL1, f);
+    sliderThumbSize = CreateControl(TRACKBAR_CLASSW, Frame2[0], L"", TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP,
+                                    184, 546, 145, 17, IDC_SLIDERTHUMBSIZE, f);
+    SendMessageW(sliderThumbSize, TBM_SETRANGE, FALSE, MAKELPARAM(50, 200));
+    SendMessageW(sliderThumbSize, TBM_SETLINESIZE, 0, 5);
+    SendMessageW(sliderThumbSize, TBM_SETPAGESIZE, 0, 20);
+    SendMessageW(sliderThumbSize, TBM_SETTICFREQ, 10, 0);
+    SendMessageW(sliderThumbSize, TBM_SETPOS, TRUE, 100);
+    picButtonBorder = CreatePictureBox(Frame2[0], 8, 496, 273, 27, IDC_PICBUTTONBORDER);
+    cmdIconButton[0] = button(picButtonBorder, L"Resample &Proportional", 0, 0, 126, 25, IDC_CMDICONBUTTON_0);
+    cmdIconButton[1] = button(picButtonBorder, L"Resample &Stretch", 136, 0, 102, 25, IDC_CMDICONBUTTON_1);
+    cboSort = CreateControl(WC_COMBOBOXW, Frame2[0], L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 256, 496, 163,
+                            200, IDC_CBOSORT, f);
+    for (const wchar_t* entry : kSortEntries)
+        ComboAdd(cboSort, entry);
+    ComboSelect(cboSort, 0);
+
+    StatusBar1.Create(w, IDC_STATUSBAR1, f, {170, 230, 80, 70});
+    UpdateClock();
+    SetTimer(w, kClockTimer, 1000, nullptr);
+
+    struct Tip {
+        HWND control;
+        const wchar_t* text;
+    } tips[] = {
+        {optMode[0], L"Center the image on the desktop"},
+        {optMode[1], L"Stretch or Shrink the image to the same size as the desktop"},
+        {optMode[3], L"Tile the image on the desktop - useful for small images"},
+        {chkOverlay[0], L"For preview effect only - does not apply to wallpaper"},
+        {chkOverlay[1], L"For preview effect only - does not apply to wallpaper"},
+        {cmdDirBrowser[3], L"Show the current wallpaper in the preview area"},
+        {cmdShowDesktop, L"Show the current desktop in the preview area"},
+        {cmdDirBrowser[4], L"Configure Windows to not use any wallpaper"},
+        {cmdSetWP, L"Set the currently selected image from the list on the right to be the current wallpaper"},
+        {cmdDirBrowser[0], L"Goto the My Pictures directory on your hard drive"},
+        {chkUseCache, L"Turn on or off the caching of images"},
+        {cmdDirBrowser[1], L"Delete the current cache of images"},
+        {cmdDirBrowser[2], L"Reset the cache of images for the currently selected directory"},
+        {optListMode[1], L"Show the available images in the selected directory as a detailed list"},
+        {optListMode[0], L"Show the available images in the selected directory as thumbnail previews"},
+        {sliderThumbSize, L"Move the slider to change the size of the preview thumbnails"},
+        {cmdIconButton[0], L"Proportionally resample the image so that it's scaled to fit the desktop but maintains "
+                           L"the same aspect ratio"},
+        {cmdIconButton[1], L"Resample the image so that it's scaled to fit the desktop without maintaining the aspect "
+                           L"ratio"},
+    };
+    for (const Tip& t : tips)
+        Tips.Add(t.control, t.text);
+}
+
+// ---- Setters: change the control, then run its handler when the value changed ----
+
+void frmMain::SetOptMode(int index) {
+    if (index < 0 || index > 3 || IsChecked(optMode[index]))
+        return;
+    for (int i = 0; i < 4; ++i)
+        SetCheckState(optMode[i], i == index ? BST_CHECKED : BST_UNCHECKED);
+    optMode_Click(index);
+}
+
+void frmMain::SetChkOverlay(int index, int value) {
+    if (SetCheckState(chkOverlay[index], value))
+        chkOverlay_Click(index);
+}
+
+void frmMain::SetOptListMode(int index) {
+    if (index < 0 || index > 1 || IsChecked(optListMode[index]))
+        return;
+    for (int i = 0; i < 2; ++i)
+        SetCheckState(optListMode[i], i == index ? BST_CHECKED : BST_UNCHECKED);
+    optListMode_Click(index);
+}
+
+void frmMain::SetChkUseCache(int value) {
+    if (SetCheckState(chkUseCache, value))
+        chkUseCache_Click();
+}
+
+void frmMain::SetCboSort(int index) {
+    // An index the list does not have is refused: the list keeps its selection.
+    if (ComboSelect(cboSort, index))
+        cboSort_Click();
+}
+
+void frmMain::SetSliderThumbSize(int value) {
+    int before = TrackbarValue(sliderThumbSize);
+    TrackbarSetValue(sliderThumbSize, value); // the slider keeps the value inside its range
+    if (TrackbarValue(sliderThumbSize) != before)
+        sliderThumbSize_Change();
+}
+
+void frmMain::PressShowDesktop() { cmdShowDesktop_Click(); }
+
+// ---- Start-up and shutdown ----
+
+void frmMain::Form_Load() {
+    loading_ = true;
+    const NumberFormat fmt = UserNumberFormat();
+    const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
+    const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+    // 1. First-run size from the screen size (twips / twips per pixel, as single precision).
+    const int defaultWidthPx = DefaultWidthPx(static_cast<float>(screenW * tx / tx));
+    const int defaultHeightPx = DefaultHeightPx(static_cast<float>(screenH * ty / ty));
+    // 2. The cache folder; an existing one is fine.
+    std::wstring programFolder = ProgramFolder();
+    CreateDirectoryW((programFolder + L"\\Cache\\").c_str(), nullptr);
+    // 3. The window rectangle.
+    RestoreWindowRect(defaultWidthPx, defaultHeightPx);
+    // 4. Options.
+    ReadLong(kThumbSize, 100, state.ThumbSize, fmt);
+    ReadSwitch(kCacheDirectories, state.CacheDirectories, fmt);
+    ReadSwitch(kDrawShading, state.DrawShading, fmt);
+    ReadSwitch(kDrawGlare, state.DrawGlare, fmt);
+    ReadLong(kSortBy, 0, state.SortBy, fmt);
+    // 5. The slider follows the thumbnail size.
+    SetSliderThumbSize(state.ThumbSize);
+    // 6.-8. Screen, frame and work area measures.
+    state.ScreenWidthPx = screenW;
+    state.ScreenHeightPx = screenH;
+    state.FrameExtraWidth = 2 * GetSystemMetrics(SM_CXFRAME);
+    state.FrameExtraHeight = 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
+    IntRect work;
+    bool primary = false;
+    GetMonitorWorkArea(hwnd(), work, primary);
+    state.WorkAreaWidth = std::abs(work.left - work.right);
+    state.WorkAreaHeight = std::abs(work.top - work.bottom);
+    // 9. The window hook; from here on the minimum size holds.
+    SubClass_Form = std::make_unique<cTrackMouse>();
+    SubClass_Form->WindowPosChanging = [this](WPARAM wp, LPARAM lp) { SubClass_Form_WindowPosChanging(wp, lp); };
+    SubClass_Form->SubClass(hwnd());
+    // 10. The monitor picture's sunken edge.
+    PaintMonitorEdge();
+    // 11. The wallpaper in use is where the preview and the commands start.
+    ReadCurrentWallpaper();
+    state.CurrentImagePath = state.CurrentWallpaperPath;
+    // 12. The layout option of the current wallpaper.
+    SetOptMode(state.WallpaperStretched ? 1 : state.WallpaperTiled ? 3 : 0);
+    // 13. Overlays.
+    SetChkOverlay(0, state.DrawShading ? BST_CHECKED : BST_UNCHECKED);
+    SetChkOverlay(1, state.DrawGlare ? BST_CHECKED : BST_UNCHECKED);
+    // 14. List mode (case-sensitive comparison).
+    SetOptListMode(Setting(kListMode, L"Image") == L"Image" ? 0 : 1);
+    // 15.-16. Cache box and sort order.
+    SetChkUseCache(state.CacheDirectories ? BST_CHECKED : BST_UNCHECKED);
+    SetCboSort(state.SortBy);
+    // 17. The preview shows the desktop.
+    PressShowDesktop();
+    // 18. Visible.
+    ShowWindow(hwnd(), SW_SHOW);
+    UpdateWindow(hwnd());
+    loading_ = false;
+    // 19. The last folder, handed to the tree as stored; its selection event loads it.
+    FolderTreeview1.SelectFolder(Setting(kLastFolder, L""));
+}
+
+void frmMain::RestoreWindowRect(int defaultWidthPx, int defaultHeightPx) {
+    const NumberFormat fmt = UserNumberFormat();
+    const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+    const double screenWTw = GetSystemMetrics(SM_CXSCREEN) * tx, screenHTw = GetSystemMetrics(SM_CYSCREEN) * ty;
+    RECT rc;
+    GetWindowRect(hwnd(), &rc);
+    // The designed rectangle, in twips: what stays when a stored value does not convert.
+    float left = static_cast<float>(rc.left * tx), top = static_cast<float>(rc.top * ty);
+    float width = static_cast<float>((rc.right - rc.left) * tx), height = static_cast<float>((rc.bottom - rc.top) * ty);
+    auto read = [&](const wchar_t* key, double defaultValue, float& variable) {
+        if (auto v = ToSingle(Setting(key, SingleToText(static_cast<float>(defaultValue), fmt)), fmt))
+            variable = *v;
+    };
+    // The centring defaults use the designed outer size, before Width and Height apply.
+    read(kLeft, (screenWTw - width) / 2, left);
+    read(kTop, (screenHTw - height) / 2, top);
+    read(kWidth, tx * defaultWidthPx, width);
+    read(kHeight, ty * defaultHeightPx, height);
+
+    IntRect wanted{static_cast<int>(std::lround(left / tx)), static_cast<int>(std::lround(top / ty)), 0, 0};
+    wanted.right = wanted.left + static_cast<int>(std::lround(width / tx));
+    wanted.bottom = wanted.top + static_cast<int>(std::lround(height / ty));
+    // A rectangle left on a monitor that is gone would open the window out of sight.
+    std::vector<IntRect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
+    IntRect primary;
+    bool isPrimary = false;
+    GetMonitorWorkArea(nullptr, primary, isPrimary);
+    if (!areas.empty())
+        wanted = KeepOnScreen(wanted, areas.data(), static_cast<int>(areas.size()), primary);
+    if (wanted.width() >= 0 && wanted.height() >= 0)
+        SetWindowPos(hwnd(), nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::PaintMonitorEdge() {
+    if (picMonitorImage.empty())
+        return;
+    RECT rc{0, 0, picMonitorImage.width(), picMonitorImage.height()};
+    DrawEdge(picMonitorImage.dc(), &rc, EDGE_SUNKEN, BF_RECT);
+    InvalidateRect(picMonitor, nullptr, FALSE);
+}
+
+void frmMain::Form_Unload() {
+    // 1. The normal rectangle is the one saved.
+    if (WindowState() != 0)
+        ShowWindow(hwnd(), SW_RESTORE);
+    // 2.-4. Settings.
+    SaveSettings();
+    // 5. The viewer goes with the main window.
+    UnloadZoom();
+    // 7. The hook is released (GDI+ itself is shut down by the entry routine's guard, once no
+    // window can draw any more).
+    SubClass_Form.reset();
+}
+
+void frmMain::SaveSettings() {
+    const NumberFormat fmt = UserNumberFormat();
+    const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+    Save(kLastFolder, FolderTreeview1.CurrentFolder());
+    RECT rc;
+    GetWindowRect(hwnd(), &rc);
+    Save(kLeft, SingleToText(static_cast<float>(rc.left * tx), fmt));
+    Save(kTop, SingleToText(static_cast<float>(rc.top * ty), fmt));
+    Save(kWidth, SingleToText(static_cast<float>((rc.right - rc.left) * tx), fmt));
+    Save(kHeight, SingleToText(static_cast<float>((rc.bottom - rc.top) * ty), fmt));
+    Save(kThumbSize, std::to_wstring(state.ThumbSize));
+    Save(kCacheDirectories, BooleanToText(state.CacheDirectories));
+    Save(kDrawShading, BooleanToText(state.DrawShading));
+    Save(kDrawGlare, BooleanToText(state.DrawGlare));
+    Save(kSortBy, std::to_wstring(state.SortBy));
+    Save(kListMode, IsChecked(optListMode[0]) ? L"Image" : L"List");
+}
+
+// ---- Layout ----
+
+void frmMain::Form_Resize() {
+    if (WindowState() == 1 || !Frame2[0])
+        return;
+    StatusBar1.Fit();
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    MainLayoutInput in;
+    in.clientWidth = client.right;
+    in.clientHeight = client.bottom;
+    in.tx = TwipsPerPixelX();
+    in.ty = TwipsPerPixelY();
+    RECT p = ChildRect(Frame2[0]), fr = ChildRect(Frame2[1]), slider = ChildRect(sliderThumbSize),
+         button = ChildRect(cmdIconButton[0]), label = ChildRect(Label1), holder;
+    GetClientRect(picPreviewButtonHolder, &holder);
+    in.picturesLeft = p.left;
+    in.picturesTop = p.top;
+    in.folderTop = fr.top;
+    in.sliderLeft = slider.left;
+    in.sliderHeight = slider.bottom - slider.top;
+    in.resampleButtonHeight = button.bottom - button.top;
+    in.labelHeight = label.bottom - label.top;
+    in.folderButtonsHeight = holder.bottom;
+    const MainLayout l = ComputeMainLayout(in);
+
+    auto place = [](HWND h, int x, int y, int cx, int cy) { MoveTo(h, x, y, cx, cy); };
+    auto moveY = [](HWND h, int y) {
+        RECT r = ChildRect(h);
+        MoveTo(h, r.left, y, r.right - r.left, r.bottom - r.top);
+    };
+    place(Frame2[0], p.left, p.top, l.picturesWidth, l.picturesHeight);
+    RECT lv = ChildRect(ListViewPics);
+    place(ListViewPics, lv.left, lv.top, l.listWidth, l.listHeight);
+    place(sliderThumbSize, slider.left, l.sliderTop, l.sliderWidth, in.sliderHeight);
+    place(Frame2[1], fr.left, fr.top, fr.right - fr.left, l.folderHeight);
+    moveY(Label1, l.labelTop);
+    moveY(Picture1[1], l.listModeTop);
+    moveY(picButtonBorder, l.buttonRowTop);
+    moveY(cboSort, l.sortTop);
+    moveY(picPreviewButtonHolder, l.folderButtonsTop);
+    RECT tree = ChildRect(FolderTreeview1.hwnd());
+    place(FolderTreeview1.hwnd(), tree.left, tree.top, tree.right - tree.left, l.treeHeight);
+    InvalidateRect(Frame2[0], nullptr, TRUE);
+    InvalidateRect(Frame2[1], nullptr, TRUE);
+}
+
+void frmMain::SubClass_Form_WindowPosChanging(WPARAM, LPARAM lParam) {
+    auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+    if (!pos)
+        return;
+    int cx = pos->cx, cy = pos->cy;
+    ApplyMinimumSize(cx, cy);
+    pos->cx = cx;
+    pos->cy = cy;
+}
+
+bool frmMain::GetMonitorWorkArea(HWND window, IntRect& rect, bool& isPrimary) {
+    rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+    if (!monitor)
+        return false;
+    MONITORINFOEXW mi{};
+    mi.cbSize = sizeof(mi);
+    if (!GetMonitorInfoW(monitor, &mi))
+        return false;
+    rect = {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+    isPrimary = mi.dwFlags == MONITORINFOF_PRIMARY;
+    return true;
+}
+
+void frmMain::cmdDirBrowser_Click(int index) {
+    if (index >= 0 && index <= 2)
+        cmdDirBrowserFolder_Click(index);
+    else if (index == 3 || index == 4)
+        cmdDirBrowserWallpaper_Click(index);
+}
+
+// ---- Keys ----
+
+void frmMain::Form_KeyDown(int keyCode, int) {
+    if (keyCode == VK_ESCAPE)
+        state.EscapePressed = true;
+    if (keyCode == VK_F5)
+        LoadFolder(FolderTreeview1.CurrentFolder(), true);
+}
+
+void frmMain::Form_KeyUp(int keyCode, int) {
+    if (keyCode == VK_ESCAPE)
+        state.EscapePressed = false;
+}
+
+void frmMain::UpdateClock() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    StatusBar1.SetPanelText(4, ShortDateText(now));
+    StatusBar1.SetPanelText(5, LongTimeText(now));
+}
+
+// ---- Messages ----
+
+void frmMain::OnCommand(int id, int code, HWND ctl) {
+    if (id >= IDM_FIRST_MENU_ITEM) {
+        mFileRightClick_Command(id);
+        return;
+    }
+    if (id == IDC_PICWP && code == kPictureClicked) {
+        picWP_Click();
+        return;
+    }
+    if (code == CBN_SELCHANGE && id == IDC_CBOSORT) {
+        cboSort_Click();
+        return;
+    }
+    if (code != BN_CLICKED)
+        return;
+    if (id >= IDC_OPTMODE_0 && id <= IDC_OPTMODE_3) {
+        int index = id - IDC_OPTMODE_0;
+        for (int i = 0; i < 4; ++i)
+            SetCheckState(optMode[i], i == index ? BST_CHECKED : BST_UNCHECKED);
+        optMode_Click(index);
+    } else if (id == IDC_CHKOVERLAY_0 || id == IDC_CHKOVERLAY_1) {
+        SetCheckState(ctl, IsChecked(ctl) ? BST_UNCHECKED : BST_CHECKED);
+        chkOverlay_Click(id - IDC_CHKOVERLAY_0);
+    } else if (id == IDC_CHKUSECACHE) {
+        SetCheckState(ctl, IsChecked(ctl) ? BST_UNCHECKED : BST_CHECKED);
+        chkUseCache_Click();
+    } else if (id == IDC_OPTLISTMODE_0 || id == IDC_OPTLISTMODE_1) {
+        int index = id - IDC_OPTLISTMODE_0;
+        for (int i = 0; i < 2; ++i)
+            SetCheckState(optListMode[i], i == index ? BST_CHECKED : BST_UNCHECKED);
+        optListMode_Click(index);
+    } else if (id >= IDC_CMDDIRBROWSER_0 && id <= IDC_CMDDIRBROWSER_4) {
+        cmdDirBrowser_Click(id - IDC_CMDDIRBROWSER_0);
+    } else if (id == IDC_CMDSHOWDESKTOP) {
+        cmdShowDesktop_Click();
+    } else if (id == IDC_CMDSETWP) {
+        cmdSetWP_Click();
+    } else if (id == IDC_CMDICONBUTTON_0 || id == IDC_CMDICONBUTTON_1) {
+        cmdIconButton_Click(id - IDC_CMDICONBUTTON_0);
+    }
+}
+
+LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SIZE:
+        Form_Resize();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        return 0;
+    case WM_NOTIFY: {
+        auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+        LRESULT result = 0;
+        if (hdr->hwndFrom == FolderTreeview1.hwnd() && FolderTreeview1.HandleNotify(hdr, result))
+            return result;
+        if (hdr->hwndFrom == ListViewPics && ListViewPics_Notify(hdr, result))
+            return result;
+        break;
+    }
+    case WM_HSCROLL:
+        // Dragging the thumb changes the size once, when it is let go.
+        if (reinterpret_cast<HWND>(lp) == sliderThumbSize && LOWORD(wp) != TB_THUMBTRACK)
+            sliderThumbSize_Change();
+        return 0;
+    case WM_TIMER:
+        if (wp == kClockTimer)
+            UpdateClock();
+        return 0;
+    case WM_SETCURSOR:
+        if (state.LoadBusy) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_CLOSE:
+        Form_Unload();
+        UnregisterKeyPreview(hwnd());
+        DestroyWindow(hwnd());
+        return 0;
+    case WM_DESTROY:
+        KillTimer(hwnd(), kClockTimer);
+        if (quitOnDestroy)
+            PostQuitMessage(0);
+        return 0;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
+} // namespace tessary

@@ -1,0 +1,180 @@
+// The main window: folder tree, thumbnail list, wallpaper preview and their buttons.
+// Handlers are named after control and event; each subsystem implements its own handlers
+// (catalog/, wallpaper/, commands/, viewer/) and keeps its working state in its part below.
+#pragma once
+#include "app/StartupRules.h"
+#include "catalog/CatalogPart.h"
+#include "catalog/FolderTree.h"
+#include "commands/CommandsPart.h"
+#include "platform/Controls.h"
+#include "platform/Handles.h"
+#include "platform/Surface.h"
+#include "platform/Window.h"
+#include "viewer/ViewerPart.h"
+#include "viewer/cTrackMouse.h"
+#include "wallpaper/WallpaperPart.h"
+#include <memory>
+#include <string>
+
+namespace tessary {
+
+enum ControlId : int {
+    IDC_FRAME2_0 = 100,
+    IDC_FRAME2_1,
+    IDC_FRAME2_2,
+    IDC_PICMONITOR,
+    IDC_PICWP,
+    IDC_PICTURE1_0,
+    IDC_PICTURE1_1,
+    IDC_OPTMODE_0, // optMode(0..3)
+    IDC_OPTMODE_3 = IDC_OPTMODE_0 + 3,
+    IDC_CHKOVERLAY_0,
+    IDC_CHKOVERLAY_1,
+    IDC_PICTURE3,
+    IDC_CMDDIRBROWSER_0, // cmdDirBrowser(0..4)
+    IDC_CMDDIRBROWSER_4 = IDC_CMDDIRBROWSER_0 + 4,
+    IDC_CMDSHOWDESKTOP,
+    IDC_CMDSETWP,
+    IDC_FOLDERTREE,
+    IDC_PICPREVIEWBUTTONHOLDER,
+    IDC_CHKUSECACHE,
+    IDC_LISTVIEWPICS,
+    IDC_OPTLISTMODE_0,
+    IDC_OPTLISTMODE_1,
+    IDC_LABEL1,
+    IDC_SLIDERTHUMBSIZE,
+    IDC_PICBUTTONBORDER,
+    IDC_CMDICONBUTTON_0,
+    IDC_CMDICONBUTTON_1,
+    IDC_CBOSORT,
+    IDC_STATUSBAR1,
+    IDM_FIRST_MENU_ITEM = 400, // the list's context menu items
+};
+
+class frmMain final : public Window {
+public:
+    frmMain();
+    ~frmMain() override;
+
+    // Creates the window and its controls and runs Form_Load (which makes it visible).
+    bool Load();
+    bool IsLoaded() const { return hwnd() != nullptr; }
+    // The program ends when this window is destroyed (not so for windows made by tests).
+    bool quitOnDestroy = false;
+
+    // ---- Controls (public: the subsystems and the tests work with them) ----
+    HWND Frame2[3] = {};
+    HWND picMonitor = nullptr, picWP = nullptr;
+    HWND Picture1[2] = {};
+    HWND optMode[4] = {};
+    HWND chkOverlay[2] = {};
+    HWND Picture3 = nullptr;
+    HWND cmdDirBrowser[5] = {};
+    HWND cmdShowDesktop = nullptr, cmdSetWP = nullptr;
+    FolderTree FolderTreeview1;
+    HWND picPreviewButtonHolder = nullptr;
+    HWND chkUseCache = nullptr;
+    HWND ListViewPics = nullptr;
+    HWND optListMode[2] = {};
+    HWND Label1 = nullptr;
+    HWND sliderThumbSize = nullptr;
+    HWND picButtonBorder = nullptr;
+    HWND cmdIconButton[2] = {};
+    HWND cboSort = nullptr;
+    StatusBar StatusBar1;
+    ToolTips Tips;
+
+    // Hidden working surfaces of the thumbnail and preview drawing.
+    Surface picSrc, picThumb, PicWPLoad, picMonitorImage, picWPImage;
+    UniqueImageList ImageList;
+    HFONT ControlFont() const { return font_.get(); }
+
+    // The window-message hook, from Form_Load to Form_Unload.
+    std::unique_ptr<cTrackMouse> SubClass_Form;
+
+    CatalogPart catalog;
+    WallpaperPart wallpaper;
+    CommandsPart commands;
+    ViewerPart viewer;
+
+    // ---- Setters that change a control from code and run its handler, as a user's action would ----
+    void SetOptMode(int index);
+    void SetChkOverlay(int index, int value);
+    void SetOptListMode(int index);
+    void SetChkUseCache(int value);
+    void SetCboSort(int index);
+    void SetSliderThumbSize(int value);
+    void PressShowDesktop();
+
+    // ---- Application shell ----
+    void Form_Load();
+    void Form_Unload();
+    void Form_Resize();
+    void Form_KeyDown(int keyCode, int shift);
+    void Form_KeyUp(int keyCode, int shift);
+    void SubClass_Form_WindowPosChanging(WPARAM wParam, LPARAM lParam);
+    static bool GetMonitorWorkArea(HWND window, IntRect& rect, bool& isPrimary);
+    // Twips per pixel of the screen, horizontal and vertical (15 at 96 dots per inch).
+    static double TwipsPerPixelX();
+    static double TwipsPerPixelY();
+    // The window state as the settings see it: 0 normal, 1 minimised, 2 maximised.
+    int WindowState() const;
+
+    // ---- Image catalog ----
+    void LoadFolder(const std::wstring& folderPath, bool force);
+    void UpdateDirStatus();
+    void UpdateCacheStatus();
+    void ApplySort();
+    void optListMode_Click(int index);
+    void cboSort_Click();
+    void sliderThumbSize_Change();
+    void chkUseCache_Click();
+    void FolderTreeview1_SelectionChanged();
+    // "&My Pictures" (0), "D&elete Cache" (1), "&Recache" (2).
+    void cmdDirBrowserFolder_Click(int index);
+
+    // ---- Wallpaper ----
+    void ReadCurrentWallpaper();
+    void ApplyWallpaper();
+    void DrawPreview(const std::wstring& imagePath);
+    void DrawOverlay(const std::wstring& overlayFile);
+    void optMode_Click(int index);
+    void chkOverlay_Click(int index);
+    void cmdShowDesktop_Click();
+    void cmdSetWP_Click();
+    void cmdIconButton_Click(int index);
+    void picWP_Click();
+    // "&Current Wallpaper" (3), "&No Wallpaper" (4).
+    void cmdDirBrowserWallpaper_Click(int index);
+
+    // ---- Shared by several subsystems: cmdDirBrowser(0..2) folders/cache, (3) current wallpaper, (4) none ----
+    void cmdDirBrowser_Click(int index);
+
+    // ---- Selection and file commands ----
+    // Handles the list's notifications; returns true when handled.
+    bool ListViewPics_Notify(const NMHDR* hdr, LRESULT& result);
+    void mFileRightClick_Command(int id);
+
+    // ---- Viewer ----
+    void UnloadZoom();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void CreateControls();
+    void OnCommand(int id, int code, HWND ctl);
+    void ApplyDesignedWindowSize();
+    void RestoreWindowRect(int defaultWidthPx, int defaultHeightPx);
+    void SaveSettings();
+    void UpdateClock();
+    void PaintMonitorEdge();
+
+    UniqueFont font_, treeFont_;
+    bool loading_ = false;
+};
+
+// The one main window of the run.
+frmMain& MainForm();
+
+} // namespace tessary

@@ -1,0 +1,27 @@
+// The main window's wallpaper handlers: preview, applying, reading, desktop view, resampling.
+#include "app/SharedState.h"
+#include "app/frmMain.h"
+
+namespace tessary {
+
+void frmMain::ReadCurrentWallpaper() {}
+void frmMain::ApplyWallpaper() {}
+void frmMain::DrawPreview(const std::wstring&) {}
+void frmMain::DrawOverlay(const std::wstring&) {}
+void frmMain::optMode_Click(int) {
+    DrawPreview(state.CurrentImagePath);
+}
+
+void frmMain::chkOverlay_Click(int) {
+    state.DrawShading = IsChecked(chkOverlay[0]);
+    state.DrawGlare = IsChecked(chkOverlay[1]);
+    DrawPreview(state.CurrentImagePath);
+}
+
+void frmMain::cmdShowDesktop_Click() {}
+void frmMain::cmdSetWP_Click() {}
+void frmMain::cmdIconButton_Click(int) {}
+void frmMain::picWP_Click() {}
+void frmMain::cmdDirBrowserWallpaper_Click(int) {}
+
+} // namespace tessary

@@ -1,0 +1,56 @@
+// A dialog responder for tests: records every message or input box and answers from a script.
+#pragma once
+#include "platform/Dialogs.h"
+#include <deque>
+#include <vector>
+
+namespace wintest {
+
+struct DialogCall {
+    std::wstring text, title, initial;
+    UINT style = 0;
+    bool input = false;
+};
+
+class RecordingDialogs final : public tessary::DialogService {
+public:
+    std::vector<DialogCall>* calls;
+    std::deque<int>* answers;
+    std::deque<std::optional<std::wstring>>* inputs;
+    RecordingDialogs(std::vector<DialogCall>* c, std::deque<int>* a, std::deque<std::optional<std::wstring>>* i)
+        : calls(c), answers(a), inputs(i) {}
+    int ShowMessage(const std::wstring& text, UINT style, const std::wstring& title) override {
+        calls->push_back({text, title, L"", style, false});
+        if (answers->empty())
+            return IDOK;
+        int a = answers->front();
+        answers->pop_front();
+        return a;
+    }
+    std::optional<std::wstring> InputText(const std::wstring& prompt, const std::wstring& title,
+                                          const std::wstring& initial) override {
+        calls->push_back({prompt, title, initial, 0, true});
+        if (inputs->empty())
+            return std::nullopt;
+        auto a = inputs->front();
+        inputs->pop_front();
+        return a;
+    }
+};
+
+// Installs a recorder for the lifetime of the object and puts the previous service back after.
+class DialogRecorder {
+public:
+    std::vector<DialogCall> calls;
+    std::deque<int> answers;
+    std::deque<std::optional<std::wstring>> inputs;
+    DialogRecorder() : previous_(tessary::InstallDialogs(std::make_unique<RecordingDialogs>(&calls, &answers, &inputs))) {}
+    ~DialogRecorder() { tessary::InstallDialogs(std::move(previous_)); }
+    DialogRecorder(const DialogRecorder&) = delete;
+    DialogRecorder& operator=(const DialogRecorder&) = delete;
+
+private:
+    std::unique_ptr<tessary::DialogService> previous_;
+};
+
+} // namespace wintest
