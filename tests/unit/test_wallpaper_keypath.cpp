@@ -1,27 +1,24 @@
 #include "wallpaper/KeyPath.h"
 #include <gtest/gtest.h>
+#include <utility>
 
 using namespace tessary;
 
-TEST(WallpaperKeyPath, EveryRootNameMapsToItsPredefinedKey) {
-    EXPECT_EQ(RootKeyFromName(L"HKEY_CLASSES_ROOT"), RegistryRoot::ClassesRoot);
-    EXPECT_EQ(RootKeyFromName(L"HKEY_CURRENT_USER"), RegistryRoot::CurrentUser);
-    EXPECT_EQ(RootKeyFromName(L"HKEY_LOCAL_MACHINE"), RegistryRoot::LocalMachine);
-    EXPECT_EQ(RootKeyFromName(L"HKEY_USERS"), RegistryRoot::Users);
-    EXPECT_EQ(RootKeyFromName(L"HKEY_PERFORMANCE_DATA"), RegistryRoot::PerformanceData);
-    EXPECT_EQ(RootKeyFromName(L"HKEY_CURRENT_CONFIG"), RegistryRoot::CurrentConfig);
-    EXPECT_EQ(RootKeyFromName(L"HKEY_DYN_DATA"), RegistryRoot::DynData);
-    // The numbers are the ones Windows uses for its predefined keys.
-    EXPECT_EQ(static_cast<std::uint32_t>(RegistryRoot::CurrentUser), 0x80000001u);
-    EXPECT_EQ(static_cast<std::uint32_t>(RegistryRoot::DynData), 0x80000006u);
-}
-
-TEST(WallpaperKeyPath, RootNamesAreExactAndCaseSensitive) {
-    EXPECT_EQ(RootKeyFromName(L"hkey_current_user"), RegistryRoot::None);
-    EXPECT_EQ(RootKeyFromName(L"HKEY_Current_User"), RegistryRoot::None);
-    EXPECT_EQ(RootKeyFromName(L"HKCU"), RegistryRoot::None);
-    EXPECT_EQ(RootKeyFromName(L"HKEY_CURRENT_USER "), RegistryRoot::None);
-    EXPECT_EQ(RootKeyFromName(L""), RegistryRoot::None);
+TEST(WallpaperKeyPath, RootNamesMapToThePredefinedKeysExactly) {
+    const std::pair<const wchar_t*, std::uint32_t> table[] = {{L"HKEY_CLASSES_ROOT", 0x80000000u},
+                                                              {L"HKEY_CURRENT_USER", 0x80000001u},
+                                                              {L"HKEY_LOCAL_MACHINE", 0x80000002u},
+                                                              {L"HKEY_USERS", 0x80000003u},
+                                                              {L"HKEY_PERFORMANCE_DATA", 0x80000004u},
+                                                              {L"HKEY_CURRENT_CONFIG", 0x80000005u},
+                                                              {L"HKEY_DYN_DATA", 0x80000006u},
+                                                              {L"hkey_current_user", 0},
+                                                              {L"HKEY_Current_User", 0},
+                                                              {L"HKCU", 0},
+                                                              {L"HKEY_CURRENT_USER ", 0},
+                                                              {L"", 0}};
+    for (const auto& [name, handle] : table)
+        EXPECT_EQ(static_cast<std::uint32_t>(RootKeyFromName(name)), handle) << name;
 }
 
 TEST(WallpaperKeyPath, WritePathSplitsAtTheFirstBackslash) {

@@ -17,11 +17,6 @@ TEST(WallpaperRules, RegistryValuesPerMode) {
     EXPECT_EQ(ActiveDesktopStyle(WallpaperMode::Centered), 0);
     EXPECT_EQ(ActiveDesktopStyle(WallpaperMode::Tiled), 1);
     EXPECT_EQ(ActiveDesktopStyle(WallpaperMode::Stretched), 2);
-
-    EXPECT_EQ(kDesktopKeyPath, L"HKEY_CURRENT_USER\\Control Panel\\Desktop");
-    EXPECT_EQ(kWallpaperValue, L"Wallpaper");
-    EXPECT_EQ(kTileWallpaperValue, L"TileWallpaper");
-    EXPECT_EQ(kWallpaperStyleValue, L"WallpaperStyle");
 }
 
 TEST(WallpaperRules, OnlyNonBitmapPathsAreConverted) {
