@@ -1,1 +1,214 @@
-// (being written)
+#include "catalog/CacheIni.h"
+#include "catalog/CatalogText.h"
+#include <array>
+#include <limits>
+
+namespace tessary {
+
+namespace {
+
+constexpr wchar_t kEscape = L'|';
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
+bool NeedsEscape(wchar_t c, bool atEnd, const KeepsInIniFile& keeps) {
+    switch (c) {
+    case L'[':
+    case L']':
+    case L'=':
+    case L';':
+    case kEscape:
+        return true;
+    default:
+        break;
+    }
+    if (c < 0x20 || c == 0x7F)
+        return true;
+    if (atEnd && IsBlank(c))
+        return true;
+    return !keeps(c);
+}
+
+// One or two UTF-16 units (the second 0 when there is none).
+std::array<std::uint32_t, 2> ToUtf16(std::uint32_t code) {
+    if (code <= 0xFFFF || code > 0x10FFFF)
+        return {code & 0xFFFF, 0};
+    code -= 0x10000;
+    return {0xD800 + (code >> 10), 0xDC00 + (code & 0x3FF)};
+}
+
+int HexValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    return -1;
+}
+
+std::wstring_view TrimBlanks(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A whole text of decimal digits (blanks around it allowed); nothing otherwise or on overflow.
+std::optional<std::uint64_t> ParseUnsigned(std::wstring_view text) {
+    text = TrimBlanks(text);
+    if (text.empty())
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - L'0');
+        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10)
+            return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+} // namespace
+
+std::wstring CacheRoot(std::wstring_view programFolder) {
+    return AddTrailingBackslash(programFolder) + L"Cache\\";
+}
+
+std::wstring FolderCacheDir(std::wstring_view programFolder, std::wstring_view folderName) {
+    return CacheRoot(programFolder) + std::wstring(folderName);
+}
+
+std::wstring CacheFilePath(std::wstring_view folderCacheDir, std::wstring_view exeBaseName) {
+    return AddTrailingBackslash(folderCacheDir) + std::wstring(exeBaseName) + L".cache";
+}
+
+std::wstring ThumbnailPath(std::wstring_view folderCacheDir, std::wstring_view imageFileName) {
+    return AddTrailingBackslash(folderCacheDir) + std::wstring(imageFileName);
+}
+
+std::wstring ThumbnailTempPath(std::wstring_view thumbnailPath) {
+    return std::wstring(thumbnailPath) + L".tmp";
+}
+
+bool IsCountedCacheDirectory(std::wstring_view name) {
+    return !name.empty() && name.front() != L'.';
+}
+
+bool ShouldWriteToCache(bool fromCache, bool cacheEnabled, int divisor) {
+    return !fromCache && cacheEnabled && divisor >= 2;
+}
+
+std::int32_t LeadingNumber(std::wstring_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-'))
+        negative = text[i++] == L'-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        value = value * 10 + (text[i] - L'0');
+        if (value > static_cast<long long>(std::numeric_limits<std::int32_t>::max()) + 1)
+            return 0;
+    }
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+        return 0;
+    return static_cast<std::int32_t>(value);
+}
+
+IniNumber InterpretIniValue(std::wstring_view returned, std::int32_t defaultValue) {
+    // The profile read's buffer ends at its first NUL.
+    returned = returned.substr(0, returned.find(L'\0'));
+    if (returned.empty())
+        return {false, defaultValue};
+    return {true, LeadingNumber(returned)};
+}
+
+bool IsPrintableAscii(wchar_t c) {
+    return c >= 0x20 && c <= 0x7E;
+}
+
+std::wstring CacheSectionName(std::wstring_view imageFileName, const KeepsInIniFile& keeps) {
+    static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+    std::wstring section;
+    section.reserve(imageFileName.size());
+    for (std::size_t i = 0; i < imageFileName.size(); ++i) {
+        const wchar_t c = imageFileName[i];
+        const bool atEnd = i == 0 || i + 1 == imageFileName.size();
+        if (!NeedsEscape(c, atEnd, keeps)) {
+            section += c;
+            continue;
+        }
+        // Escapes are UTF-16 units, so a name gives the same section wherever wchar_t is wider.
+        const auto code = static_cast<std::uint32_t>(c);
+        for (std::uint32_t unit : ToUtf16(code)) {
+            if (unit == 0)
+                break;
+            section += kEscape;
+            for (int shift = 12; shift >= 0; shift -= 4)
+                section += kHex[(unit >> shift) & 0xF];
+        }
+    }
+    return section;
+}
+
+std::optional<std::wstring> FileNameFromSection(std::wstring_view section) {
+    std::wstring name;
+    name.reserve(section.size());
+    for (std::size_t i = 0; i < section.size(); ++i) {
+        if (section[i] != kEscape) {
+            name += section[i];
+            continue;
+        }
+        if (section.size() - i < 5)
+            return std::nullopt;
+        unsigned code = 0;
+        for (std::size_t k = 1; k <= 4; ++k) {
+            const int digit = HexValue(section[i + k]);
+            if (digit < 0)
+                return std::nullopt;
+            code = code * 16 + static_cast<unsigned>(digit);
+        }
+        i += 4;
+        // Where wchar_t holds whole code points, a surrogate pair becomes one character again.
+        if (sizeof(wchar_t) > 2 && code >= 0xDC00 && code <= 0xDFFF && !name.empty()) {
+            const auto high = static_cast<std::uint32_t>(name.back());
+            if (high >= 0xD800 && high <= 0xDBFF) {
+                name.back() = static_cast<wchar_t>(0x10000 + ((high - 0xD800) << 10) + (code - 0xDC00));
+                continue;
+            }
+        }
+        name += static_cast<wchar_t>(code);
+    }
+    return name;
+}
+
+std::vector<std::pair<std::wstring_view, std::wstring>> CacheSectionEntries(int width, int height,
+                                                                            const FileStamp& stamp) {
+    return {{kWidthKey, std::to_wstring(width)},
+            {kHeightKey, std::to_wstring(height)},
+            {kFileSizeKey, std::to_wstring(stamp.size)},
+            {kFileTimeKey, std::to_wstring(stamp.writeTime)}};
+}
+
+bool CachedThumbnailIsCurrent(const std::optional<std::wstring>& recordedSize,
+                              const std::optional<std::wstring>& recordedTime,
+                              const std::optional<FileStamp>& image) {
+    if (!recordedSize && !recordedTime)
+        return true;
+    if (!recordedSize || !recordedTime || !image)
+        return false;
+    const auto size = ParseUnsigned(*recordedSize);
+    const auto time = ParseUnsigned(*recordedTime);
+    return size && time && *size == image->size && *time == image->writeTime;
+}
+
+} // namespace tessary

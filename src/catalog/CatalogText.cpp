@@ -1,1 +1,131 @@
-// (being written)
+#include "catalog/CatalogText.h"
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+namespace tessary {
+
+namespace {
+
+std::wstring PadLeft(std::wstring text, std::size_t width) {
+    if (text.size() < width)
+        text.insert(0, width - text.size(), L' ');
+    return text;
+}
+
+wchar_t AsciiLower(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+} // namespace
+
+std::wstring LastPathComponent(std::wstring_view path) {
+    auto pos = path.rfind(L'\\');
+    if (pos == std::wstring_view::npos)
+        return {};
+    return std::wstring(path.substr(pos + 1));
+}
+
+std::wstring AddTrailingBackslash(std::wstring_view path) {
+    std::wstring result(path);
+    if (result.empty() || result.back() != L'\\')
+        result += L'\\';
+    return result;
+}
+
+bool HasImageExtension(std::wstring_view pathOrName) {
+    if (pathOrName.size() < 3)
+        return false;
+    std::wstring tail;
+    for (wchar_t c : pathOrName.substr(pathOrName.size() - 3))
+        tail += AsciiLower(c);
+    static constexpr std::array<std::wstring_view, 4> kExtensions = {L"jpg", L"bmp", L"gif", L"png"};
+    for (auto ext : kExtensions) {
+        if (tail == ext)
+            return true;
+    }
+    return false;
+}
+
+std::wstring ResolutionText(int width, int height) {
+    return std::to_wstring(width) + L" x " + std::to_wstring(height);
+}
+
+std::wstring SizeColumnText(std::uint64_t bytes, const NumberFormat& fmt) {
+    std::wstring digits = std::to_wstring(bytes);
+    std::wstring grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0 && fmt.group != L'\0')
+            grouped += fmt.group;
+        grouped += digits[i];
+    }
+    return PadLeft(std::move(grouped), 10);
+}
+
+std::wstring ResolutionColumnText(int width, int height) {
+    std::wstring text = ResolutionText(width, height);
+    const std::size_t firstSpace = text.find(L' ');
+    constexpr std::size_t kSpaceIndex = 5; // the sixth character
+    if (firstSpace < kSpaceIndex)
+        text.insert(0, kSpaceIndex - firstSpace, L' ');
+    return text;
+}
+
+std::wstring DateColumnText(std::wstring_view shortDate, std::wstring_view longTime) {
+    std::wstring text(shortDate);
+    text += L' ';
+    text += longTime;
+    return text;
+}
+
+std::wstring LoadingFolderStatus(std::wstring_view folderName) {
+    return L"Loading images in " + std::wstring(folderName);
+}
+
+std::wstring LoadProgressStatus(int index, int count, int loadedCount, std::wstring_view fileName) {
+    long long percent = 0;
+    if (count > 0) {
+        // index * 100 / count, halves away from zero, in integers so halves are exact.
+        long long scaled = 200LL * index;
+        long long sign = scaled < 0 ? -1 : 1;
+        percent = sign * ((std::llabs(scaled) + count) / (2LL * count));
+    }
+    return L"Loading images (" + std::to_wstring(percent) + L"%): #" + std::to_wstring(loadedCount) + L" " +
+           std::wstring(fileName);
+}
+
+std::wstring FormatOneDecimal(double value, const NumberFormat& fmt) {
+    if (!std::isfinite(value))
+        value = 0;
+    const long long tenths = std::llround(value * 10);
+    const unsigned long long magnitude =
+        tenths < 0 ? 0ULL - static_cast<unsigned long long>(tenths) : static_cast<unsigned long long>(tenths);
+    std::wstring text = tenths < 0 ? L"-" : L"";
+    text += std::to_wstring(magnitude / 10);
+    text += fmt.decimal;
+    text += static_cast<wchar_t>(L'0' + magnitude % 10);
+    return text;
+}
+
+std::wstring LoadSummaryStatus(int loadedCount, double seconds, int cacheHits, int addedToCache,
+                               const NumberFormat& fmt) {
+    std::wstring text = L"Loaded " + std::to_wstring(loadedCount) + L" images in " +
+                        FormatOneDecimal(seconds, fmt) + L" Seconds with " + std::to_wstring(cacheHits) +
+                        L" cache hits";
+    if (addedToCache > 0)
+        text += L".  " + std::to_wstring(addedToCache) + L" files added to cache.";
+    return text;
+}
+
+std::wstring DirStatusText(int images, int selected) {
+    return L"Dir: " + std::to_wstring(images) + L" images, " + std::to_wstring(selected) + L" selected";
+}
+
+std::wstring CacheStatusText(int directories, std::uint64_t files, std::uint64_t bytes,
+                             const NumberFormat& fmt) {
+    const double megabytes = static_cast<double>(bytes) / 1024.0 / 1024.0;
+    return L"Cache: " + std::to_wstring(directories) + L" Dirs, " + std::to_wstring(files) + L" Files, " +
+           FormatOneDecimal(megabytes, fmt) + L" Mb";
+}
+
+} // namespace tessary

@@ -1,1 +1,85 @@
-// (being written)
+#include "catalog/SortKeys.h"
+#include <algorithm>
+#include <numeric>
+
+namespace tessary {
+
+namespace {
+
+template <typename T> int ThreeWay(const T& a, const T& b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// Missing values first.
+template <typename T> int CompareOptional(const std::optional<T>& a, const std::optional<T>& b) {
+    if (a && b)
+        return ThreeWay(*a, *b);
+    return ThreeWay(a.has_value(), b.has_value());
+}
+
+wchar_t FoldAscii(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+int CompareAscending(const SortValues& a, const SortValues& b, SortColumn column, const NameCompare& names) {
+    switch (column) {
+    case SortColumn::Name:
+        return ThreeWay(names(a.name, b.name), 0); // just its sign, so it can be negated
+    case SortColumn::Size:
+        return CompareOptional(a.size, b.size);
+    case SortColumn::Date:
+        return CompareOptional(a.writeTime, b.writeTime);
+    case SortColumn::Resolution:
+        if (int byWidth = ThreeWay(a.width, b.width))
+            return byWidth;
+        return ThreeWay(a.height, b.height);
+    }
+    return 0;
+}
+
+} // namespace
+
+const std::array<std::wstring_view, kSortOrderCount>& SortListEntries() {
+    static constexpr std::array<std::wstring_view, kSortOrderCount> kEntries = {
+        L"Sort by Name Ascending",       L"Sort by Name Descending",       L"Sort by Size Ascending",
+        L"Sort by Size Descending",      L"Sort by Date Ascending",        L"Sort by Date Descending",
+        L"Sort by Resolution Ascending", L"Sort by Resolution Descending",
+    };
+    return kEntries;
+}
+
+std::optional<SortOrder> SortOrderFromIndex(int sortBy) {
+    if (sortBy < 0 || sortBy >= kSortOrderCount)
+        return std::nullopt;
+    return SortOrder{static_cast<SortColumn>(sortBy / 2), sortBy % 2 == 1};
+}
+
+int SortIndex(SortOrder order) {
+    return static_cast<int>(order.column) * 2 + (order.descending ? 1 : 0);
+}
+
+int CompareNamesIgnoringAsciiCase(const std::wstring& a, const std::wstring& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (int c = ThreeWay(FoldAscii(a[i]), FoldAscii(b[i])))
+            return c;
+    }
+    return ThreeWay(a.size(), b.size());
+}
+
+int CompareForSort(const SortValues& a, const SortValues& b, SortOrder order, const NameCompare& names) {
+    const int c = CompareAscending(a, b, order.column, names);
+    return order.descending ? -c : c;
+}
+
+std::vector<std::size_t> SortedOrder(const std::vector<SortValues>& entries, SortOrder order,
+                                     const NameCompare& names) {
+    std::vector<std::size_t> positions(entries.size());
+    std::iota(positions.begin(), positions.end(), std::size_t{0});
+    std::stable_sort(positions.begin(), positions.end(), [&](std::size_t x, std::size_t y) {
+        return CompareForSort(entries[x], entries[y], order, names) < 0;
+    });
+    return positions;
+}
+
+} // namespace tessary

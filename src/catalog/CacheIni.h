@@ -1,0 +1,81 @@
+// The thumbnail cache on disk: where its files live, how its INI file's texts are read and named,
+// and when a cached thumbnail still belongs to its image.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tessary {
+
+// Paths. programFolder may or may not end with a backslash (a drive root does).
+std::wstring CacheRoot(std::wstring_view programFolder);
+// One directory per image folder's last name; the empty name (a drive root) is the cache root.
+std::wstring FolderCacheDir(std::wstring_view programFolder, std::wstring_view folderName);
+// The INI file named after the executable: "Tessary.cache".
+std::wstring CacheFilePath(std::wstring_view folderCacheDir, std::wstring_view exeBaseName);
+// A thumbnail is named exactly like its image, extension included.
+std::wstring ThumbnailPath(std::wstring_view folderCacheDir, std::wstring_view imageFileName);
+// The BMP written while a thumbnail is being encoded.
+std::wstring ThumbnailTempPath(std::wstring_view thumbnailPath);
+// Subdirectories of the cache root counted in the cache totals: names not beginning with ".".
+bool IsCountedCacheDirectory(std::wstring_view name);
+
+// Only reduced images are cached; small ones decode quickly anyway.
+bool ShouldWriteToCache(bool fromCache, bool cacheEnabled, int divisor);
+
+// The leading decimal number of an INI value ("640px" gives 640, "abc" 0): optional blanks and
+// sign, then digits up to the first other character. Out of 32-bit range gives 0.
+std::int32_t LeadingNumber(std::wstring_view text);
+struct IniNumber {
+    bool found = false;
+    std::int32_t value = 0;
+};
+// ReadIniValue's result from the text the profile read returned: found with its leading number
+// when at least one character came back, otherwise the default.
+IniNumber InterpretIniValue(std::wstring_view returned, std::int32_t defaultValue);
+
+// Section names. INI syntax gives "[", "]", "=" and ";" meanings, line breaks end a line, the
+// parser trims blanks around names, and an ANSI cache file cannot hold every character. A file name
+// free of all that is its own section name, as it always was; any other name has each such
+// character written "|" and four hex digits. File names cannot contain "|", so escaped names never
+// collide with plain ones.
+using KeepsInIniFile = std::function<bool(wchar_t)>;
+// Printable ASCII: what every ANSI code page holds.
+bool IsPrintableAscii(wchar_t c);
+std::wstring CacheSectionName(std::wstring_view imageFileName,
+                              const KeepsInIniFile& keeps = IsPrintableAscii);
+// The file name back from a section name; nothing when the section is not one of ours.
+std::optional<std::wstring> FileNameFromSection(std::wstring_view section);
+
+// Keys of a section.
+inline constexpr std::wstring_view kWidthKey = L"Width";
+inline constexpr std::wstring_view kHeightKey = L"Height";
+// The image file each thumbnail was made from: its size in bytes and its last-write time (UTC, as
+// 100-nanosecond ticks since 1601), both decimal.
+inline constexpr std::wstring_view kFileSizeKey = L"FileSize";
+inline constexpr std::wstring_view kFileTimeKey = L"FileTime";
+
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::uint64_t writeTime = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+// The keys of a new or rewritten section, in the order to write them: the stamp last, so a write
+// cut short leaves either no stamp (the section is trusted, its size already right) or an old
+// stamp (a miss, written again next time).
+std::vector<std::pair<std::wstring_view, std::wstring>> CacheSectionEntries(int width, int height,
+                                                                            const FileStamp& stamp);
+
+// Whether an existing cached thumbnail may be used. recordedSize/recordedTime are the section's
+// FileSize/FileTime texts (nothing when absent); image is the image file's stamp (nothing when it
+// cannot be read). A section with neither key predates them and is trusted; otherwise both must be
+// there and match the image.
+bool CachedThumbnailIsCurrent(const std::optional<std::wstring>& recordedSize,
+                              const std::optional<std::wstring>& recordedTime,
+                              const std::optional<FileStamp>& image);
+
+} // namespace tessary

@@ -1,0 +1,349 @@
+#include "imaging/Scaler.h"
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+
+using namespace tessary;
+
+namespace {
+
+constexpr std::uint32_t kUntouched = 0x5A5A5A5A;
+
+struct Image {
+    int width, height, stride;
+    std::vector<std::uint32_t> pixels;
+    Image(int w, int h, std::uint32_t fill = kUntouched, int padding = 0)
+        : width(w), height(h), stride(w + padding), pixels(static_cast<std::size_t>(stride) * h, fill) {}
+    std::uint32_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * stride + x]; }
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * stride + x]; }
+    PixelView view() { return {pixels.data(), width, height, stride}; }
+    ConstPixelView cview() const { return {pixels.data(), width, height, stride}; }
+};
+
+int Channel(std::uint32_t p, int c) {
+    return static_cast<int>((p >> (8 * c)) & 0xFF);
+}
+
+Image Checkerboard(int w, int h) {
+    Image img(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.at(x, y) = (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000;
+    return img;
+}
+
+Image Noise(int w, int h, std::mt19937& rng, int padding = 0) {
+    Image img(w, h, 0, padding);
+    for (auto& p : img.pixels)
+        p = static_cast<std::uint32_t>(rng());
+    return img;
+}
+
+// A plain, unoptimised statement of what the scaler draws: per destination pixel, real-valued
+// weights over every source pixel, no fixed point, no separable passes.
+struct RefTaps {
+    bool drawn = false;
+    std::vector<double> weight; // one per source pixel of the axis
+};
+
+double RefKernel(ScaleFilter filter, double x) {
+    x = std::fabs(x);
+    if (filter == ScaleFilter::Bilinear)
+        return std::max(0.0, 1 - x);
+    if (x < 1)
+        return 1.5 * x * x * x - 2.5 * x * x + 1;
+    if (x < 2)
+        return -0.5 * x * x * x + 2.5 * x * x - 4 * x + 2;
+    return 0;
+}
+
+std::vector<RefTaps> RefAxis(int srcPos, int srcLen, int srcLimit, int dstPos, int dstLen, int dstLimit,
+                             ScaleFilter filter) {
+    // Interval ends in units of 1/dstLen, so coverage is exact.
+    std::vector<RefTaps> axis(dstLimit);
+    const long lo = std::max(srcPos, 0) * long(dstLen),
+               hi = std::min(srcPos + srcLen, srcLimit) * long(dstLen);
+    const bool area = filter == ScaleFilter::AreaAverage || dstLen <= srcLen;
+    for (int u = 0; u < dstLimit; ++u) {
+        if (u < dstPos || u >= dstPos + dstLen || hi <= lo)
+            continue;
+        const long a = long(srcPos) * dstLen + long(u - dstPos) * srcLen, b = a + srcLen;
+        if (std::min(b, hi) - std::max(a, lo) <= 0)
+            continue;
+        RefTaps& t = axis[u];
+        t.drawn = true;
+        t.weight.assign(srcLimit, 0.0);
+        if (area) {
+            for (long i = 0; i < srcLimit; ++i)
+                t.weight[i] =
+                    double(std::max(0L, std::min({b, hi, (i + 1) * dstLen}) - std::max({a, lo, i * dstLen})));
+        } else {
+            const double scale = double(srcLen) / dstLen;
+            const double centre = srcPos + (u - dstPos + 0.5) * scale - 0.5;
+            for (int k = int(std::floor(centre)) - 3; k <= int(std::floor(centre)) + 3; ++k) {
+                const int i = std::clamp(k, std::max(srcPos, 0), std::min(srcPos + srcLen, srcLimit) - 1);
+                t.weight[i] += RefKernel(filter, centre - k);
+            }
+        }
+    }
+    return axis;
+}
+
+void ReferenceScale(const Image& src, ScaleRect sr, Image& dst, ScaleRect dr, ScaleFilter filter) {
+    auto ax = RefAxis(sr.x, sr.width, src.width, dr.x, dr.width, dst.width, filter);
+    auto ay = RefAxis(sr.y, sr.height, src.height, dr.y, dr.height, dst.height, filter);
+    for (int v = 0; v < dst.height; ++v) {
+        for (int u = 0; u < dst.width; ++u) {
+            if (!ax[u].drawn || !ay[v].drawn)
+                continue;
+            double sum[4] = {}, total = 0;
+            for (int y = 0; y < src.height; ++y) {
+                for (int x = 0; x < src.width; ++x) {
+                    const double w = ax[u].weight[x] * ay[v].weight[y];
+                    if (w == 0)
+                        continue;
+                    total += w;
+                    for (int c = 0; c < 4; ++c)
+                        sum[c] += w * Channel(src.at(x, y), c);
+                }
+            }
+            std::uint32_t p = 0;
+            for (int c = 0; c < 4; ++c) {
+                const long value = std::clamp(std::lround(sum[c] / total), 0L, 255L);
+                p |= static_cast<std::uint32_t>(value) << (8 * c);
+            }
+            dst.at(u, v) = p;
+        }
+    }
+}
+
+// Largest channel difference, and whether exactly the same pixels were drawn.
+::testing::AssertionResult Close(const Image& got, const Image& want, int tolerance) {
+    for (int y = 0; y < got.height; ++y) {
+        for (int x = 0; x < got.width; ++x) {
+            const std::uint32_t g = got.at(x, y), w = want.at(x, y);
+            if ((g == kUntouched) != (w == kUntouched))
+                return ::testing::AssertionFailure() << "drawn differently at " << x << "," << y;
+            for (int c = 0; c < 4; ++c) {
+                if (std::abs(Channel(g, c) - Channel(w, c)) > tolerance)
+                    return ::testing::AssertionFailure()
+                           << "pixel " << x << "," << y << " channel " << c << ": " << Channel(g, c)
+                           << " against " << Channel(w, c);
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+const ScaleFilter kFilters[] = {ScaleFilter::AreaAverage, ScaleFilter::Bilinear, ScaleFilter::Bicubic};
+
+} // namespace
+
+TEST(Scaler, SolidColourStaysExactAtAnySize) {
+    ScaleScratch scratch;
+    const std::uint32_t colour = 0x80C0FFEE;
+    Image src(37, 23, colour);
+    for (auto filter : kFilters) {
+        for (auto size : {std::pair{1, 1}, {5, 3}, {36, 22}, {37, 23}, {100, 7}, {250, 160}}) {
+            Image dst(size.first, size.second);
+            ASSERT_TRUE(ScalePixels(src.cview(), WholeOf(src.cview()), dst.view(), WholeOf(dst.cview()),
+                                    filter, scratch));
+            for (auto p : dst.pixels)
+                ASSERT_EQ(p, colour) << size.first << " x " << size.second;
+        }
+    }
+}
+
+TEST(Scaler, CheckerboardReducesToEvenGreyByAnyFactor) {
+    ScaleScratch scratch;
+    Image board = Checkerboard(64, 48);
+    for (auto size : {std::pair{32, 24}, {25, 19}, {21, 16}, {9, 7}, {8, 6}, {3, 2}, {1, 1}}) {
+        Image dst(size.first, size.second);
+        ASSERT_TRUE(ScalePixels(board.cview(), WholeOf(board.cview()), dst.view(), WholeOf(dst.cview()),
+                                ScaleFilter::Bicubic, scratch));
+        // Over a rectangle of a x b source pixels a checkerboard is half white to within one pixel.
+        const double fx = 64.0 / size.first, fy = 48.0 / size.second;
+        const double tolerance = 255.0 / (2 * fx * fy) + 1;
+        for (auto p : dst.pixels) {
+            EXPECT_EQ(Channel(p, 3), 255);
+            for (int c = 0; c < 3; ++c)
+                EXPECT_NEAR(Channel(p, c), 127.5, tolerance) << size.first << " x " << size.second;
+        }
+    }
+    Image one(1, 1);
+    Image small = Checkerboard(8, 8);
+    ScalePixels(small.cview(), WholeOf(small.cview()), one.view(), {0, 0, 1, 1}, ScaleFilter::AreaAverage,
+                scratch);
+    EXPECT_NEAR(Channel(one.pixels[0], 0), 127.5, 0.5);
+}
+
+TEST(Scaler, EnlargingAHardEdgeGivesASmoothRamp) {
+    ScaleScratch scratch;
+    Image edge(2, 1);
+    edge.at(0, 0) = 0xFF000000;
+    edge.at(1, 0) = 0xFFFFFFFF;
+    for (auto filter : {ScaleFilter::Bilinear, ScaleFilter::Bicubic}) {
+        Image dst(16, 3);
+        ASSERT_TRUE(ScalePixels(edge.cview(), WholeOf(edge.cview()), dst.view(), WholeOf(dst.cview()), filter,
+                                scratch));
+        int between = 0;
+        for (int x = 0; x < 16; ++x) {
+            const int v = Channel(dst.at(x, 1), 1);
+            if (x > 0) {
+                EXPECT_GE(v, Channel(dst.at(x - 1, 1), 1)) << x;
+            }
+            between += v > 10 && v < 245;
+            EXPECT_EQ(dst.at(x, 0), dst.at(x, 2)); // one source row: every row alike
+        }
+        EXPECT_EQ(Channel(dst.at(0, 1), 1), 0);
+        EXPECT_EQ(Channel(dst.at(15, 1), 1), 255);
+        EXPECT_GE(between, 6);
+    }
+    // The box filter blends only the one pixel that straddles the edge.
+    Image box(5, 1);
+    ScalePixels(edge.cview(), WholeOf(edge.cview()), box.view(), WholeOf(box.cview()),
+                ScaleFilter::AreaAverage, scratch);
+    EXPECT_EQ(Channel(box.at(0, 0), 0), 0);
+    EXPECT_EQ(Channel(box.at(2, 0), 0), 128);
+    EXPECT_EQ(Channel(box.at(4, 0), 0), 255);
+}
+
+TEST(Scaler, OnePixelSourcesAndSameSizeCopies) {
+    ScaleScratch scratch;
+    Image dot(1, 1, 0x11223344);
+    for (auto filter : kFilters) {
+        Image dst(7, 5);
+        ASSERT_TRUE(
+            ScalePixels(dot.cview(), {0, 0, 1, 1}, dst.view(), WholeOf(dst.cview()), filter, scratch));
+        for (auto p : dst.pixels)
+            EXPECT_EQ(p, 0x11223344u);
+    }
+    std::mt19937 rng(7);
+    Image noise = Noise(13, 9, rng);
+    for (auto filter : kFilters) {
+        Image copy(13, 9);
+        ScalePixels(noise.cview(), WholeOf(noise.cview()), copy.view(), WholeOf(copy.cview()), filter,
+                    scratch);
+        EXPECT_EQ(copy.pixels, noise.pixels);
+    }
+}
+
+TEST(Scaler, ClipsToTheDestinationLikeGdi) {
+    ScaleScratch scratch;
+    std::mt19937 rng(11);
+    Image src = Noise(40, 30, rng);
+    for (auto filter : kFilters) {
+        // Reference: the whole 25 x 18 result drawn well inside a large canvas.
+        Image whole(60, 60);
+        ScalePixels(src.cview(), WholeOf(src.cview()), whole.view(), {20, 20, 25, 18}, filter, scratch);
+
+        // Negative position: only the part inside appears, pixel for pixel the same.
+        Image clipped(12, 9);
+        ASSERT_TRUE(ScalePixels(src.cview(), WholeOf(src.cview()), clipped.view(), {-5, -7, 25, 18}, filter,
+                                scratch));
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 12; ++x)
+                EXPECT_EQ(clipped.at(x, y), y + 7 < 18 && x + 5 < 25 ? whole.at(x + 25, y + 27) : kUntouched);
+
+        // Larger than the surface on every side.
+        Image inner(10, 10);
+        ScalePixels(src.cview(), WholeOf(src.cview()), inner.view(), {-3, -4, 25, 18}, filter, scratch);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x)
+                EXPECT_EQ(inner.at(x, y), whole.at(x + 23, y + 24));
+
+        // Entirely outside: nothing drawn, not an error.
+        Image none(10, 10);
+        EXPECT_TRUE(
+            ScalePixels(src.cview(), WholeOf(src.cview()), none.view(), {10, 0, 5, 5}, filter, scratch));
+        EXPECT_TRUE(
+            ScalePixels(src.cview(), WholeOf(src.cview()), none.view(), {-5, -5, 5, 5}, filter, scratch));
+        EXPECT_TRUE(
+            std::all_of(none.pixels.begin(), none.pixels.end(), [](auto p) { return p == kUntouched; }));
+    }
+}
+
+TEST(Scaler, SourceRectangleBeyondTheSourceDrawsOnlyWhatExists) {
+    ScaleScratch scratch;
+    std::mt19937 rng(5);
+    Image src = Noise(10, 10, rng);
+    Image dst(20, 10);
+    ScalePixels(src.cview(), {-10, 0, 20, 10}, dst.view(), {0, 0, 20, 10}, ScaleFilter::AreaAverage, scratch);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x)
+            EXPECT_EQ(dst.at(x, y), x < 10 ? kUntouched : src.at(x - 10, y));
+}
+
+TEST(Scaler, OnlyTheSourceRectangleIsReadAndStrideIsHonoured) {
+    ScaleScratch scratch;
+    std::mt19937 rng(3);
+    Image padded = Noise(30, 20, rng, 7); // garbage in the 7 padding pixels of each row
+    Image tight(30, 20);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x)
+            tight.at(x, y) = padded.at(x, y);
+    // A part of the source: the pixels around it must not leak in.
+    Image part(8, 8), expected(8, 8);
+    for (auto filter : kFilters) {
+        for (ScaleRect sr : {ScaleRect{5, 4, 20, 12}, ScaleRect{0, 0, 30, 20}, ScaleRect{28, 18, 2, 2}}) {
+            ScalePixels(padded.cview(), sr, part.view(), {0, 0, 8, 8}, filter, scratch);
+            Image cut(sr.width, sr.height);
+            for (int y = 0; y < sr.height; ++y)
+                for (int x = 0; x < sr.width; ++x)
+                    cut.at(x, y) = tight.at(sr.x + x, sr.y + y);
+            ScalePixels(cut.cview(), WholeOf(cut.cview()), expected.view(), {0, 0, 8, 8}, filter, scratch);
+            EXPECT_EQ(part.pixels, expected.pixels);
+        }
+    }
+}
+
+TEST(Scaler, MatchesAPlainStatementOfTheFiltersAtOddRatios) {
+    std::mt19937 rng(2024);
+    ScaleScratch scratch; // one scratch for every case: nothing may carry over
+    std::uniform_int_distribution<int> size(1, 23), pos(-8, 8);
+    for (int round = 0; round < 300; ++round) {
+        Image src = Noise(size(rng), size(rng), rng, round % 3);
+        ScaleRect sr{pos(rng) / 2, pos(rng) / 2, size(rng), size(rng)};
+        Image got(size(rng), size(rng)), want(got.width, got.height);
+        ScaleRect dr{pos(rng), pos(rng), size(rng) * 2, size(rng) * 2};
+        const ScaleFilter filter = kFilters[round % 3];
+        ASSERT_TRUE(ScalePixels(src.cview(), sr, got.view(), dr, filter, scratch));
+        ReferenceScale(src, sr, want, dr, filter);
+        ASSERT_TRUE(Close(got, want, 1))
+            << "round " << round << ": " << src.width << "x" << src.height << " [" << sr.x << "," << sr.y
+            << " " << sr.width << "x" << sr.height << "] -> " << got.width << "x" << got.height << " ["
+            << dr.x << "," << dr.y << " " << dr.width << "x" << dr.height << "]";
+    }
+}
+
+TEST(Scaler, MatchesThePlainStatementOnWideRows) {
+    // Rows of several hundred pixels take the blocked path of the vertical pass.
+    std::mt19937 rng(99);
+    ScaleScratch scratch;
+    std::uniform_int_distribution<int> wide(120, 420), low(1, 6), pos(-40, 40);
+    for (int round = 0; round < 12; ++round) {
+        Image src = Noise(wide(rng), low(rng), rng, round % 2 ? 3 : 0);
+        const ScaleRect sr{pos(rng) / 4, 0, wide(rng), src.height};
+        Image got(wide(rng), low(rng)), want(got.width, got.height);
+        const ScaleRect dr{pos(rng), -1, wide(rng), got.height + 2};
+        const ScaleFilter filter = kFilters[round % 3];
+        ASSERT_TRUE(ScalePixels(src.cview(), sr, got.view(), dr, filter, scratch));
+        ReferenceScale(src, sr, want, dr, filter);
+        ASSERT_TRUE(Close(got, want, 1)) << "round " << round;
+    }
+}
+
+TEST(Scaler, RefusesUnusableArguments) {
+    ScaleScratch scratch;
+    Image src(4, 4, 0), dst(4, 4);
+    const ScaleRect all{0, 0, 4, 4};
+    EXPECT_FALSE(ScalePixels(ConstPixelView{}, all, dst.view(), all, ScaleFilter::Bicubic, scratch));
+    EXPECT_FALSE(ScalePixels(src.cview(), all, PixelView{}, all, ScaleFilter::Bicubic, scratch));
+    EXPECT_FALSE(ScalePixels(src.cview(), {0, 0, 0, 4}, dst.view(), all, ScaleFilter::Bicubic, scratch));
+    EXPECT_FALSE(ScalePixels(src.cview(), all, dst.view(), {0, 0, 4, -4}, ScaleFilter::Bicubic, scratch));
+    EXPECT_FALSE(ScalePixels(ConstPixelView{src.pixels.data(), 4, 4, 3}, all, dst.view(), all,
+                             ScaleFilter::Bicubic, scratch));
+    EXPECT_TRUE(std::all_of(dst.pixels.begin(), dst.pixels.end(), [](auto p) { return p == kUntouched; }));
+}
