@@ -13,15 +13,35 @@ declare -A cmd_pkg=(
     [vipsthumbnail]=libvips-tools [nasm]=nasm [xdotool]=xdotool
 )
 for c in "${!cmd_pkg[@]}"; do have_cmd "$c" || need+=("${cmd_pkg[$c]}"); done
+have_cmd dpkg-source || need+=(dpkg-dev) # unpacks what apt-get source fetches
 for p in googletest wine64 python3-pil; do have_pkg "$p" || need+=("$p"); done
 
-if [ ${#need[@]} -eq 0 ]; then
-    exit 0
-fi
-
-echo "setup: installing ${need[*]}"
+root=$(cd "$(dirname "$0")/.." && pwd)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${need[@]}"
+
+if [ ${#need[@]} -gt 0 ]; then
+    echo "setup: installing ${need[*]}"
+    $sudo apt-get update -q
+    $sudo apt-get install -y -q --no-install-recommends "${need[@]}"
+fi
+
+# libjpeg-turbo's source, from Debian's source package, unpacked where cmake/thirdparty.cmake
+# builds it from. The deb-src list exists only for this download.
+jpeg_src="$root/build/thirdparty-src"
+if ! compgen -G "$jpeg_src/libjpeg-turbo-*/turbojpeg.h" >/dev/null; then
+    echo "setup: fetching the libjpeg-turbo source package"
+    src_list=/etc/apt/sources.list.d/tessary-src.sources
+    drop_src_list() { $sudo rm -f "$src_list"; }
+    trap drop_src_list EXIT
+    printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm' \
+        'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
+        $sudo tee "$src_list" >/dev/null
+    $sudo apt-get update -q
+    rm -rf "$jpeg_src"
+    mkdir -p "$jpeg_src"
+    (cd "$jpeg_src" && apt-get source -q libjpeg-turbo)
+    compgen -G "$jpeg_src/libjpeg-turbo-*/turbojpeg.h" >/dev/null ||
+        { echo "setup: libjpeg-turbo source missing after download" >&2; exit 1; }
+fi

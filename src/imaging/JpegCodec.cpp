@@ -1,1 +1,276 @@
-// (being written)
+#include "imaging/JpegCodec.h"
+#include "imaging/ImageFile.h"
+#include <climits>
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE and size_t declared before it
+#include <new>
+#include <jpeglib.h>
+#include <turbojpeg.h>
+
+namespace tessary {
+
+bool IsJpegSignature(const unsigned char* data, std::size_t size) {
+    return data && size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+}
+
+bool IsJpegContent(const std::wstring& path) {
+    unsigned char head[3] = {};
+    std::size_t got = 0;
+    return ReadFileStart(path, head, sizeof head, got) && IsJpegSignature(head, got);
+}
+
+int JpegScaledSize(int size, int denominator) {
+    if (denominator <= 1)
+        return size;
+    return static_cast<int>((static_cast<std::int64_t>(size) + denominator - 1) / denominator);
+}
+
+int ChooseJpegScale(int width, int height, int minWidth, int minHeight) {
+    for (int denominator : {8, 4, 2})
+        if (JpegScaledSize(width, denominator) >= minWidth &&
+            JpegScaledSize(height, denominator) >= minHeight)
+            return denominator;
+    return 1;
+}
+
+namespace {
+
+// libjpeg's error manager, extended with the place to jump back to: libjpeg reports a fatal error
+// by calling error_exit, which must not return, and the default one ends the process.
+struct ErrorManager {
+    jpeg_error_mgr pub; // first member: libjpeg hands back a pointer to it
+    std::jmp_buf recover;
+    int warnings;
+};
+
+ErrorManager& ErrorsOf(j_common_ptr info) {
+    return *reinterpret_cast<ErrorManager*>(info->err);
+}
+
+void OnFatalError(j_common_ptr info) {
+    std::longjmp(ErrorsOf(info).recover, 1);
+}
+
+// Warnings (damaged or missing data) are counted; libjpeg goes on and fills in what is missing.
+void OnMessage(j_common_ptr info, int level) {
+    if (level < 0)
+        ++ErrorsOf(info).warnings;
+}
+
+void IgnoreOutput(j_common_ptr) {}
+
+// A damaged progressive file can announce scan after scan, each costing a pass over the image.
+constexpr int kMaxScans = 1000;
+
+void OnProgress(j_common_ptr info) {
+    if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans)
+        std::longjmp(ErrorsOf(info).recover, 1);
+}
+
+// Turns C, M, Y, K bytes into B, G, R, 255. Adobe's files (recognised by their APP14 marker, which
+// nearly every CMYK JPEG carries) store the inks inverted.
+void CmykToBgra(unsigned char* p, std::size_t count, bool inverted) {
+    for (std::size_t i = 0; i < count; ++i, p += 4) {
+        unsigned c = p[0], m = p[1], y = p[2], k = p[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        p[0] = static_cast<unsigned char>((y * k + 127) / 255);
+        p[1] = static_cast<unsigned char>((m * k + 127) / 255);
+        p[2] = static_cast<unsigned char>((c * k + 127) / 255);
+        p[3] = 255;
+    }
+}
+
+template <typename T> T* TryEnsure(GrowBuffer<T>& buffer, std::size_t count) {
+    try {
+        return buffer.Ensure(count);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+struct TjDeleter {
+    void operator()(void* handle) const { tjDestroy(handle); }
+};
+
+} // namespace
+
+struct JpegDecoder::State {
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    jpeg_progress_mgr progress{};
+    bool created = false;
+    GrowBuffer<unsigned char> file;
+    GrowBuffer<std::uint32_t> pixels;
+    GrowBuffer<JSAMPROW> rows;
+
+    State() {
+        jpeg_std_error(&errors.pub);
+        errors.pub.error_exit = OnFatalError;
+        errors.pub.emit_message = OnMessage;
+        errors.pub.output_message = IgnoreOutput;
+        info.err = &errors.pub;
+        if (setjmp(errors.recover))
+            return; // out of memory already: the decoder refuses every file
+        jpeg_create_decompress(&info);
+        info.mem->max_memory_to_use = kJpegMaxWorkBytes;
+        progress.progress_monitor = OnProgress;
+        info.progress = &progress;
+        created = true;
+    }
+    ~State() {
+        if (created)
+            jpeg_destroy_decompress(&info);
+    }
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+
+    bool DecodeInto(const unsigned char* data, std::size_t size, int minWidth, int minHeight,
+                    DecodedImage& out);
+};
+
+// Between setjmp and every point libjpeg may jump back from, this frame holds only plain values
+// (the buffers are members), so the jump skips no destructor.
+bool JpegDecoder::State::DecodeInto(const unsigned char* data, std::size_t size, int minWidth, int minHeight,
+                                    DecodedImage& out) {
+    errors.warnings = 0;
+    if (setjmp(errors.recover)) {
+        jpeg_abort_decompress(&info);
+        return false;
+    }
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE); // a file without an image is a fatal error
+    const int fullWidth = static_cast<int>(info.image_width);
+    const int fullHeight = static_cast<int>(info.image_height);
+    if (static_cast<std::int64_t>(fullWidth) * fullHeight > kJpegMaxImagePixels) {
+        jpeg_abort_decompress(&info);
+        return false;
+    }
+    const int scale = ChooseJpegScale(fullWidth, fullHeight, minWidth, minHeight);
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.scale_num = 1;
+    info.scale_denom = static_cast<unsigned>(scale);
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+    jpeg_calc_output_dimensions(&info);
+    const int width = static_cast<int>(info.output_width);
+    const int height = static_cast<int>(info.output_height);
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (info.output_components != 4 || count > static_cast<std::size_t>(kJpegMaxDecodedPixels)) {
+        jpeg_abort_decompress(&info);
+        return false;
+    }
+    std::uint32_t* pixelData = TryEnsure(pixels, count);
+    JSAMPROW* rowData = TryEnsure(rows, static_cast<std::size_t>(height));
+    if (!pixelData || !rowData) {
+        jpeg_abort_decompress(&info);
+        return false;
+    }
+    for (int y = 0; y < height; ++y)
+        rowData[y] = reinterpret_cast<JSAMPROW>(pixelData + static_cast<std::size_t>(y) *
+                                                                static_cast<std::size_t>(width));
+
+    jpeg_start_decompress(&info);
+    while (info.output_scanline < info.output_height) {
+        if (jpeg_read_scanlines(&info, rowData + info.output_scanline,
+                                info.output_height - info.output_scanline) == 0)
+            break; // only a suspending source returns no rows; ours never does
+    }
+    const bool allRows = info.output_scanline == info.output_height;
+    const bool adobe = info.saw_Adobe_marker != 0;
+    // What follows the last row (trailing markers, junk) does not matter: stop here.
+    jpeg_abort_decompress(&info);
+    if (!allRows)
+        return false;
+    if (cmyk)
+        CmykToBgra(reinterpret_cast<unsigned char*>(pixelData), count, adobe);
+
+    out.pixels = pixelData;
+    out.width = width;
+    out.height = height;
+    out.fullWidth = fullWidth;
+    out.fullHeight = fullHeight;
+    out.scale = scale;
+    out.complete = errors.warnings == 0;
+    return true;
+}
+
+JpegDecoder::JpegDecoder() : state_(std::make_unique<State>()) {}
+JpegDecoder::~JpegDecoder() = default;
+JpegDecoder::JpegDecoder(JpegDecoder&&) noexcept = default;
+JpegDecoder& JpegDecoder::operator=(JpegDecoder&&) noexcept = default;
+
+bool JpegDecoder::DecodeMemory(const unsigned char* data, std::size_t size, int minWidth, int minHeight,
+                               DecodedImage& out) {
+    out = DecodedImage{};
+    if (!state_ || !state_->created || !IsJpegSignature(data, size) || size > ULONG_MAX)
+        return false;
+    if (!state_->DecodeInto(data, size, minWidth, minHeight, out)) {
+        out = DecodedImage{};
+        return false;
+    }
+    return true;
+}
+
+bool JpegDecoder::Decode(const std::wstring& path, int minWidth, int minHeight, DecodedImage& out) {
+    out = DecodedImage{};
+    if (!state_)
+        return false;
+    std::size_t size = 0;
+    try {
+        if (!ReadWholeFile(path, state_->file, size, kJpegMaxFileBytes))
+            return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return DecodeMemory(state_->file.data(), size, minWidth, minHeight, out);
+}
+
+void JpegDecoder::ReleaseBuffers() {
+    if (!state_)
+        return;
+    state_->file.Release();
+    state_->pixels.Release();
+    state_->rows.Release();
+}
+
+bool EncodeJpeg(const std::uint32_t* bgra, int width, int height, int strideBytes, int quality,
+                std::vector<unsigned char>& out) {
+    out.clear();
+    if (!bgra || width <= 0 || height <= 0 || quality < 0 || quality > 100 ||
+        static_cast<std::int64_t>(strideBytes) < static_cast<std::int64_t>(width) * 4)
+        return false;
+    std::unique_ptr<void, TjDeleter> encoder(tjInitCompress());
+    if (!encoder)
+        return false;
+    const unsigned long capacity = tjBufSize(width, height, TJSAMP_420);
+    if (capacity == static_cast<unsigned long>(-1))
+        return false;
+    try {
+        out.resize(capacity);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    unsigned char* dest = out.data();
+    unsigned long length = capacity;
+    if (tjCompress2(encoder.get(), reinterpret_cast<const unsigned char*>(bgra), width, strideBytes, height,
+                    TJPF_BGRX, &dest, &length, TJSAMP_420, quality, TJFLAG_NOREALLOC) != 0 ||
+        dest != out.data() || length > capacity) {
+        out.clear();
+        return false;
+    }
+    out.resize(length);
+    return true;
+}
+
+bool WriteJpegFile(const std::wstring& path, const std::uint32_t* bgra, int width, int height,
+                   int strideBytes, int quality) {
+    std::vector<unsigned char> jpeg;
+    return EncodeJpeg(bgra, width, height, strideBytes, quality, jpeg) &&
+           WriteFileReplacing(path, jpeg.data(), jpeg.size());
+}
+
+} // namespace tessary

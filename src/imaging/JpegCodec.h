@@ -1,0 +1,83 @@
+// JPEG through libjpeg-turbo: decoding reduced by the DCT itself (a photo reduced to a thumbnail
+// costs a fraction of a full decode), and encoding at exactly the quality asked.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tessary {
+
+// A JPEG stream starts with the SOI marker followed by another marker: FF D8 FF.
+bool IsJpegSignature(const unsigned char* data, std::size_t size);
+// True when the file's content is JPEG, whatever its name says.
+bool IsJpegContent(const std::wstring& path);
+
+// Limits against files whose headers claim absurd sizes (a JPEG header may say 65535 x 65535 in a
+// few hundred bytes). An image above kJpegMaxImagePixels is refused outright, and so is a decode
+// whose output, after DCT scaling, would exceed kJpegMaxDecodedPixels (400 MB of pixels); both are
+// checked before anything is allocated. libjpeg's own working memory (whole-image coefficient
+// buffers of progressive files) is capped at kJpegMaxWorkBytes.
+inline constexpr std::int64_t kJpegMaxImagePixels = 1'000'000'000;
+inline constexpr std::int64_t kJpegMaxDecodedPixels = 100'000'000;
+inline constexpr long kJpegMaxWorkBytes = 512L * 1024 * 1024;
+// Files longer than this are not read.
+inline constexpr std::size_t kJpegMaxFileBytes = std::size_t{1} << 30;
+
+// Size of one side after DCT scaling by 1/denominator (libjpeg rounds up).
+int JpegScaledSize(int size, int denominator);
+// The strongest reduction among 1/8, 1/4, 1/2 and 1/1 (returned as its denominator) that still
+// leaves the image at least minWidth x minHeight; 1 when even the full size is smaller.
+int ChooseJpegScale(int width, int height, int minWidth, int minHeight);
+
+// A decoded picture. The pixels belong to the decoder and stay valid until its next call.
+struct DecodedImage {
+    const std::uint32_t* pixels = nullptr; // top-down rows of width 0xAARRGGBB words, alpha 255
+    // Decoded (scaled) size. libjpeg rounds up, so the image covers exactly fullWidth / scale
+    // columns and fullHeight / scale rows of it: when that is not whole, the last column or row
+    // stands for less than the others (a reduction that wants to be exact takes it into account).
+    int width = 0;
+    int height = 0;
+    int fullWidth = 0; // size of the image in the file
+    int fullHeight = 0;
+    int scale = 1; // denominator of the DCT scale used
+    // False when libjpeg met damaged or missing data and decoded what it could (a truncated file
+    // comes out complete in size, its missing part filled in by libjpeg).
+    bool complete = true;
+};
+
+// Decodes one file after another with one libjpeg instance, one file buffer and one pixel buffer,
+// each grown only when a file needs more. Not for use by two threads at once.
+class JpegDecoder {
+public:
+    JpegDecoder();
+    ~JpegDecoder();
+    JpegDecoder(JpegDecoder&&) noexcept;
+    JpegDecoder& operator=(JpegDecoder&&) noexcept;
+    JpegDecoder(const JpegDecoder&) = delete;
+    JpegDecoder& operator=(const JpegDecoder&) = delete;
+
+    // Decodes at the scale ChooseJpegScale picks for minWidth x minHeight (pass the full size or
+    // more for a full decode). False, with out cleared, for a file that is missing, not a JPEG,
+    // over the limits, or too damaged to give a picture.
+    bool Decode(const std::wstring& path, int minWidth, int minHeight, DecodedImage& out);
+    bool DecodeMemory(const unsigned char* data, std::size_t size, int minWidth, int minHeight,
+                      DecodedImage& out);
+    // Gives the buffers back (after a very large image, say).
+    void ReleaseBuffers();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// Encodes 32-bit pixels (0xAARRGGBB words, alpha ignored; rows strideBytes apart, top-down) as a
+// baseline JPEG with 4:2:0 chroma at the given quality (0 to 100, libjpeg's quality scaling).
+bool EncodeJpeg(const std::uint32_t* bgra, int width, int height, int strideBytes, int quality,
+                std::vector<unsigned char>& out);
+// The same, written as path: the file is replaced only when the whole JPEG could be written.
+bool WriteJpegFile(const std::wstring& path, const std::uint32_t* bgra, int width, int height,
+                   int strideBytes, int quality);
+
+} // namespace tessary

@@ -1,0 +1,454 @@
+// The libjpeg-turbo codec: content detection, scale choice, scaled decoding against a full decode,
+// colour handling, damaged and hostile files, and encoding.
+#include "imaging/ImageFile.h"
+#include "imaging/JpegCodec.h"
+#include "support/WinTest.h"
+#include <turbojpeg.h>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+using namespace tessary;
+using wintest::TempDir;
+
+namespace {
+
+// Smooth shading with some fine texture on top, roughly like a photograph.
+std::uint32_t Photo(int x, int y) {
+    unsigned hash = (static_cast<unsigned>(x / 2) * 73856093u) ^ (static_cast<unsigned>(y / 2) * 19349663u);
+    int noise = static_cast<int>((hash >> 9) % 33) - 16;
+    int r = 128 + static_cast<int>(90 * std::sin(x * 0.031) * std::cos(y * 0.017)) + noise;
+    int g = 40 + (x * 3 + y * 2) % 176 + noise / 2;
+    int b = 96 + static_cast<int>(60 * std::sin((x + 2 * y) * 0.011)) - noise;
+    return static_cast<std::uint32_t>(r << 16 | g << 8 | b);
+}
+
+std::vector<std::uint32_t> Pixels(int w, int h, std::uint32_t (*paint)(int, int)) {
+    std::vector<std::uint32_t> px(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            px[static_cast<size_t>(y) * w + x] = 0xFF000000u | paint(x, y);
+    return px;
+}
+
+std::vector<unsigned char> ReadBytes(const std::wstring& path) {
+    GrowBuffer<unsigned char> buffer;
+    size_t size = 0;
+    EXPECT_TRUE(ReadWholeFile(path, buffer, size, size_t{1} << 30));
+    return std::vector<unsigned char>(buffer.data(), buffer.data() + size);
+}
+
+int Channel(std::uint32_t px, int shift) {
+    return static_cast<int>((px >> shift) & 0xFF);
+}
+
+// Area average of the top-left ew x eh of a BGRA picture (all of it by default) down to tw x th:
+// every source pixel counts with the share of its area that falls into the target pixel. Returns
+// r, g, b per target pixel.
+std::vector<double> AreaAverage(const std::uint32_t* px, int sw, int sh, int tw, int th, double ew = 0,
+                                double eh = 0) {
+    if (ew == 0)
+        ew = sw;
+    if (eh == 0)
+        eh = sh;
+    std::vector<double> out(static_cast<size_t>(tw) * th * 3);
+    for (int ty = 0; ty < th; ++ty) {
+        double y0 = static_cast<double>(ty) * eh / th, y1 = static_cast<double>(ty + 1) * eh / th;
+        for (int tx = 0; tx < tw; ++tx) {
+            double x0 = static_cast<double>(tx) * ew / tw, x1 = static_cast<double>(tx + 1) * ew / tw;
+            double sum[3] = {}, area = 0;
+            for (int sy = static_cast<int>(y0); sy < static_cast<int>(std::ceil(y1)); ++sy) {
+                double wy = std::min(y1, sy + 1.0) - std::max(y0, static_cast<double>(sy));
+                for (int sx = static_cast<int>(x0); sx < static_cast<int>(std::ceil(x1)); ++sx) {
+                    double wgt = wy * (std::min(x1, sx + 1.0) - std::max(x0, static_cast<double>(sx)));
+                    std::uint32_t p = px[static_cast<size_t>(sy) * sw + sx];
+                    sum[0] += wgt * Channel(p, 16);
+                    sum[1] += wgt * Channel(p, 8);
+                    sum[2] += wgt * Channel(p, 0);
+                    area += wgt;
+                }
+            }
+            for (int c = 0; c < 3; ++c)
+                out[(static_cast<size_t>(ty) * tw + tx) * 3 + c] = sum[c] / area;
+        }
+    }
+    return out;
+}
+
+double MeanAbsDiff(const std::vector<double>& a, const std::vector<double>& b) {
+    double total = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        total += std::fabs(a[i] - b[i]);
+    return total / static_cast<double>(a.size());
+}
+
+// Mean absolute difference per channel of two equally sized BGRA pictures, both first reduced to
+// half size: the chroma subsampling of a JPEG legitimately blurs pixel-sized detail.
+double MeanAbsDiff(const std::uint32_t* a, const std::uint32_t* b, int w, int h) {
+    return MeanAbsDiff(AreaAverage(a, w, h, w / 2, h / 2), AreaAverage(b, w, h, w / 2, h / 2));
+}
+
+// Offset of the first marker seg (FF code) before the scan, or npos.
+size_t FindMarker(const std::vector<unsigned char>& jpeg, unsigned char code) {
+    size_t pos = 2;
+    while (pos + 4 <= jpeg.size() && jpeg[pos] == 0xFF) {
+        if (jpeg[pos + 1] == code)
+            return pos;
+        if (jpeg[pos + 1] == 0xDA)
+            break;
+        pos += 2 + (jpeg[pos + 2] << 8 | jpeg[pos + 3]);
+    }
+    return std::string::npos;
+}
+
+std::vector<unsigned char> Encode(const std::vector<std::uint32_t>& px, int w, int h, int quality = 90) {
+    std::vector<unsigned char> jpeg;
+    EXPECT_TRUE(EncodeJpeg(px.data(), w, h, w * 4, quality, jpeg));
+    return jpeg;
+}
+
+// A JPEG made by TurboJPEG straight from pixels of another format (grey or CMYK).
+std::vector<unsigned char> CompressRaw(const std::vector<unsigned char>& raw, int w, int h, int pixelFormat,
+                                       int subsamp) {
+    tjhandle tj = tjInitCompress();
+    unsigned char* buf = nullptr;
+    unsigned long size = 0;
+    int rc = tjCompress2(tj, raw.data(), w, 0, h, pixelFormat, &buf, &size, subsamp, 95, 0);
+    std::vector<unsigned char> out;
+    if (rc == 0)
+        out.assign(buf, buf + size);
+    tjFree(buf);
+    tjDestroy(tj);
+    EXPECT_EQ(rc, 0) << tjGetErrorStr2(nullptr);
+    return out;
+}
+
+} // namespace
+
+TEST(JpegContent, RecognisedByBytesNotByName) {
+    TempDir dir;
+    ASSERT_TRUE(wintest::WriteImage(dir / L"photo.jpg", 32, 24));
+    ASSERT_TRUE(wintest::WriteImage(dir / L"real.png", 32, 24));
+    ASSERT_TRUE(CopyFileW((dir / L"photo.jpg").c_str(), (dir / L"photo.png").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((dir / L"real.png").c_str(), (dir / L"fake.jpg").c_str(), FALSE));
+    ASSERT_TRUE(wintest::WriteTextFile(dir / L"text.jpg", "not a picture at all"));
+    ASSERT_TRUE(wintest::WriteTextFile(dir / L"empty.jpg", ""));
+    ASSERT_TRUE(wintest::WriteTextFile(dir / L"soi.jpg", "\xFF\xD8"));
+
+    EXPECT_TRUE(IsJpegContent(dir / L"photo.jpg"));
+    EXPECT_TRUE(IsJpegContent(dir / L"photo.png"));
+    EXPECT_FALSE(IsJpegContent(dir / L"fake.jpg"));
+    EXPECT_FALSE(IsJpegContent(dir / L"text.jpg"));
+    EXPECT_FALSE(IsJpegContent(dir / L"empty.jpg"));
+    EXPECT_FALSE(IsJpegContent(dir / L"soi.jpg"));
+    EXPECT_FALSE(IsJpegContent(dir / L"missing.jpg"));
+    EXPECT_FALSE(IsJpegContent(dir.path()));
+
+    JpegDecoder decoder;
+    DecodedImage img;
+    for (const wchar_t* name : {L"fake.jpg", L"text.jpg", L"empty.jpg", L"soi.jpg", L"missing.jpg"}) {
+        EXPECT_FALSE(decoder.Decode(dir / name, 1, 1, img)) << wintest::Narrow(name);
+        EXPECT_EQ(img.pixels, nullptr);
+        EXPECT_EQ(img.fullWidth, 0);
+    }
+    EXPECT_TRUE(decoder.Decode(dir / L"photo.png", 1, 1, img));
+    EXPECT_EQ(img.fullWidth, 32);
+}
+
+TEST(JpegScale, StrongestReductionThatKeepsTheMinimum) {
+    EXPECT_EQ(JpegScaledSize(1599, 8), 200); // libjpeg rounds up
+    EXPECT_EQ(JpegScaledSize(1600, 8), 200);
+    EXPECT_EQ(JpegScaledSize(1601, 8), 201);
+    EXPECT_EQ(JpegScaledSize(750, 4), 188);
+    EXPECT_EQ(JpegScaledSize(750, 1), 750);
+
+    EXPECT_EQ(ChooseJpegScale(4000, 3000, 200, 150), 8);
+    EXPECT_EQ(ChooseJpegScale(1593, 1200, 200, 150), 8); // 200 x 150 exactly
+    EXPECT_EQ(ChooseJpegScale(1592, 1200, 200, 150), 4); // 199 would be one short
+    EXPECT_EQ(ChooseJpegScale(1600, 1191, 200, 150), 4); // the height decides
+    EXPECT_EQ(ChooseJpegScale(1000, 750, 200, 150), 4);
+    EXPECT_EQ(ChooseJpegScale(640, 480, 213, 160), 2);
+    EXPECT_EQ(ChooseJpegScale(300, 200, 200, 160), 1);
+    EXPECT_EQ(ChooseJpegScale(100, 80, 200, 160), 1); // smaller than asked: full size
+    EXPECT_EQ(ChooseJpegScale(100, 80, 0, 0), 8);
+}
+
+TEST(JpegDecode, ScaledDecodeMatchesAReducedFullDecode) {
+    TempDir dir;
+    struct Case {
+        int w, h, minW, minH, scale, sw, sh;
+    };
+    for (Case c : {Case{1600, 1200, 200, 150, 8, 200, 150}, Case{1000, 750, 200, 150, 4, 250, 188},
+                   Case{640, 480, 213, 160, 2, 320, 240}, Case{300, 200, 200, 160, 1, 300, 200}}) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        std::wstring path = dir / (std::to_wstring(c.w) + L".jpg");
+        ASSERT_TRUE(wintest::WriteImage(path, c.w, c.h, Photo));
+
+        JpegDecoder decoder;
+        DecodedImage scaled, full;
+        ASSERT_TRUE(decoder.Decode(path, c.minW, c.minH, scaled));
+        EXPECT_EQ(scaled.scale, c.scale);
+        EXPECT_EQ(scaled.width, c.sw);
+        EXPECT_EQ(scaled.height, c.sh);
+        EXPECT_EQ(scaled.fullWidth, c.w);
+        EXPECT_EQ(scaled.fullHeight, c.h);
+        EXPECT_TRUE(scaled.complete);
+        std::vector<std::uint32_t> scaledCopy(scaled.pixels,
+                                              scaled.pixels + static_cast<size_t>(c.sw) * c.sh);
+        for (std::uint32_t p : scaledCopy)
+            ASSERT_EQ(p >> 24, 0xFFu);
+
+        ASSERT_TRUE(decoder.Decode(path, c.w, c.h, full));
+        EXPECT_EQ(full.scale, 1);
+        EXPECT_EQ(full.width, c.w);
+        EXPECT_EQ(full.height, c.h);
+
+        // Both finished by the same area averaging to the thumbnail's source size (the scaled one
+        // from the exact part the image covers, w / scale x h / scale): they agree, and the scaled
+        // one is about as close to the picture painted.
+        int tw = c.minW, th = c.minH;
+        std::vector<double> fromScaled =
+            AreaAverage(scaledCopy.data(), c.sw, c.sh, tw, th, static_cast<double>(c.w) / c.scale,
+                        static_cast<double>(c.h) / c.scale);
+        std::vector<double> fromFull = AreaAverage(full.pixels, c.w, c.h, tw, th);
+        std::vector<std::uint32_t> painted = Pixels(c.w, c.h, Photo);
+        std::vector<double> truth = AreaAverage(painted.data(), c.w, c.h, tw, th);
+        EXPECT_LT(MeanAbsDiff(fromScaled, fromFull), 2.0);
+        EXPECT_LT(MeanAbsDiff(fromScaled, truth), MeanAbsDiff(fromFull, truth) + 0.75);
+        // Coarsely the full decode is the picture painted, not just any picture of that size.
+        EXPECT_LT(MeanAbsDiff(AreaAverage(full.pixels, c.w, c.h, c.w / 20, c.h / 20),
+                              AreaAverage(painted.data(), c.w, c.h, c.w / 20, c.h / 20)),
+                  2.0);
+    }
+}
+
+TEST(JpegDecode, ChannelsAreInBgraOrder) {
+    TempDir dir;
+    std::wstring path = dir / L"halves.jpg";
+    ASSERT_TRUE(wintest::WriteImage(path, 64, 32, [](int x, int) { return x < 32 ? 0xE01010u : 0x1010E0u; }));
+    JpegDecoder decoder;
+    DecodedImage img;
+    ASSERT_TRUE(decoder.Decode(path, 64, 32, img));
+    ASSERT_EQ(img.width, 64);
+    std::uint32_t red = img.pixels[16 * 64 + 8], blue = img.pixels[16 * 64 + 56];
+    EXPECT_EQ(red >> 24, 0xFFu);
+    EXPECT_GT(Channel(red, 16), 200);
+    EXPECT_LT(Channel(red, 0), 50);
+    EXPECT_GT(Channel(blue, 0), 200);
+    EXPECT_LT(Channel(blue, 16), 50);
+}
+
+TEST(JpegDecode, GreyscaleAndCmyk) {
+    const int w = 64, h = 32;
+    std::vector<unsigned char> grey(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            grey[static_cast<size_t>(y) * w + x] = static_cast<unsigned char>(x * 4);
+    std::vector<unsigned char> greyJpeg = CompressRaw(grey, w, h, TJPF_GRAY, TJSAMP_GRAY);
+
+    JpegDecoder decoder;
+    DecodedImage img;
+    ASSERT_TRUE(decoder.DecodeMemory(greyJpeg.data(), greyJpeg.size(), w, h, img));
+    ASSERT_EQ(img.width, w);
+    for (int x : {4, 30, 60}) {
+        std::uint32_t p = img.pixels[16 * w + x];
+        EXPECT_EQ(Channel(p, 16), Channel(p, 8));
+        EXPECT_EQ(Channel(p, 8), Channel(p, 0));
+        EXPECT_NEAR(Channel(p, 0), x * 4, 4);
+        EXPECT_EQ(p >> 24, 0xFFu);
+    }
+
+    // Inks as Adobe stores them (inverted): left pure red (no cyan, full magenta and yellow, no
+    // black), right half-strength black only, which is mid grey.
+    std::vector<unsigned char> cmyk(static_cast<size_t>(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            unsigned char* p = &cmyk[(static_cast<size_t>(y) * w + x) * 4];
+            const unsigned char red[4] = {255, 0, 0, 255}, grey50[4] = {255, 255, 255, 128};
+            std::memcpy(p, x < w / 2 ? red : grey50, 4);
+        }
+    std::vector<unsigned char> cmykJpeg = CompressRaw(cmyk, w, h, TJPF_CMYK, TJSAMP_444);
+    ASSERT_TRUE(decoder.DecodeMemory(cmykJpeg.data(), cmykJpeg.size(), w, h, img));
+    std::uint32_t left = img.pixels[16 * w + 8], right = img.pixels[16 * w + 56];
+    EXPECT_NEAR(Channel(left, 16), 255, 6);
+    EXPECT_NEAR(Channel(left, 8), 0, 6);
+    EXPECT_NEAR(Channel(left, 0), 0, 6);
+    for (int shift : {16, 8, 0})
+        EXPECT_NEAR(Channel(right, shift), 128, 6);
+    EXPECT_EQ(left >> 24, 0xFFu);
+}
+
+TEST(JpegDecode, DamagedFilesFailOrDecodeWhatIsThere) {
+    const int w = 400, h = 304;
+    std::vector<std::uint32_t> px = Pixels(w, h, Photo);
+    std::vector<unsigned char> jpeg = Encode(px, w, h);
+    JpegDecoder decoder;
+    DecodedImage whole, img;
+    ASSERT_TRUE(decoder.DecodeMemory(jpeg.data(), jpeg.size(), w, h, whole));
+    std::vector<std::uint32_t> reference(whole.pixels, whole.pixels + static_cast<size_t>(w) * h);
+
+    // Cut in the middle of the picture data: full size, the part present as before.
+    std::vector<unsigned char> half(jpeg.begin(),
+                                    jpeg.begin() + static_cast<std::ptrdiff_t>(jpeg.size() / 2));
+    ASSERT_TRUE(decoder.DecodeMemory(half.data(), half.size(), w, h, img));
+    EXPECT_FALSE(img.complete);
+    EXPECT_EQ(img.width, w);
+    EXPECT_EQ(img.height, h);
+    EXPECT_LT(MeanAbsDiff(img.pixels, reference.data(), w, 32), 0.5);
+
+    // Cut inside the header: nothing to show.
+    size_t sos = jpeg.size();
+    for (size_t i = 2; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) {
+            sos = i;
+            break;
+        }
+    ASSERT_LT(sos, jpeg.size());
+    for (size_t cut : {size_t{3}, size_t{20}, sos}) {
+        EXPECT_FALSE(decoder.DecodeMemory(jpeg.data(), cut, w, h, img)) << cut;
+        EXPECT_EQ(img.pixels, nullptr);
+    }
+
+    // A Huffman table whose code counts add up to more codes than a table can hold.
+    std::vector<unsigned char> badHuffman = jpeg;
+    size_t dht = FindMarker(badHuffman, 0xC4);
+    ASSERT_NE(dht, std::string::npos);
+    for (int i = 0; i < 16; ++i)
+        badHuffman[dht + 5 + i] = 0xFF;
+    EXPECT_FALSE(decoder.DecodeMemory(badHuffman.data(), badHuffman.size(), w, h, img));
+
+    // After all that the same decoder still decodes, and gives the same picture.
+    ASSERT_TRUE(decoder.DecodeMemory(jpeg.data(), jpeg.size(), w, h, img));
+    EXPECT_TRUE(img.complete);
+    EXPECT_EQ(std::memcmp(img.pixels, reference.data(), reference.size() * 4), 0);
+}
+
+TEST(JpegDecode, HeadersClaimingHugeSizesAreRefused) {
+    std::vector<std::uint32_t> px = Pixels(64, 48, Photo);
+    std::vector<unsigned char> jpeg = Encode(px, 64, 48);
+    size_t sof = FindMarker(jpeg, 0xC0);
+    ASSERT_NE(sof, std::string::npos);
+    auto withSize = [&](int w, int h) {
+        std::vector<unsigned char> patched = jpeg;
+        patched[sof + 5] = static_cast<unsigned char>(h >> 8);
+        patched[sof + 6] = static_cast<unsigned char>(h & 0xFF);
+        patched[sof + 7] = static_cast<unsigned char>(w >> 8);
+        patched[sof + 8] = static_cast<unsigned char>(w & 0xFF);
+        return patched;
+    };
+    JpegDecoder decoder;
+    DecodedImage img;
+    std::vector<unsigned char> huge = withSize(65500, 65500);
+    EXPECT_FALSE(decoder.DecodeMemory(huge.data(), huge.size(), 200, 160, img));
+    std::vector<unsigned char> over = withSize(40000, 30000); // 1.2 gigapixels
+    EXPECT_FALSE(decoder.DecodeMemory(over.data(), over.size(), 200, 160, img));
+
+    // 400 megapixels is allowed in the file, but not as a full decode; reduced it is fine (the
+    // data for it is missing, so it comes out incomplete).
+    std::vector<unsigned char> big = withSize(20000, 20000);
+    EXPECT_FALSE(decoder.DecodeMemory(big.data(), big.size(), 20000, 20000, img));
+    ASSERT_TRUE(decoder.DecodeMemory(big.data(), big.size(), 2000, 2000, img));
+    EXPECT_EQ(img.scale, 8);
+    EXPECT_EQ(img.width, 2500);
+    EXPECT_EQ(img.fullWidth, 20000);
+    EXPECT_FALSE(img.complete);
+}
+
+TEST(JpegDecode, UnicodeNamesAndBufferReuse) {
+    TempDir dir;
+    std::wstring path = dir / L"\u00DCn\u00EFc\u00F8d\u00E9 \u6771\u4EAC.jpg";
+    ASSERT_TRUE(wintest::WriteImage(path, 800, 600, Photo));
+    ASSERT_TRUE(wintest::WriteImage(dir / L"small.jpg", 80, 60, Photo));
+    EXPECT_TRUE(IsJpegContent(path));
+
+    JpegDecoder decoder;
+    DecodedImage img;
+    ASSERT_TRUE(decoder.Decode(path, 800, 600, img));
+    EXPECT_EQ(img.width, 800);
+    EXPECT_EQ(img.height, 600);
+    const std::uint32_t* first = img.pixels;
+    ASSERT_TRUE(decoder.Decode(dir / L"small.jpg", 80, 60, img));
+    EXPECT_EQ(img.width, 80);
+    ASSERT_TRUE(decoder.Decode(path, 800, 600, img));
+    EXPECT_EQ(img.pixels, first); // the large buffer was kept, not allocated again
+
+    std::wstring written = dir / L"\u00E9crit \u6771.jpg";
+    std::vector<std::uint32_t> px = Pixels(120, 90, Photo);
+    ASSERT_TRUE(WriteJpegFile(written, px.data(), 120, 90, 120 * 4, 85));
+    ASSERT_TRUE(decoder.Decode(written, 120, 90, img));
+    EXPECT_EQ(img.width, 120);
+    EXPECT_LT(MeanAbsDiff(img.pixels, px.data(), 120, 90), 6.0);
+}
+
+TEST(JpegEncode, RoundTripStrideAndAlpha) {
+    const int w = 97, h = 61; // not multiples of the block size
+    std::vector<std::uint32_t> px = Pixels(w, h, Photo);
+    std::vector<unsigned char> jpeg = Encode(px, w, h, 95);
+    ASSERT_GT(jpeg.size(), 100u);
+    EXPECT_TRUE(IsJpegSignature(jpeg.data(), jpeg.size()));
+    EXPECT_EQ(jpeg[jpeg.size() - 2], 0xFF);
+    EXPECT_EQ(jpeg[jpeg.size() - 1], 0xD9); // ends with EOI
+
+    JpegDecoder decoder;
+    DecodedImage img;
+    ASSERT_TRUE(decoder.DecodeMemory(jpeg.data(), jpeg.size(), w, h, img));
+    EXPECT_EQ(img.width, w);
+    EXPECT_EQ(img.height, h);
+    EXPECT_LT(MeanAbsDiff(img.pixels, px.data(), w, h), 4.0);
+
+    // Rows padded with junk, and alpha changed, give the very same file.
+    const int pad = 5;
+    std::vector<std::uint32_t> padded(static_cast<size_t>(w + pad) * h, 0x00FF00FFu);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            padded[static_cast<size_t>(y) * (w + pad) + x] = px[static_cast<size_t>(y) * w + x] & 0x00FFFFFFu;
+    std::vector<unsigned char> again;
+    ASSERT_TRUE(EncodeJpeg(padded.data(), w, h, (w + pad) * 4, 95, again));
+    EXPECT_EQ(again, jpeg);
+
+    std::vector<unsigned char> out = {1, 2, 3};
+    EXPECT_FALSE(EncodeJpeg(nullptr, w, h, w * 4, 80, out));
+    EXPECT_TRUE(out.empty());
+    EXPECT_FALSE(EncodeJpeg(px.data(), 0, h, w * 4, 80, out));
+    EXPECT_FALSE(EncodeJpeg(px.data(), w, -1, w * 4, 80, out));
+    EXPECT_FALSE(EncodeJpeg(px.data(), w, h, w * 4 - 1, 80, out));
+    EXPECT_FALSE(EncodeJpeg(px.data(), w, h, w * 4, 101, out));
+    EXPECT_FALSE(EncodeJpeg(px.data(), w, h, w * 4, -1, out));
+    EXPECT_TRUE(EncodeJpeg(px.data(), w, h, w * 4, 0, out));
+}
+
+int FilesIn(const std::wstring& dir) {
+    WIN32_FIND_DATAW fd;
+    int files = 0;
+    UniqueFind find(FindFirstFileW((dir + L"\\*").c_str(), &fd));
+    if (find) {
+        do
+            files += (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+        while (FindNextFileW(find.get(), &fd));
+    }
+    return files;
+}
+
+TEST(JpegEncode, FailedWriteKeepsTheOldFile) {
+    TempDir dir;
+    std::vector<std::uint32_t> px = Pixels(40, 30, Photo);
+    const std::vector<unsigned char> old = {'o', 'l', 'd'};
+    std::wstring target = dir / L"keep.jpg";
+    ASSERT_TRUE(wintest::WriteTextFile(target, "old"));
+
+    EXPECT_FALSE(WriteJpegFile(target, px.data(), 40, 30, 40 * 4, 101)); // cannot encode
+    EXPECT_EQ(ReadBytes(target), old);
+    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(WriteJpegFile(target, px.data(), 40, 30, 40 * 4, 80)); // cannot replace
+    EXPECT_EQ(ReadBytes(target), old);
+    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_FALSE(WriteJpegFile(dir / L"no such folder\\x.jpg", px.data(), 40, 30, 40 * 4, 80));
+    ASSERT_TRUE(CreateDirectoryW((dir / L"folder.jpg").c_str(), nullptr));
+    EXPECT_FALSE(WriteJpegFile(dir / L"folder.jpg", px.data(), 40, 30, 40 * 4, 80));
+    EXPECT_EQ(FilesIn(dir.path()), 1); // no temporary file left behind
+
+    ASSERT_TRUE(WriteJpegFile(target, px.data(), 40, 30, 40 * 4, 80));
+    std::vector<unsigned char> bytes = ReadBytes(target);
+    EXPECT_TRUE(IsJpegSignature(bytes.data(), bytes.size()));
+    EXPECT_EQ(FilesIn(dir.path()), 1);
+}
