@@ -43,6 +43,8 @@ IniNumber InterpretIniValue(std::wstring_view returned, std::int32_t defaultValu
 // free of all that is its own section name, as it always was; any other name has each such
 // character written "|" and four hex digits. File names cannot contain "|", so escaped names never
 // collide with plain ones.
+// keeps tells whether a character survives the cache file's code page unchanged (for an ANSI file:
+// converts to the ANSI code page and back without a default or best-fit character).
 using KeepsInIniFile = std::function<bool(wchar_t)>;
 // Printable ASCII: what every ANSI code page holds.
 bool IsPrintableAscii(wchar_t c);

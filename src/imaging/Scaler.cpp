@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <cstddef>
+#include <cstdlib>
 
 namespace tessary {
 

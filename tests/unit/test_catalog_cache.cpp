@@ -1,4 +1,5 @@
 #include "catalog/CacheIni.h"
+#include <iterator>
 #include <set>
 #include <gtest/gtest.h>
 
