@@ -18,7 +18,15 @@ wine_env_start() { # build-dir [screen-geometry]
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64
     wineboot -i >/dev/null 2>&1 || true
+    # Every program runs in a Wine virtual desktop of the display's size: Wine then manages the
+    # windows itself (maximising works without a window manager) and paints the wallpaper.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d "${geometry%x*}" /f >/dev/null 2>&1 || true
+    # Restart so the desktop comes up as the virtual one, started here with its output going
+    # nowhere (a desktop started by a test would hold the test's output pipe open).
+    wineserver -k >/dev/null 2>&1 || true
     wineserver -p >/dev/null 2>&1 || true
+    wineboot >/dev/null 2>&1 </dev/null || true
 }
 
 wine_env_stop() {

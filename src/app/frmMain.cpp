@@ -273,6 +273,10 @@ void frmMain::CreateControls() {
     };
     for (const Tip& t : tips)
         Tips.Add(t.control, t.text);
+
+    Catalog_InitControls();
+    Wallpaper_InitControls();
+    Commands_InitControls();
 }
 
 // ---- Setters: change the control, then run its handler when the value changed ----

@@ -121,6 +121,8 @@ public:
     int WindowState() const;
 
     // ---- Image catalog ----
+    // Called once the controls exist, before Form_Load: the catalog's own set-up of its controls.
+    void Catalog_InitControls();
     void LoadFolder(const std::wstring& folderPath, bool force);
     void UpdateDirStatus();
     void UpdateCacheStatus();
@@ -134,6 +136,8 @@ public:
     void cmdDirBrowserFolder_Click(int index);
 
     // ---- Wallpaper ----
+    // Called once the controls exist, before Form_Load: artwork, button pictures.
+    void Wallpaper_InitControls();
     void ReadCurrentWallpaper();
     void ApplyWallpaper();
     void DrawPreview(const std::wstring& imagePath);
@@ -151,6 +155,8 @@ public:
     void cmdDirBrowser_Click(int index);
 
     // ---- Selection and file commands ----
+    // Called once the controls exist, before Form_Load: the context menu, drag and drop.
+    void Commands_InitControls();
     // Handles the list's notifications; returns true when handled.
     bool ListViewPics_Notify(const NMHDR* hdr, LRESULT& result);
     void mFileRightClick_Command(int id);

@@ -4,6 +4,8 @@
 
 namespace tessary {
 
+void frmMain::Catalog_InitControls() {}
+
 void frmMain::LoadFolder(const std::wstring&, bool) {}
 void frmMain::UpdateDirStatus() {}
 void frmMain::UpdateCacheStatus() {}

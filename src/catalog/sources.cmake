@@ -6,5 +6,6 @@ list(APPEND TESSARY_LOGIC_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/CacheIni.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/CatalogHandlers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FolderTree.cpp
 )

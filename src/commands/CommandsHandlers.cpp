@@ -3,6 +3,8 @@
 
 namespace tessary {
 
+void frmMain::Commands_InitControls() {}
+
 bool frmMain::ListViewPics_Notify(const NMHDR*, LRESULT&) { return false; }
 void frmMain::mFileRightClick_Command(int) {}
 

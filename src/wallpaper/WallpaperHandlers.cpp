@@ -4,6 +4,8 @@
 
 namespace tessary {
 
+void frmMain::Wallpaper_InitControls() {}
+
 void frmMain::ReadCurrentWallpaper() {}
 void frmMain::ApplyWallpaper() {}
 void frmMain::DrawPreview(const std::wstring&) {}
@@ -12,9 +14,11 @@ void frmMain::optMode_Click(int) {
     DrawPreview(state.CurrentImagePath);
 }
 
-void frmMain::chkOverlay_Click(int) {
-    state.DrawShading = IsChecked(chkOverlay[0]);
-    state.DrawGlare = IsChecked(chkOverlay[1]);
+void frmMain::chkOverlay_Click(int index) {
+    if (index == 0)
+        state.DrawShading = IsChecked(chkOverlay[0]);
+    else if (index == 1)
+        state.DrawGlare = IsChecked(chkOverlay[1]);
     DrawPreview(state.CurrentImagePath);
 }
 

@@ -198,7 +198,7 @@ TEST_F(MainWindow, AnUnreadableThumbSizeEndsInsideTheSlidersRange) {
 TEST_F(MainWindow, ClosingWhileMaximisedSavesTheNormalRectangle) {
     frmMain& f = Start();
     SetWindowPos(f.hwnd(), nullptr, 50, 60, 800, 600, SWP_NOZORDER);
-    ShowWindow(f.hwnd(), SW_MAXIMIZE);
+    SendMessageW(f.hwnd(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     Pump(20);
     ASSERT_TRUE(IsZoomed(f.hwnd()));
     Close();
