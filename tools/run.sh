@@ -39,7 +39,7 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$d" ] && break; sleep 0.1; done
 fi
 
-size=$(xdpyinfo | awk '/dimensions:/ {print $2; exit}')
+size=$(xdpyinfo | awk '/dimensions:/ {print $2}' | head -1)
 width=${size%x*}
 height=${size#*x}
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 || true
@@ -47,10 +47,10 @@ height=${size#*x}
 # First run: the demo folder, unless the settings already name a folder.
 key='HKCU\Software\VB and VBA Program Settings\Tessary\Program Configuration'
 if ! wine reg query "$key" /v LastFolder >/dev/null 2>&1; then
-    user_dir=$(ls -d "$WINEPREFIX/drive_c/users/"* 2>/dev/null | grep -v -E '/Public$' | head -1)
-    demo_unix="$user_dir/Pictures/Tessary Demo"
+    # Inside the prefix's own C: drive: Wine links the user's picture folder to $HOME.
+    demo_unix="$WINEPREFIX/drive_c/Tessary Demo"
     /usr/bin/python3 "$root/tools/make_demo_pictures.py" "$demo_unix" "$width" "$height"
-    demo_win="C:\\users\\$(basename "$user_dir")\\Pictures\\Tessary Demo"
+    demo_win='C:\Tessary Demo'
     wine reg add "$key" /v LastFolder /t REG_SZ /d "$demo_win" /f >/dev/null 2>&1
     echo "run: demo pictures in $demo_win"
 fi

@@ -225,7 +225,7 @@ void frmMain::CreateControls() {
     Picture1[1] = CreatePictureBox(Frame2[0], 8, 546, 121, 17, IDC_PICTURE1_1);
     optListMode[1] = option(Picture1[1], L"List", 0, 0, 41, 17, IDC_OPTLISTMODE_1);
     optListMode[0] = option(Picture1[1], L"Images", 48, 0, 65, 17, IDC_OPTLISTMODE_0);
-    Label1 = CreateControl(L"STATIC", Frame2[0], L"Image Size:", SS_LEFT, 128, 548, 57, 17, IDC_LABEL1, f);
+    Label1 = CreateControl(L"STATIC", Frame2[0], L"Image Size:", SS_LEFTNOWORDWRAP, 128, 548, 57, 17, IDC_LABEL1, f);
     sliderThumbSize = CreateControl(TRACKBAR_CLASSW, Frame2[0], L"", TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP,
                                     184, 546, 145, 17, IDC_SLIDERTHUMBSIZE, f);
     SendMessageW(sliderThumbSize, TBM_SETRANGE, FALSE, MAKELPARAM(50, 200));
