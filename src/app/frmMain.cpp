@@ -133,8 +133,11 @@ bool frmMain::Load() {
     RegisterKeyPreview(hwnd(), [this](const MSG& msg) {
         if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
             Form_KeyDown(static_cast<int>(msg.wParam), ShiftState());
-        else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP)
+        else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) {
             Form_KeyUp(static_cast<int>(msg.wParam), ShiftState());
+            if (msg.hwnd == ListViewPics)
+                ListViewPics_KeyUp(static_cast<int>(msg.wParam));
+        }
         return false; // the keys still reach the control
     });
     Form_Load();

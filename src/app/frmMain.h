@@ -159,9 +159,23 @@ public:
     void Commands_InitControls();
     // Handles the list's notifications; returns true when handled.
     bool ListViewPics_Notify(const NMHDR* hdr, LRESULT& result);
+    void ListViewPics_ColumnClick(int column);
+    void ListViewPics_KeyUp(int keyCode);
+    // button: 1 left, 2 right, 4 middle; screen position of the mouse.
+    void ListViewPics_MouseUp(int button, POINT screen);
+    void ListViewPics_DblClick();
+    void ListViewPics_OLEStartDrag();
+    // The context menu at a screen position: its visible items, and the chosen item's command.
+    void ShowFileMenu(POINT screen, HWND owner);
     void mFileRightClick_Command(int id);
+    void DeleteSelectedImages();
+    void RenameCurrentImage();
+    // The full path of list entry `index`, and the current entry (-1 when there is none).
+    std::wstring ItemPath(int index) const;
+    int CurrentItem() const;
 
     // ---- Viewer ----
+    void ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHeight, bool CenterOnMonitor, bool FitWindow);
     void UnloadZoom();
 
 protected:

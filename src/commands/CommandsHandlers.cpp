@@ -1,11 +1,246 @@
 // The main window's list events, context menu and file commands.
+#include "app/SharedState.h"
 #include "app/frmMain.h"
+#include "catalog/CatalogText.h"
+#include "commands/CommandRules.h"
+#include "commands/DragSource.h"
+#include "platform/Dialogs.h"
+#include <string>
+#include <vector>
 
 namespace tessary {
+namespace {
+struct MenuEntry {
+    const wchar_t* caption; // nullptr: separator
+};
+const MenuEntry kFileMenu[kFileMenuItemCount] = {
+    {L"&Preview"},
+    {L"&View Image"},
+    {nullptr},
+    {L"&Set as wallpaper"},
+    {L"R&esize to fit screen and set as wallpaper"},
+    {L"Res&ize proportionally and set as wallpaper"},
+    {nullptr},
+    {L"&Convert Image"},
+    {L"&Rename Image"},
+    {L"&Delete Image(s)"},
+};
+
+std::wstring SystemMessage(DWORD error) {
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring s = n && text ? std::wstring(text, n) : L"error " + std::to_wstring(error);
+    if (text)
+        LocalFree(text);
+    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' '))
+        s.pop_back();
+    return s;
+}
+
+int ItemCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+bool IsSelected(HWND list, int i) { return SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_SELECTED) & LVIS_SELECTED; }
+int NextItem(HWND list, int after, UINT flags) {
+    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(after), flags));
+}
+std::wstring ItemText(HWND list, int i) {
+    std::wstring buf(260, L'\0');
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = buf.data();
+        item.cchTextMax = static_cast<int>(buf.size());
+        int n = static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)));
+        if (n < static_cast<int>(buf.size()) - 1) {
+            buf.resize(static_cast<size_t>(n));
+            return buf;
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+} // namespace
 
 void frmMain::Commands_InitControls() {}
 
-bool frmMain::ListViewPics_Notify(const NMHDR*, LRESULT&) { return false; }
-void frmMain::mFileRightClick_Command(int) {}
+std::wstring frmMain::ItemPath(int index) const {
+    // The tree gives a drive root with its backslash ("C:\"): never double it.
+    return AddTrailingBackslash(FolderTreeview1.CurrentFolder()) + ItemText(ListViewPics, index);
+}
+
+int frmMain::CurrentItem() const {
+    int focused = NextItem(ListViewPics, -1, LVNI_FOCUSED);
+    if (focused >= 0 && IsSelected(ListViewPics, focused))
+        return focused;
+    return NextItem(ListViewPics, -1, LVNI_SELECTED);
+}
+
+bool frmMain::ListViewPics_Notify(const NMHDR* hdr, LRESULT& result) {
+    switch (hdr->code) {
+    case LVN_COLUMNCLICK:
+        ListViewPics_ColumnClick(reinterpret_cast<const NMLISTVIEW*>(hdr)->iSubItem + 1);
+        return true;
+    case NM_CLICK:
+    case NM_RCLICK: {
+        POINT pt;
+        GetCursorPos(&pt);
+        ListViewPics_MouseUp(hdr->code == NM_CLICK ? 1 : 2, pt);
+        result = hdr->code == NM_RCLICK ? 1 : 0; // the menu is ours
+        return true;
+    }
+    case NM_DBLCLK:
+        ListViewPics_DblClick();
+        return true;
+    case LVN_BEGINDRAG:
+        ListViewPics_OLEStartDrag();
+        return true;
+    }
+    return false;
+}
+
+void frmMain::ListViewPics_ColumnClick(int column) {
+    int sortBy = ColumnClickSortBy(column, commands.LastSortColumn, commands.SortDescending);
+    SetCboSort(sortBy);
+}
+
+void frmMain::ListViewPics_KeyUp(int keyCode) {
+    if (keyCode == VK_DELETE) {
+        DeleteSelectedImages();
+        return;
+    }
+    if (keyCode == VK_RETURN) {
+        ViewImage(state.CurrentImagePath, 0, 0, true, true);
+        return;
+    }
+    UpdateDirStatus();
+    int current = CurrentItem();
+    if (current < 0)
+        return;
+    state.CurrentImagePath = ItemPath(current);
+    DrawPreview(state.CurrentImagePath);
+}
+
+void frmMain::ListViewPics_MouseUp(int button, POINT screen) {
+    UpdateDirStatus();
+    int current = CurrentItem();
+    if (current < 0)
+        return;
+    state.CurrentImagePath = ItemPath(current);
+    if (button == 1)
+        DrawPreview(state.CurrentImagePath);
+    else
+        ShowFileMenu(screen, hwnd());
+}
+
+void frmMain::ListViewPics_DblClick() { ViewImage(state.CurrentImagePath, 0, 0, true, true); }
+
+void frmMain::ListViewPics_OLEStartDrag() {
+    state.DragIsMove = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
+    std::vector<std::wstring> paths;
+    for (int i = NextItem(ListViewPics, -1, LVNI_SELECTED); i >= 0; i = NextItem(ListViewPics, i, LVNI_SELECTED))
+        paths.push_back(ItemPath(i));
+    if (paths.empty())
+        return;
+    DragFiles(paths, state.DragIsMove ? DROPEFFECT_MOVE : DROPEFFECT_COPY);
+    // After a move the folder is read again whatever the target did.
+    if (state.DragIsMove) {
+        LoadFolder(FolderTreeview1.CurrentFolder(), true);
+        state.DragIsMove = false;
+    }
+}
+
+void frmMain::ShowFileMenu(POINT screen, HWND owner) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return;
+    for (int i = 0; i < kFileMenuItemCount; ++i) {
+        if (commands.Hidden[i])
+            continue;
+        if (!kFileMenu[i].caption)
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuW(menu, MF_STRING | ((i == mConvertImage && !commands.ConvertEnabled) ? MF_GRAYED : 0),
+                        static_cast<UINT_PTR>(IDM_FIRST_MENU_ITEM + i), kFileMenu[i].caption);
+    }
+    UINT id = Dialogs().ChooseFromMenu(menu, screen.x, screen.y, owner);
+    DestroyMenu(menu);
+    if (id)
+        mFileRightClick_Command(static_cast<int>(id));
+}
+
+void frmMain::mFileRightClick_Command(int id) {
+    switch (id - IDM_FIRST_MENU_ITEM) {
+    case mPreview:
+        DrawPreview(state.CurrentImagePath);
+        break;
+    case mViewImage:
+        ViewImage(state.CurrentImagePath, 0, 0, true, true);
+        break;
+    case mSetAsWallpaper:
+        cmdSetWP_Click();
+        break;
+    case mResizeSetWallpaper:
+        cmdIconButton_Click(1);
+        break;
+    case mResizeProportionalSetWallpaper:
+        cmdIconButton_Click(0);
+        break;
+    case mConvertImage:
+        break; // switched off
+    case mRenameImage:
+        RenameCurrentImage();
+        break;
+    case mDeleteImage:
+        DeleteSelectedImages();
+        break;
+    }
+}
+
+void frmMain::DeleteSelectedImages() {
+    const int count = ItemCount(ListViewPics);
+    int selected = 0;
+    for (int i = 0; i < count; ++i)
+        selected += IsSelected(ListViewPics, i) ? 1 : 0;
+    if (selected < 1)
+        return;
+    if (Dialogs().ShowMessage(DeleteConfirmText(selected), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1,
+                              kDeleteConfirmTitle) != IDYES)
+        return;
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < count; ++i)
+        if (IsSelected(ListViewPics, i))
+            paths.push_back(ItemPath(i));
+    // Every file is tried; the ones that fail are named afterwards, with the reason.
+    std::wstring failures;
+    for (const std::wstring& path : paths)
+        if (!DeleteFileW(path.c_str()))
+            failures += DeleteFailedText(path, SystemMessage(GetLastError())) + L"\n";
+    if (!failures.empty())
+        Dialogs().ShowMessage(failures, MB_OK | MB_ICONEXCLAMATION, AppTitle());
+    LoadFolder(FolderTreeview1.CurrentFolder(), true);
+}
+
+void frmMain::RenameCurrentImage() {
+    const PathParts parts = SplitAtLastBackslash(state.CurrentImagePath);
+    if (parts.name.empty())
+        return;
+    auto answer = Dialogs().InputText(RenamePromptText(parts.name), kRenameTitle, parts.name);
+    if (!answer || answer->empty())
+        return;
+    if (auto reason = InvalidNewNameReason(*answer)) {
+        Dialogs().ShowMessage(RenameRefusedText(*answer, *reason), MB_OK | MB_ICONEXCLAMATION, AppTitle());
+        return;
+    }
+    const std::wstring target = parts.folder + L"\\" + *answer;
+    // Another file of that name is never replaced; a change of letter case only is a rename.
+    bool sameFile = CompareStringOrdinal(answer->c_str(), -1, parts.name.c_str(), -1, TRUE) == CSTR_EQUAL;
+    if (!sameFile && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        Dialogs().ShowMessage(RenameTakenText(*answer), MB_OK | MB_ICONEXCLAMATION, AppTitle());
+        return;
+    }
+    if (!MoveFileExW(state.CurrentImagePath.c_str(), target.c_str(), 0))
+        Dialogs().ShowMessage(RenameFailedText(parts.name, *answer, SystemMessage(GetLastError())),
+                              MB_OK | MB_ICONEXCLAMATION, AppTitle());
+    LoadFolder(FolderTreeview1.CurrentFolder(), true);
+}
 
 } // namespace tessary

@@ -109,6 +109,13 @@ public:
             return std::nullopt;
         return st.result;
     }
+    UINT ChooseFromMenu(HMENU menu, int x, int y, HWND owner) override {
+        SetForegroundWindow(owner); // so the menu closes when the user clicks elsewhere
+        UINT id = static_cast<UINT>(
+            TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, x, y, 0, owner, nullptr));
+        PostMessageW(owner, WM_NULL, 0, 0);
+        return id;
+    }
 };
 
 std::unique_ptr<DialogService>& Current() {

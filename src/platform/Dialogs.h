@@ -15,6 +15,8 @@ public:
     // Returns the text typed, or nothing when cancelled.
     virtual std::optional<std::wstring> InputText(const std::wstring& prompt, const std::wstring& title,
                                                   const std::wstring& initial) = 0;
+    // Shows a pop-up menu at the screen position and returns the chosen item's id (0: none).
+    virtual UINT ChooseFromMenu(HMENU menu, int x, int y, HWND owner) = 0;
 };
 
 // The service in use (the real dialogs unless a test installed its own).

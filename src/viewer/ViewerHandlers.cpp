@@ -3,6 +3,7 @@
 
 namespace tessary {
 
+void frmMain::ViewImage(const std::wstring&, int, int, bool, bool) {}
 void frmMain::UnloadZoom() {}
 
 } // namespace tessary

@@ -10,15 +10,34 @@ struct DialogCall {
     std::wstring text, title, initial;
     UINT style = 0;
     bool input = false;
+    bool menu = false;
+    // For a menu: the captions of its items as shown (separators as "-"), hidden ones left out,
+    // greyed ones marked with a leading "~".
+    std::vector<std::wstring> menuItems;
 };
+
+std::vector<std::wstring> VisibleMenuItems(HMENU menu);
 
 class RecordingDialogs final : public tessary::DialogService {
 public:
     std::vector<DialogCall>* calls;
     std::deque<int>* answers;
     std::deque<std::optional<std::wstring>>* inputs;
-    RecordingDialogs(std::vector<DialogCall>* c, std::deque<int>* a, std::deque<std::optional<std::wstring>>* i)
-        : calls(c), answers(a), inputs(i) {}
+    std::deque<UINT>* menuChoices;
+    RecordingDialogs(std::vector<DialogCall>* c, std::deque<int>* a, std::deque<std::optional<std::wstring>>* i,
+                     std::deque<UINT>* m)
+        : calls(c), answers(a), inputs(i), menuChoices(m) {}
+    UINT ChooseFromMenu(HMENU menu, int, int, HWND) override {
+        DialogCall call;
+        call.menu = true;
+        call.menuItems = VisibleMenuItems(menu);
+        calls->push_back(call);
+        if (menuChoices->empty())
+            return 0;
+        UINT id = menuChoices->front();
+        menuChoices->pop_front();
+        return id;
+    }
     int ShowMessage(const std::wstring& text, UINT style, const std::wstring& title) override {
         calls->push_back({text, title, L"", style, false});
         if (answers->empty())
@@ -44,7 +63,9 @@ public:
     std::vector<DialogCall> calls;
     std::deque<int> answers;
     std::deque<std::optional<std::wstring>> inputs;
-    DialogRecorder() : previous_(tessary::InstallDialogs(std::make_unique<RecordingDialogs>(&calls, &answers, &inputs))) {}
+    std::deque<UINT> menuChoices;
+    DialogRecorder()
+        : previous_(tessary::InstallDialogs(std::make_unique<RecordingDialogs>(&calls, &answers, &inputs, &menuChoices))) {}
     ~DialogRecorder() { tessary::InstallDialogs(std::move(previous_)); }
     DialogRecorder(const DialogRecorder&) = delete;
     DialogRecorder& operator=(const DialogRecorder&) = delete;

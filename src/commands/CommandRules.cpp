@@ -1,0 +1,62 @@
+#include "commands/CommandRules.h"
+
+namespace tessary {
+
+int ColumnClickSortBy(int column, int& lastSortColumn, bool& descending) {
+    if (column == lastSortColumn) {
+        descending = !descending;
+    } else {
+        descending = false;
+        lastSortColumn = column;
+    }
+    return (column - 1) * 2 + (descending ? 1 : 0);
+}
+
+std::wstring DeleteConfirmText(int selectedCount) {
+    return L"Are you sure you want to delete the " + std::to_wstring(selectedCount) + L" selected files?";
+}
+
+std::wstring RenamePromptText(std::wstring_view fileName) {
+    return L"Enter the new name for '" + std::wstring(fileName) + L"'.";
+}
+
+PathParts SplitAtLastBackslash(std::wstring_view path) {
+    size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring_view::npos)
+        return {L"", std::wstring(path)};
+    return {std::wstring(path.substr(0, slash)), std::wstring(path.substr(slash + 1))};
+}
+
+std::optional<std::wstring> InvalidNewNameReason(std::wstring_view newName) {
+    if (newName == L"." || newName == L"..")
+        return L"\".\" and \"..\" name folders, not files.";
+    for (wchar_t c : newName) {
+        if (c < 32 || c == 127)
+            return L"A file name cannot contain control characters.";
+        if (std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos)
+            return L"A file name cannot contain any of the characters \\ / : * ? \" < > |";
+    }
+    if (!newName.empty() && (newName.back() == L' ' || newName.back() == L'.'))
+        return L"A file name cannot end with a space or a full stop.";
+    return std::nullopt;
+}
+
+std::wstring RenameRefusedText(std::wstring_view newName, std::wstring_view reason) {
+    return L"The file cannot be renamed to '" + std::wstring(newName) + L"'. " + std::wstring(reason);
+}
+
+std::wstring RenameTakenText(std::wstring_view newName) {
+    return L"The file cannot be renamed to '" + std::wstring(newName) +
+           L"' because a file of that name already exists in the folder.";
+}
+
+std::wstring RenameFailedText(std::wstring_view oldName, std::wstring_view newName, std::wstring_view reason) {
+    return L"'" + std::wstring(oldName) + L"' could not be renamed to '" + std::wstring(newName) + L"': " +
+           std::wstring(reason);
+}
+
+std::wstring DeleteFailedText(std::wstring_view path, std::wstring_view reason) {
+    return L"'" + std::wstring(path) + L"' could not be deleted: " + std::wstring(reason);
+}
+
+} // namespace tessary
