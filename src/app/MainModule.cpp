@@ -58,7 +58,8 @@ int Main() {
     }
     OSVERSIONINFOW version;
     if (ReadVersion(version)) {
-        if (auto refusal = RefusalMessage(version.dwMajorVersion, version.dwMinorVersion, version.dwPlatformId)) {
+        if (auto refusal =
+                RefusalMessage(version.dwMajorVersion, version.dwMinorVersion, version.dwPlatformId)) {
             Dialogs().ShowMessage(*refusal, MB_OK | MB_ICONSTOP, AppTitle());
             return 1;
         }

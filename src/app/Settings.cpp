@@ -11,8 +11,8 @@ std::wstring SettingsKeyPath(const std::wstring& application, const std::wstring
 std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
                         const std::wstring& defaultValue) {
     HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(application, section).c_str(), 0, KEY_QUERY_VALUE, &raw) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(application, section).c_str(), 0, KEY_QUERY_VALUE,
+                      &raw) != ERROR_SUCCESS)
         return defaultValue;
     UniqueRegKey hkey(raw);
     DWORD type = 0, bytes = 0;
@@ -23,7 +23,8 @@ std::wstring GetSetting(const std::wstring& application, const std::wstring& sec
     for (;;) {
         std::vector<wchar_t> buf(bytes / sizeof(wchar_t) + 1, L'\0');
         DWORD size = static_cast<DWORD>(buf.size() * sizeof(wchar_t));
-        LONG rc = RegQueryValueExW(hkey.get(), key.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size);
+        LONG rc = RegQueryValueExW(hkey.get(), key.c_str(), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(buf.data()), &size);
         if (rc == ERROR_MORE_DATA) {
             bytes = size;
             continue;
@@ -41,8 +42,8 @@ std::wstring GetSetting(const std::wstring& application, const std::wstring& sec
 bool SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
                  const std::wstring& value) {
     HKEY raw = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(application, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(application, section).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &raw, nullptr) != ERROR_SUCCESS)
         return false;
     UniqueRegKey hkey(raw);
     return RegSetValueExW(hkey.get(), key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),

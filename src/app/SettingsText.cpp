@@ -5,8 +5,12 @@
 
 namespace tessary {
 namespace {
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+bool IsDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
 
 std::wstring Lower(std::wstring_view s) {
     std::wstring out(s);
@@ -24,7 +28,9 @@ std::wstring_view Trim(std::wstring_view s) {
 }
 } // namespace
 
-double RoundHalfEven(double value) { return value - std::remainder(value, 1.0); }
+double RoundHalfEven(double value) {
+    return value - std::remainder(value, 1.0);
+}
 
 std::optional<double> ParseNumber(std::wstring_view text, const NumberFormat& fmt) {
     std::wstring_view s = Trim(text);
@@ -148,6 +154,8 @@ std::wstring SingleToText(float value, const NumberFormat& fmt) {
     return out;
 }
 
-std::wstring BooleanToText(bool value) { return value ? L"-1" : L"0"; }
+std::wstring BooleanToText(bool value) {
+    return value ? L"-1" : L"0";
+}
 
 } // namespace tessary

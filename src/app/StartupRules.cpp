@@ -15,14 +15,14 @@ std::optional<std::wstring> RefusalMessage(unsigned major, unsigned minor, unsig
 }
 
 const std::wstring& GdiplusDownloadUrl() {
-    static const std::wstring url =
-        L"https://www.microsoft.com/en-us/download/details.aspx?id=18909";
+    static const std::wstring url = L"https://www.microsoft.com/en-us/download/details.aspx?id=18909";
     return url;
 }
 
 std::wstring GdiplusMissingMessage(const std::wstring& exeBaseName) {
     return L"You must have GDIPlus installed in order for " + exeBaseName +
-           L" to run correctly.  You can download it from MicroSoft via the following URL: " + GdiplusDownloadUrl();
+           L" to run correctly.  You can download it from MicroSoft via the following URL: " +
+           GdiplusDownloadUrl();
 }
 
 int DefaultWidthPx(float screenWidthPx) {
@@ -47,7 +47,8 @@ bool Intersects(const IntRect& a, const IntRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count, const IntRect& primaryWorkArea) {
+IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count,
+                     const IntRect& primaryWorkArea) {
     for (int i = 0; i < count; ++i)
         if (Intersects(window, workAreas[i]))
             return window;

@@ -25,7 +25,8 @@ struct IntRect {
 bool Intersects(const IntRect& a, const IntRect& b);
 // A saved window rectangle that touches none of the monitors' work areas is moved to the top-left
 // of the primary work area (size kept); one that is on screen stays exactly where it was.
-IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count, const IntRect& primaryWorkArea);
+IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count,
+                     const IntRect& primaryWorkArea);
 
 // Minimum outer size of the main window, enforced while the user drags its frame.
 constexpr int kMinWindowWidth = 717;

@@ -19,8 +19,8 @@ constexpr int kDesignedClientHeight = 677;
 constexpr UINT_PTR kClockTimer = 1;
 
 const wchar_t* const kSortEntries[] = {
-    L"Sort by Name Ascending",       L"Sort by Name Descending",      L"Sort by Size Ascending",
-    L"Sort by Size Descending",      L"Sort by Date Ascending",       L"Sort by Date Descending",
+    L"Sort by Name Ascending",       L"Sort by Name Descending",       L"Sort by Size Ascending",
+    L"Sort by Size Descending",      L"Sort by Date Ascending",        L"Sort by Date Descending",
     L"Sort by Resolution Ascending", L"Sort by Resolution Descending",
 };
 
@@ -40,14 +40,17 @@ const wchar_t kListMode[] = L"ListMode";
 std::wstring Setting(const wchar_t* key, const std::wstring& defaultValue) {
     return GetSetting(ExeBaseName(), kSettingsSection, key, defaultValue);
 }
-void Save(const wchar_t* key, const std::wstring& value) { SaveSetting(ExeBaseName(), kSettingsSection, key, value); }
+void Save(const wchar_t* key, const std::wstring& value) {
+    SaveSetting(ExeBaseName(), kSettingsSection, key, value);
+}
 
 // Reads a switch; an unconvertible text leaves the variable as it was.
 void ReadSwitch(const wchar_t* key, bool& variable, const NumberFormat& fmt) {
     if (auto v = ToBoolean(Setting(key, BooleanToText(true)), fmt))
         variable = *v;
 }
-void ReadLong(const wchar_t* key, std::int32_t defaultValue, std::int32_t& variable, const NumberFormat& fmt) {
+void ReadLong(const wchar_t* key, std::int32_t defaultValue, std::int32_t& variable,
+              const NumberFormat& fmt) {
     if (auto v = ToLong(Setting(key, std::to_wstring(defaultValue)), fmt))
         variable = *v;
 }
@@ -63,7 +66,8 @@ HFONT MakeFont(const wchar_t* face, double points, bool bold = false) {
     ReleaseDC(nullptr, screen);
     int height = -static_cast<int>(std::lround(points * dpi / 72.0));
     return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       face);
 }
 
 void MoveTo(HWND hwnd, int x, int y, int w, int h) {
@@ -88,9 +92,13 @@ BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 }
 } // namespace
 
-frmMain& MainForm() { return *g_mainForm; }
+frmMain& MainForm() {
+    return *g_mainForm;
+}
 
-frmMain::frmMain() { g_mainForm = this; }
+frmMain::frmMain() {
+    g_mainForm = this;
+}
 
 frmMain::~frmMain() {
     if (hwnd()) {
@@ -125,8 +133,8 @@ bool frmMain::Load() {
     font_.reset(MakeFont(L"Arial", 8.25));
     treeFont_.reset(MakeFont(L"MS Sans Serif", 8.25));
     HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TESSARY));
-    if (!CreateWindowObject(L"TessaryMain", L"Tessary", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, icon))
+    if (!CreateWindowObject(L"TessaryMain", L"Tessary", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                            WS_EX_CONTROLPARENT, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, icon))
         return false;
     ApplyDesignedWindowSize();
     CreateControls();
@@ -147,7 +155,8 @@ bool frmMain::Load() {
 void frmMain::ApplyDesignedWindowSize() {
     RECT rc{0, 0, kDesignedClientWidth, kDesignedClientHeight};
     AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT);
-    SetWindowPos(hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    SetWindowPos(hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void frmMain::CreateControls() {
@@ -200,14 +209,16 @@ void frmMain::CreateControls() {
     picPreviewButtonHolder = CreatePictureBox(Frame2[1], 8, 192, 341, 25, IDC_PICPREVIEWBUTTONHOLDER);
     cmdDirBrowser[0] = button(picPreviewButtonHolder, L"&My Pictures", 0, 0, 73, 25, IDC_CMDDIRBROWSER_0);
     chkUseCache = check(picPreviewButtonHolder, L"Cache Images", 88, 4, 89, 17, IDC_CHKUSECACHE);
-    cmdDirBrowser[1] = button(picPreviewButtonHolder, L"D&elete Cache", 184, 0, 81, 25, IDC_CMDDIRBROWSER_0 + 1);
+    cmdDirBrowser[1] =
+        button(picPreviewButtonHolder, L"D&elete Cache", 184, 0, 81, 25, IDC_CMDDIRBROWSER_0 + 1);
     cmdDirBrowser[2] = button(picPreviewButtonHolder, L"&Recache", 272, 0, 65, 25, IDC_CMDDIRBROWSER_0 + 2);
 
     // Pictures.
     Frame2[0] = frame(w, L"Pictures", 368, 0, 337, 569, IDC_FRAME2_0);
-    ListViewPics = CreateControl(WC_LISTVIEWW, Frame2[0], L"",
-                                 LVS_ICON | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS | WS_TABSTOP, 8,
-                                 16, 321, 433, IDC_LISTVIEWPICS, f, WS_EX_CLIENTEDGE);
+    ListViewPics =
+        CreateControl(WC_LISTVIEWW, Frame2[0], L"",
+                      LVS_ICON | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS | WS_TABSTOP, 8,
+                      16, 321, 433, IDC_LISTVIEWPICS, f, WS_EX_CLIENTEDGE);
     SendMessageW(ListViewPics, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     struct Column {
         const wchar_t* text;
@@ -228,9 +239,11 @@ void frmMain::CreateControls() {
     Picture1[1] = CreatePictureBox(Frame2[0], 8, 546, 121, 17, IDC_PICTURE1_1);
     optListMode[1] = option(Picture1[1], L"List", 0, 0, 41, 17, IDC_OPTLISTMODE_1);
     optListMode[0] = option(Picture1[1], L"Images", 48, 0, 65, 17, IDC_OPTLISTMODE_0);
-    Label1 = CreateControl(L"STATIC", Frame2[0], L"Image Size:", SS_LEFTNOWORDWRAP, 128, 548, 57, 17, IDC_LABEL1, f);
-    sliderThumbSize = CreateControl(TRACKBAR_CLASSW, Frame2[0], L"", TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP,
-                                    184, 546, 145, 17, IDC_SLIDERTHUMBSIZE, f);
+    Label1 = CreateControl(L"STATIC", Frame2[0], L"Image Size:", SS_LEFTNOWORDWRAP, 128, 548, 57, 17,
+                           IDC_LABEL1, f);
+    sliderThumbSize =
+        CreateControl(TRACKBAR_CLASSW, Frame2[0], L"", TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP,
+                      184, 546, 145, 17, IDC_SLIDERTHUMBSIZE, f);
     SendMessageW(sliderThumbSize, TBM_SETRANGE, FALSE, MAKELPARAM(50, 200));
     SendMessageW(sliderThumbSize, TBM_SETLINESIZE, 0, 5);
     SendMessageW(sliderThumbSize, TBM_SETPAGESIZE, 0, 20);
@@ -239,8 +252,8 @@ void frmMain::CreateControls() {
     picButtonBorder = CreatePictureBox(Frame2[0], 8, 496, 273, 27, IDC_PICBUTTONBORDER);
     cmdIconButton[0] = button(picButtonBorder, L"Resample &Proportional", 0, 0, 126, 25, IDC_CMDICONBUTTON_0);
     cmdIconButton[1] = button(picButtonBorder, L"Resample &Stretch", 136, 0, 102, 25, IDC_CMDICONBUTTON_1);
-    cboSort = CreateControl(WC_COMBOBOXW, Frame2[0], L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 256, 496, 163,
-                            200, IDC_CBOSORT, f);
+    cboSort = CreateControl(WC_COMBOBOXW, Frame2[0], L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 256,
+                            496, 163, 200, IDC_CBOSORT, f);
     for (const wchar_t* entry : kSortEntries)
         ComboAdd(cboSort, entry);
     ComboSelect(cboSort, 0);
@@ -261,7 +274,8 @@ void frmMain::CreateControls() {
         {cmdDirBrowser[3], L"Show the current wallpaper in the preview area"},
         {cmdShowDesktop, L"Show the current desktop in the preview area"},
         {cmdDirBrowser[4], L"Configure Windows to not use any wallpaper"},
-        {cmdSetWP, L"Set the currently selected image from the list on the right to be the current wallpaper"},
+        {cmdSetWP,
+         L"Set the currently selected image from the list on the right to be the current wallpaper"},
         {cmdDirBrowser[0], L"Goto the My Pictures directory on your hard drive"},
         {chkUseCache, L"Turn on or off the caching of images"},
         {cmdDirBrowser[1], L"Delete the current cache of images"},
@@ -269,10 +283,12 @@ void frmMain::CreateControls() {
         {optListMode[1], L"Show the available images in the selected directory as a detailed list"},
         {optListMode[0], L"Show the available images in the selected directory as thumbnail previews"},
         {sliderThumbSize, L"Move the slider to change the size of the preview thumbnails"},
-        {cmdIconButton[0], L"Proportionally resample the image so that it's scaled to fit the desktop but maintains "
-                           L"the same aspect ratio"},
-        {cmdIconButton[1], L"Resample the image so that it's scaled to fit the desktop without maintaining the aspect "
-                           L"ratio"},
+        {cmdIconButton[0],
+         L"Proportionally resample the image so that it's scaled to fit the desktop but maintains "
+         L"the same aspect ratio"},
+        {cmdIconButton[1],
+         L"Resample the image so that it's scaled to fit the desktop without maintaining the aspect "
+         L"ratio"},
     };
     for (const Tip& t : tips)
         Tips.Add(t.control, t.text);
@@ -323,7 +339,9 @@ void frmMain::SetSliderThumbSize(int value) {
         sliderThumbSize_Change();
 }
 
-void frmMain::PressShowDesktop() { cmdShowDesktop_Click(); }
+void frmMain::PressShowDesktop() {
+    cmdShowDesktop_Click();
+}
 
 // ---- Start-up and shutdown ----
 
@@ -360,7 +378,9 @@ void frmMain::Form_Load() {
     state.WorkAreaHeight = std::abs(work.top - work.bottom);
     // 9. The window hook; from here on the minimum size holds.
     SubClass_Form = std::make_unique<cTrackMouse>();
-    SubClass_Form->WindowPosChanging = [this](WPARAM wp, LPARAM lp) { SubClass_Form_WindowPosChanging(wp, lp); };
+    SubClass_Form->WindowPosChanging = [this](WPARAM wp, LPARAM lp) {
+        SubClass_Form_WindowPosChanging(wp, lp);
+    };
     SubClass_Form->SubClass(hwnd());
     // 10. The monitor picture's sunken edge.
     PaintMonitorEdge();
@@ -390,12 +410,14 @@ void frmMain::Form_Load() {
 void frmMain::RestoreWindowRect(int defaultWidthPx, int defaultHeightPx) {
     const NumberFormat fmt = UserNumberFormat();
     const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-    const double screenWTw = GetSystemMetrics(SM_CXSCREEN) * tx, screenHTw = GetSystemMetrics(SM_CYSCREEN) * ty;
+    const double screenWTw = GetSystemMetrics(SM_CXSCREEN) * tx,
+                 screenHTw = GetSystemMetrics(SM_CYSCREEN) * ty;
     RECT rc;
     GetWindowRect(hwnd(), &rc);
     // The designed rectangle, in twips: what stays when a stored value does not convert.
     float left = static_cast<float>(rc.left * tx), top = static_cast<float>(rc.top * ty);
-    float width = static_cast<float>((rc.right - rc.left) * tx), height = static_cast<float>((rc.bottom - rc.top) * ty);
+    float width = static_cast<float>((rc.right - rc.left) * tx),
+          height = static_cast<float>((rc.bottom - rc.top) * ty);
     auto read = [&](const wchar_t* key, double defaultValue, float& variable) {
         if (auto v = ToSingle(Setting(key, SingleToText(static_cast<float>(defaultValue), fmt)), fmt))
             variable = *v;

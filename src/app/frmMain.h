@@ -151,7 +151,8 @@ public:
     // "&Current Wallpaper" (3), "&No Wallpaper" (4).
     void cmdDirBrowserWallpaper_Click(int index);
 
-    // ---- Shared by several subsystems: cmdDirBrowser(0..2) folders/cache, (3) current wallpaper, (4) none ----
+    // ---- Shared by several subsystems: cmdDirBrowser(0..2) folders/cache, (3) current wallpaper, (4) none
+    // ----
     void cmdDirBrowser_Click(int index);
 
     // ---- Selection and file commands ----
@@ -175,7 +176,8 @@ public:
     int CurrentItem() const;
 
     // ---- Viewer ----
-    void ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHeight, bool CenterOnMonitor, bool FitWindow);
+    void ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHeight, bool CenterOnMonitor,
+                   bool FitWindow);
     void UnloadZoom();
 
 protected:

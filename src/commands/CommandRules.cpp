@@ -50,7 +50,8 @@ std::wstring RenameTakenText(std::wstring_view newName) {
            L"' because a file of that name already exists in the folder.";
 }
 
-std::wstring RenameFailedText(std::wstring_view oldName, std::wstring_view newName, std::wstring_view reason) {
+std::wstring RenameFailedText(std::wstring_view oldName, std::wstring_view newName,
+                              std::wstring_view reason) {
     return L"'" + std::wstring(oldName) + L"' could not be renamed to '" + std::wstring(newName) + L"': " +
            std::wstring(reason);
 }

@@ -28,7 +28,8 @@ const MenuEntry kFileMenu[kFileMenuItemCount] = {
 
 std::wstring SystemMessage(DWORD error) {
     wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
                              nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring s = n && text ? std::wstring(text, n) : L"error " + std::to_wstring(error);
     if (text)
@@ -38,8 +39,12 @@ std::wstring SystemMessage(DWORD error) {
     return s;
 }
 
-int ItemCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
-bool IsSelected(HWND list, int i) { return SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_SELECTED) & LVIS_SELECTED; }
+int ItemCount(HWND list) {
+    return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+bool IsSelected(HWND list, int i) {
+    return SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_SELECTED) & LVIS_SELECTED;
+}
 int NextItem(HWND list, int after, UINT flags) {
     return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(after), flags));
 }
@@ -50,7 +55,8 @@ std::wstring ItemText(HWND list, int i) {
         item.iSubItem = 0;
         item.pszText = buf.data();
         item.cchTextMax = static_cast<int>(buf.size());
-        int n = static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)));
+        int n = static_cast<int>(
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)));
         if (n < static_cast<int>(buf.size()) - 1) {
             buf.resize(static_cast<size_t>(n));
             return buf;
@@ -131,12 +137,15 @@ void frmMain::ListViewPics_MouseUp(int button, POINT screen) {
         ShowFileMenu(screen, hwnd());
 }
 
-void frmMain::ListViewPics_DblClick() { ViewImage(state.CurrentImagePath, 0, 0, true, true); }
+void frmMain::ListViewPics_DblClick() {
+    ViewImage(state.CurrentImagePath, 0, 0, true, true);
+}
 
 void frmMain::ListViewPics_OLEStartDrag() {
     state.DragIsMove = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
     std::vector<std::wstring> paths;
-    for (int i = NextItem(ListViewPics, -1, LVNI_SELECTED); i >= 0; i = NextItem(ListViewPics, i, LVNI_SELECTED))
+    for (int i = NextItem(ListViewPics, -1, LVNI_SELECTED); i >= 0;
+         i = NextItem(ListViewPics, i, LVNI_SELECTED))
         paths.push_back(ItemPath(i));
     if (paths.empty())
         return;

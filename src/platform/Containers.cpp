@@ -103,7 +103,8 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONUP:
         if (HWND root = GetAncestor(hwnd, GA_ROOT); root && root != hwnd)
-            SendMessageW(root, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), kPictureClicked), reinterpret_cast<LPARAM>(hwnd));
+            SendMessageW(root, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), kPictureClicked),
+                         reinterpret_cast<LPARAM>(hwnd));
         return 0;
     case WM_NCDESTROY:
         RemovePropW(hwnd, kSurfaceProp);
@@ -131,11 +132,13 @@ void RegisterOnce() {
     done = true;
 }
 
-HWND CreateContainer(const wchar_t* cls, HWND parent, const std::wstring& text, int x, int y, int w, int h, int id) {
+HWND CreateContainer(const wchar_t* cls, HWND parent, const std::wstring& text, int x, int y, int w, int h,
+                     int id) {
     RegisterOnce();
-    return CreateWindowExW(WS_EX_CONTROLPARENT, cls, text.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                           x, y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(WS_EX_CONTROLPARENT, cls, text.c_str(),
+                           WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, w, h, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                           nullptr);
 }
 } // namespace
 

@@ -2,16 +2,19 @@
 
 namespace tessary {
 
-HWND CreateControl(const wchar_t* cls, HWND parent, const std::wstring& text, DWORD style, int x, int y, int w, int h,
-                   int id, HFONT font, DWORD exStyle) {
+HWND CreateControl(const wchar_t* cls, HWND parent, const std::wstring& text, DWORD style, int x, int y,
+                   int w, int h, int id, HFONT font, DWORD exStyle) {
     HWND hwnd = CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                nullptr);
     if (hwnd && font)
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }
 
-bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool IsChecked(HWND button) {
+    return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 bool SetCheckState(HWND button, int state) {
     int before = static_cast<int>(SendMessageW(button, BM_GETCHECK, 0, 0));
@@ -21,7 +24,9 @@ bool SetCheckState(HWND button, int state) {
     return true;
 }
 
-int ComboSelected(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
+int ComboSelected(HWND combo) {
+    return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+}
 
 bool ComboSelect(HWND combo, int index) {
     int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
@@ -35,8 +40,12 @@ void ComboAdd(HWND combo, const std::wstring& text) {
     SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-int TrackbarValue(HWND trackbar) { return static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0)); }
-void TrackbarSetValue(HWND trackbar, int value) { SendMessageW(trackbar, TBM_SETPOS, TRUE, value); }
+int TrackbarValue(HWND trackbar) {
+    return static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
+}
+void TrackbarSetValue(HWND trackbar, int value) {
+    SendMessageW(trackbar, TBM_SETPOS, TRUE, value);
+}
 
 bool StatusBar::Create(HWND parent, int id, HFONT font, std::vector<int> widths) {
     hwnd_ = CreateControl(STATUSCLASSNAMEW, parent, L"", SBARS_SIZEGRIP, 0, 0, 0, 0, id, font);
@@ -87,9 +96,9 @@ int StatusBar::Height() const {
 
 void ToolTips::Create(HWND owner) {
     owner_ = owner;
-    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr),
-                           nullptr);
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
     SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);
 }
 

@@ -7,8 +7,8 @@
 
 namespace tessary {
 
-HWND CreateControl(const wchar_t* cls, HWND parent, const std::wstring& text, DWORD style, int x, int y, int w, int h,
-                   int id, HFONT font, DWORD exStyle = 0);
+HWND CreateControl(const wchar_t* cls, HWND parent, const std::wstring& text, DWORD style, int x, int y,
+                   int w, int h, int id, HFONT font, DWORD exStyle = 0);
 
 // Check boxes and option buttons (manual styles: the form decides what a click changes).
 bool IsChecked(HWND button);

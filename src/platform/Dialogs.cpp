@@ -80,7 +80,8 @@ INT_PTR CALLBACK InputProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         if (LOWORD(wp) == IDOK) {
             HWND edit = GetDlgItem(dlg, IdEdit);
             std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-            text.resize(static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+            text.resize(
+                static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
             st->result = text;
             EndDialog(dlg, IDOK);
             return TRUE;
@@ -103,16 +104,17 @@ public:
                                           const std::wstring& initial) override {
         InputState st{prompt, initial, {}};
         std::vector<BYTE> tpl = InputTemplate(title);
-        INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(tpl.data()),
-                                            GetActiveWindow(), InputProc, reinterpret_cast<LPARAM>(&st));
+        INT_PTR r =
+            DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(tpl.data()),
+                                    GetActiveWindow(), InputProc, reinterpret_cast<LPARAM>(&st));
         if (r != IDOK)
             return std::nullopt;
         return st.result;
     }
     UINT ChooseFromMenu(HMENU menu, int x, int y, HWND owner) override {
         SetForegroundWindow(owner); // so the menu closes when the user clicks elsewhere
-        UINT id = static_cast<UINT>(
-            TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, x, y, 0, owner, nullptr));
+        UINT id = static_cast<UINT>(TrackPopupMenu(
+            menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, x, y, 0, owner, nullptr));
         PostMessageW(owner, WM_NULL, 0, 0);
         return id;
     }
@@ -125,7 +127,9 @@ std::unique_ptr<DialogService>& Current() {
 
 } // namespace
 
-DialogService& Dialogs() { return *Current(); }
+DialogService& Dialogs() {
+    return *Current();
+}
 
 std::unique_ptr<DialogService> InstallDialogs(std::unique_ptr<DialogService> service) {
     if (!service)

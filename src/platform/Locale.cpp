@@ -33,8 +33,8 @@ std::wstring LongTimeText(const SYSTEMTIME& t) {
 }
 
 int CompareNoCase(const std::wstring& a, const std::wstring& b) {
-    int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                           static_cast<int>(b.size()));
+    int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
+                           b.c_str(), static_cast<int>(b.size()));
     return r == 0 ? 0 : r - CSTR_EQUAL;
 }
 

@@ -13,8 +13,12 @@ bool IsKeyMessage(UINT m) {
 }
 } // namespace
 
-void RegisterKeyPreview(HWND topLevel, KeyPreviewHandler handler) { Previews()[topLevel] = std::move(handler); }
-void UnregisterKeyPreview(HWND topLevel) { Previews().erase(topLevel); }
+void RegisterKeyPreview(HWND topLevel, KeyPreviewHandler handler) {
+    Previews()[topLevel] = std::move(handler);
+}
+void UnregisterKeyPreview(HWND topLevel) {
+    Previews().erase(topLevel);
+}
 
 void DispatchOne(MSG& msg) {
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;

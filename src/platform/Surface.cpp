@@ -51,7 +51,8 @@ void Surface::Reset() {
 }
 
 void Surface::Fill(COLORREF colour) {
-    const std::uint32_t px = 0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    const std::uint32_t px =
+        0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
     for (std::ptrdiff_t i = 0, n = static_cast<std::ptrdiff_t>(w_) * h_; i < n; ++i)
         bits_[i] = px;
 }

@@ -11,8 +11,8 @@ Window::~Window() {
     }
 }
 
-bool Window::CreateWindowObject(const wchar_t* className, const std::wstring& title, DWORD style, DWORD exStyle, int x,
-                                int y, int w, int h, HWND parent, HICON icon) {
+bool Window::CreateWindowObject(const wchar_t* className, const std::wstring& title, DWORD style,
+                                DWORD exStyle, int x, int y, int w, int h, HWND parent, HICON icon) {
     static std::set<std::wstring> registered;
     HINSTANCE inst = GetModuleHandleW(nullptr);
     if (!registered.count(className)) {
@@ -30,10 +30,13 @@ bool Window::CreateWindowObject(const wchar_t* className, const std::wstring& ti
             return false;
         registered.insert(className);
     }
-    return CreateWindowExW(exStyle, className, title.c_str(), style, x, y, w, h, parent, nullptr, inst, this) != nullptr;
+    return CreateWindowExW(exStyle, className, title.c_str(), style, x, y, w, h, parent, nullptr, inst,
+                           this) != nullptr;
 }
 
-LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
 
 LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Window* self = nullptr;

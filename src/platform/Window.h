@@ -18,8 +18,8 @@ public:
 protected:
     // Registers the class once (per name) and creates the window; the object receives every
     // message from WM_NCCREATE on.
-    bool CreateWindowObject(const wchar_t* className, const std::wstring& title, DWORD style, DWORD exStyle, int x,
-                            int y, int w, int h, HWND parent, HICON icon);
+    bool CreateWindowObject(const wchar_t* className, const std::wstring& title, DWORD style, DWORD exStyle,
+                            int x, int y, int w, int h, HWND parent, HICON icon);
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     // Called from WM_NCDESTROY, after which the object no longer has a window.
     virtual void OnDestroyed() {}

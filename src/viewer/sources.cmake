@@ -3,6 +3,7 @@ list(APPEND TESSARY_LOGIC_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/ZoomGeometry.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/frmZoom.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ViewerHandlers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cTrackMouse.cpp
 )

@@ -38,10 +38,11 @@ TEST(CommandRules, PathSplitsAtTheLastBackslash) {
 }
 
 TEST(CommandRules, NewNamesThatWouldMoveOrDamageFilesAreRefused) {
-    for (const wchar_t* bad : {L"..\\x.jpg", L"a/b.jpg", L"c:x.jpg", L"*.jpg", L"what?.jpg", L"say \"hi\".jpg",
-                               L"<a>.jpg", L"a|b.jpg", L".", L"..", L"tab\there.jpg", L"bell\x07.jpg", L"trailing.",
-                               L"trailing "})
+    for (const wchar_t* bad :
+         {L"..\\x.jpg", L"a/b.jpg", L"c:x.jpg", L"*.jpg", L"what?.jpg", L"say \"hi\".jpg", L"<a>.jpg",
+          L"a|b.jpg", L".", L"..", L"tab\there.jpg", L"bell\x07.jpg", L"trailing.", L"trailing "})
         EXPECT_TRUE(InvalidNewNameReason(bad).has_value()) << bad;
-    for (const wchar_t* good : {L"beach.jpg", L"beach", L"Ünïcødé 東京.jpg", L"a.b.c.png", L".hidden", L"x [1].jpg"})
+    for (const wchar_t* good :
+         {L"beach.jpg", L"beach", L"Ünïcødé 東京.jpg", L"a.b.c.png", L".hidden", L"x [1].jpg"})
         EXPECT_FALSE(InvalidNewNameReason(good).has_value());
 }

@@ -16,10 +16,12 @@ TEST(StartupRules, RefusesExactlyThreeSystems) {
 
 TEST(StartupRules, GdiplusMessageNamesTheProgram) {
     std::wstring m = GdiplusMissingMessage(L"Tessary");
-    EXPECT_EQ(m.rfind(L"You must have GDIPlus installed in order for Tessary to run correctly.  You can download it "
-                      L"from MicroSoft via the following URL: ",
-                      0),
-              0u);
+    EXPECT_EQ(
+        m.rfind(
+            L"You must have GDIPlus installed in order for Tessary to run correctly.  You can download it "
+            L"from MicroSoft via the following URL: ",
+            0),
+        0u);
     EXPECT_EQ(m.substr(m.size() - GdiplusDownloadUrl().size()), GdiplusDownloadUrl());
 }
 

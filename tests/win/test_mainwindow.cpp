@@ -10,7 +10,9 @@ using namespace wintest;
 namespace {
 class MainWindow : public MainWindowTest {};
 
-double Tpp() { return frmMain::TwipsPerPixelX(); }
+double Tpp() {
+    return frmMain::TwipsPerPixelX();
+}
 } // namespace
 
 TEST_F(MainWindow, FirstRunUsesTheDefaults) {
@@ -45,7 +47,8 @@ TEST_F(MainWindow, FirstRunUsesTheDefaults) {
     GetLocalTime(&now);
     wchar_t year[8];
     swprintf(year, 8, L"%d", now.wYear);
-    EXPECT_NE(f.StatusBar1.PanelText(4).find(year + 2), std::wstring::npos) << Narrow(f.StatusBar1.PanelText(4));
+    EXPECT_NE(f.StatusBar1.PanelText(4).find(year + 2), std::wstring::npos)
+        << Narrow(f.StatusBar1.PanelText(4));
     EXPECT_NE(f.StatusBar1.PanelText(5).find(L':'), std::wstring::npos);
     EXPECT_TRUE(dialogs_->calls.empty());
 }
@@ -84,7 +87,8 @@ TEST_F(MainWindow, LayoutFollowsTheClientSize) {
     frmMain& f = Start();
     RECT outer = OuterRect(f.hwnd()), client;
     GetClientRect(f.hwnd(), &client);
-    int extraW = (outer.right - outer.left) - client.right, extraH = (outer.bottom - outer.top) - client.bottom;
+    int extraW = (outer.right - outer.left) - client.right,
+        extraH = (outer.bottom - outer.top) - client.bottom;
     SetWindowPos(f.hwnd(), nullptr, 0, 0, 992 + extraW, 700 + extraH, SWP_NOZORDER | SWP_NOMOVE);
     Pump(20);
     GetClientRect(f.hwnd(), &client);
@@ -169,9 +173,9 @@ TEST_F(MainWindow, BadStoredValuesAreIgnoredSilently) {
     EXPECT_FALSE(state.CacheDirectories); // did not convert: stays False
     EXPECT_TRUE(state.DrawShading);
     EXPECT_FALSE(state.DrawGlare);
-    EXPECT_EQ(state.SortBy, 9);                 // kept until the user picks an order
-    EXPECT_EQ(ComboSelected(f.cboSort), 0);     // the list refused the index
-    EXPECT_TRUE(IsChecked(f.optListMode[1]));   // "Images" is not "Image"
+    EXPECT_EQ(state.SortBy, 9);               // kept until the user picks an order
+    EXPECT_EQ(ComboSelected(f.cboSort), 0);   // the list refused the index
+    EXPECT_TRUE(IsChecked(f.optListMode[1])); // "Images" is not "Image"
     EXPECT_EQ(f.FolderTreeview1.CurrentFolder(), L"");
     // "Width" did not convert: the designed width (client 821 pixels) stays.
     RECT client;

@@ -24,8 +24,8 @@ public:
     std::deque<int>* answers;
     std::deque<std::optional<std::wstring>>* inputs;
     std::deque<UINT>* menuChoices;
-    RecordingDialogs(std::vector<DialogCall>* c, std::deque<int>* a, std::deque<std::optional<std::wstring>>* i,
-                     std::deque<UINT>* m)
+    RecordingDialogs(std::vector<DialogCall>* c, std::deque<int>* a,
+                     std::deque<std::optional<std::wstring>>* i, std::deque<UINT>* m)
         : calls(c), answers(a), inputs(i), menuChoices(m) {}
     UINT ChooseFromMenu(HMENU menu, int, int, HWND) override {
         DialogCall call;
@@ -39,7 +39,11 @@ public:
         return id;
     }
     int ShowMessage(const std::wstring& text, UINT style, const std::wstring& title) override {
-        calls->push_back({text, title, L"", style, false});
+        DialogCall call;
+        call.text = text;
+        call.title = title;
+        call.style = style;
+        calls->push_back(call);
         if (answers->empty())
             return IDOK;
         int a = answers->front();
@@ -48,7 +52,12 @@ public:
     }
     std::optional<std::wstring> InputText(const std::wstring& prompt, const std::wstring& title,
                                           const std::wstring& initial) override {
-        calls->push_back({prompt, title, initial, 0, true});
+        DialogCall call;
+        call.text = prompt;
+        call.title = title;
+        call.initial = initial;
+        call.input = true;
+        calls->push_back(call);
         if (inputs->empty())
             return std::nullopt;
         auto a = inputs->front();
@@ -65,7 +74,8 @@ public:
     std::deque<std::optional<std::wstring>> inputs;
     std::deque<UINT> menuChoices;
     DialogRecorder()
-        : previous_(tessary::InstallDialogs(std::make_unique<RecordingDialogs>(&calls, &answers, &inputs, &menuChoices))) {}
+        : previous_(tessary::InstallDialogs(
+              std::make_unique<RecordingDialogs>(&calls, &answers, &inputs, &menuChoices))) {}
     ~DialogRecorder() { tessary::InstallDialogs(std::move(previous_)); }
     DialogRecorder(const DialogRecorder&) = delete;
     DialogRecorder& operator=(const DialogRecorder&) = delete;

@@ -19,7 +19,9 @@ TempDir::TempDir(const std::wstring& hint) {
     }
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW fd;
@@ -60,7 +62,8 @@ bool EncoderFor(const std::wstring& mime, CLSID& clsid) {
 }
 } // namespace
 
-bool WriteImage(const std::wstring& path, int width, int height, const std::function<std::uint32_t(int, int)>& painter) {
+bool WriteImage(const std::wstring& path, int width, int height,
+                const std::function<std::uint32_t(int, int)>& painter) {
     Gdiplus::Bitmap bmp(width, height, PixelFormat24bppRGB);
     if (bmp.GetLastStatus() != Gdiplus::Ok)
         return false;
@@ -97,7 +100,8 @@ bool WriteImage(const std::wstring& path, int width, int height, const std::func
 }
 
 bool WriteTextFile(const std::wstring& path, const std::string& content) {
-    tessary::UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    tessary::UniqueFile f(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f)
         return false;
     DWORD written = 0;
@@ -134,7 +138,8 @@ std::wstring WindowText(HWND hwnd) {
 std::string Narrow(const std::wstring& s) {
     if (s.empty())
         return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+    int n =
+        WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
     return out;
