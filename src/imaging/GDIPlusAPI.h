@@ -1,0 +1,32 @@
+// Encoder lookup and file-to-file re-encoding. GDI+ must have been started. JPEG is written by
+// libjpeg-turbo, so the quality asked is the quality written (Wine's GDI+ encoder ignores it);
+// the other formats go through GDI+'s encoders. Every save writes beside the target and renames
+// over it, so a failed save leaves the target as it was and creates nothing.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessary {
+
+// 1-based position of the first installed encoder whose MIME type equals mimeType, ignoring
+// case; -1 when none does. clsid is written only on a match.
+int GetEncoderClsid(const std::wstring& mimeType, CLSID& clsid);
+
+// Loads any image GDI+ reads (a JPEG through libjpeg-turbo) as top-down 0xAARRGGBB pixels.
+bool LoadImagePixels(const std::wstring& path, std::vector<std::uint32_t>& pixels, int& width, int& height);
+
+// Each returns true only when the target was written completely. Source and target may be the
+// same file. Quality outside 0 to 100 is refused.
+bool SaveAsJpeg(const std::wstring& sourcePath, const std::wstring& targetPath, int quality);
+bool SaveAsBmp(const std::wstring& sourcePath, const std::wstring& targetPath);
+// GIF keeps up to 256 colours exactly; pictures with more go to the 6 x 6 x 6 colour cube.
+bool SaveAsGif(const std::wstring& sourcePath, const std::wstring& targetPath);
+bool SaveAsPng(const std::wstring& sourcePath, const std::wstring& targetPath);
+// Load and save with the GDI+ encoder found for mimeType, without encoder parameters ("image/gif"
+// goes to SaveAsGif).
+bool SaveWithEncoder(const std::wstring& sourcePath, const std::wstring& targetPath,
+                     const std::wstring& mimeType);
+
+} // namespace tessary

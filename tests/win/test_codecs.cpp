@@ -1,0 +1,314 @@
+// Encoder lookup and file-to-file re-encoding, checked by loading what was written back with GDI+
+// and, for JPEG, by reading the quantisation tables out of the file.
+#include "imaging/GDIPlusAPI.h"
+#include "support/WinTest.h"
+#include <objidl.h>
+#include <gdiplus.h>
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <vector>
+
+using namespace tessary;
+using wintest::TempDir;
+
+namespace {
+
+std::uint32_t Quadrants(int x, int y) {
+    static const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    return colours[(x < 100 ? 0 : 1) + (y < 75 ? 0 : 2)];
+}
+
+std::uint32_t Gradient(int x, int y) {
+    return static_cast<std::uint32_t>((x % 256) << 16 | (y % 256) << 8 | ((x + y) % 256));
+}
+
+struct Loaded {
+    bool ok = false;
+    UINT width = 0, height = 0;
+    GUID format{};
+};
+
+Loaded LoadBack(const std::wstring& path) {
+    Loaded r;
+    Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
+    if (bitmap.GetLastStatus() != Gdiplus::Ok)
+        return r;
+    r.ok = true;
+    r.width = bitmap.GetWidth();
+    r.height = bitmap.GetHeight();
+    bitmap.GetRawFormat(&r.format);
+    return r;
+}
+
+// 0xRRGGBB of the file's pixel, or 0xFFFFFFFF when it cannot be read.
+std::uint32_t PixelOf(const std::wstring& path, int x, int y) {
+    Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
+    Gdiplus::Color c;
+    if (bitmap.GetLastStatus() != Gdiplus::Ok || bitmap.GetPixel(x, y, &c) != Gdiplus::Ok)
+        return 0xFFFFFFFFu;
+    return c.GetValue() & 0xFFFFFFu;
+}
+
+std::vector<unsigned char> ReadBytes(const std::wstring& path) {
+    UniqueFile f(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::vector<unsigned char> bytes;
+    if (!f)
+        return bytes;
+    bytes.resize(GetFileSize(f.get(), nullptr));
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        read = 0;
+    bytes.resize(read);
+    return bytes;
+}
+
+std::set<std::wstring> FilesIn(const std::wstring& dir) {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileW((dir + L"\\*").c_str(), &fd));
+    if (find) {
+        do
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.insert(fd.cFileName);
+        while (FindNextFileW(find.get(), &fd));
+    }
+    return names;
+}
+
+// The 8-bit quantisation tables of a JPEG file by table number, in the file's (zigzag) order.
+std::vector<std::vector<int>> QuantTables(const std::vector<unsigned char>& jpeg) {
+    std::vector<std::vector<int>> tables(4);
+    size_t pos = 2;
+    while (pos + 4 <= jpeg.size() && jpeg[pos] == 0xFF && jpeg[pos + 1] != 0xDA) {
+        size_t length = static_cast<size_t>(jpeg[pos + 2] << 8 | jpeg[pos + 3]);
+        if (jpeg[pos + 1] == 0xDB) {
+            size_t p = pos + 4, end = std::min(pos + 2 + length, jpeg.size());
+            while (p + 65 <= end && (jpeg[p] >> 4) == 0) {
+                std::vector<int>& t = tables[jpeg[p] & 3];
+                t.assign(jpeg.begin() + static_cast<std::ptrdiff_t>(p + 1),
+                         jpeg.begin() + static_cast<std::ptrdiff_t>(p + 65));
+                p += 65;
+            }
+        }
+        pos += 2 + length;
+    }
+    return tables;
+}
+
+// The example tables of the JPEG standard, row by row, and the zigzag order that files use.
+constexpr int kLuminance[64] = {16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+                                14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+                                18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+                                49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+constexpr int kChrominance[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
+                                  24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
+                                  99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                                  99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+constexpr int kZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
+                             12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
+                             35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
+                             58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+
+// The IJG quality scaling: 50 is the table as it stands, lower qualities multiply it by 50/q,
+// higher ones by (100 - q)/50; baseline files clamp each entry to 1..255.
+std::vector<int> Scaled(const int (&base)[64], int quality) {
+    int q = std::clamp(quality, 1, 100);
+    int scale = q < 50 ? 5000 / q : 200 - 2 * q;
+    std::vector<int> table(64);
+    for (int i = 0; i < 64; ++i)
+        table[i] = std::clamp((base[kZigzag[i]] * scale + 50) / 100, 1, 255);
+    return table;
+}
+
+class Codecs : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(wintest::WriteImage(dir / L"source.bmp", 200, 150, Gradient)); }
+    TempDir dir;
+};
+
+} // namespace
+
+TEST(EncoderLookup, MimeTypesMatchIgnoringCase) {
+    UINT count = 0, size = 0;
+    ASSERT_EQ(Gdiplus::GetImageEncodersSize(&count, &size), Gdiplus::Ok);
+    std::vector<BYTE> block(size);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(block.data());
+    ASSERT_EQ(Gdiplus::GetImageEncoders(count, size, codecs), Gdiplus::Ok);
+    auto positionOf = [&](const wchar_t* mime) {
+        for (UINT i = 0; i < count; ++i)
+            if (std::wstring(codecs[i].MimeType) == mime)
+                return static_cast<int>(i) + 1;
+        return -1;
+    };
+
+    for (const wchar_t* asked : {L"image/jpeg", L"IMAGE/PNG", L"Image/Bmp", L"image/gif"}) {
+        std::wstring lower = asked;
+        std::transform(lower.begin(), lower.end(), lower.begin(), towlower);
+        int expected = positionOf(lower.c_str());
+        ASSERT_GE(expected, 1) << wintest::Narrow(lower);
+        CLSID clsid{};
+        EXPECT_EQ(GetEncoderClsid(asked, clsid), expected) << wintest::Narrow(asked);
+        EXPECT_TRUE(IsEqualGUID(clsid, codecs[expected - 1].Clsid));
+    }
+
+    const CLSID untouched = {0x12345678, 0x9abc, 0xdef0, {1, 2, 3, 4, 5, 6, 7, 8}};
+    for (const wchar_t* asked : {L"image/x-none", L"image/jpg", L"", L"image/jpeg "}) {
+        CLSID clsid = untouched;
+        EXPECT_EQ(GetEncoderClsid(asked, clsid), -1) << wintest::Narrow(asked);
+        EXPECT_TRUE(IsEqualGUID(clsid, untouched));
+    }
+}
+
+TEST_F(Codecs, EachFormatKeepsTheSizeAndTheSource) {
+    const std::wstring source = dir / L"source.bmp";
+    const std::vector<unsigned char> before = ReadBytes(source);
+    ASSERT_TRUE(SaveAsJpeg(source, dir / L"out.jpg", 80));
+    ASSERT_TRUE(SaveAsBmp(source, dir / L"out.bmp"));
+    ASSERT_TRUE(SaveAsPng(source, dir / L"out.png"));
+    ASSERT_TRUE(SaveAsGif(source, dir / L"out.gif"));
+    EXPECT_EQ(ReadBytes(source), before);
+
+    const std::pair<const wchar_t*, GUID> expected[] = {{L"out.jpg", Gdiplus::ImageFormatJPEG},
+                                                        {L"out.bmp", Gdiplus::ImageFormatBMP},
+                                                        {L"out.png", Gdiplus::ImageFormatPNG},
+                                                        {L"out.gif", Gdiplus::ImageFormatGIF}};
+    for (const auto& [name, format] : expected) {
+        Loaded l = LoadBack(dir / name);
+        ASSERT_TRUE(l.ok) << wintest::Narrow(name);
+        EXPECT_EQ(l.width, 200u);
+        EXPECT_EQ(l.height, 150u);
+        EXPECT_TRUE(IsEqualGUID(l.format, format)) << wintest::Narrow(name);
+    }
+    // The lossless ones keep every pixel.
+    for (int y : {0, 70, 149})
+        for (int x : {0, 99, 199}) {
+            EXPECT_EQ(PixelOf(dir / L"out.bmp", x, y), Gradient(x, y));
+            EXPECT_EQ(PixelOf(dir / L"out.png", x, y), Gradient(x, y));
+            // More than 256 colours: the GIF holds the nearest colour of the 6 x 6 x 6 cube.
+            std::uint32_t g = Gradient(x, y), cube = 0;
+            for (int shift : {16, 8, 0})
+                cube |= static_cast<std::uint32_t>(((g >> shift & 0xFF) * 5 + 127) / 255 * 51) << shift;
+            EXPECT_EQ(PixelOf(dir / L"out.gif", x, y), cube) << x << "," << y;
+        }
+    EXPECT_EQ(FilesIn(dir.path()),
+              (std::set<std::wstring>{L"source.bmp", L"out.jpg", L"out.bmp", L"out.png", L"out.gif"}));
+}
+
+TEST_F(Codecs, JpegFromEveryKindOfSource) {
+    ASSERT_TRUE(wintest::WriteImage(dir / L"quad.bmp", 200, 150, Quadrants));
+    ASSERT_TRUE(wintest::WriteImage(dir / L"quad.png", 200, 150, Quadrants));
+    ASSERT_TRUE(SaveAsGif(dir / L"quad.png", dir / L"quad.gif"));
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{199, 0}, std::pair{0, 149}, std::pair{199, 149}})
+        EXPECT_EQ(PixelOf(dir / L"quad.gif", x, y), Quadrants(x, y)); // four colours are kept exactly
+    ASSERT_TRUE(wintest::WriteImage(dir / L"quad.jpg", 200, 150, Quadrants));
+    for (const wchar_t* source : {L"quad.bmp", L"quad.png", L"quad.gif", L"quad.jpg"}) {
+        std::wstring target = dir / (std::wstring(source) + L".jpg");
+        ASSERT_TRUE(SaveAsJpeg(dir / source, target, 90)) << wintest::Narrow(source);
+        Loaded l = LoadBack(target);
+        EXPECT_EQ(l.width, 200u);
+        EXPECT_EQ(l.height, 150u);
+        // Quadrant centres keep their colour (channels within a JPEG's tolerance).
+        for (auto [x, y] : {std::pair{50, 37}, std::pair{150, 37}, std::pair{50, 112}, std::pair{150, 112}}) {
+            std::uint32_t got = PixelOf(target, x, y), want = Quadrants(x, y);
+            for (int shift : {16, 8, 0})
+                EXPECT_NEAR(static_cast<int>((got >> shift) & 0xFF), static_cast<int>((want >> shift) & 0xFF),
+                            12)
+                    << wintest::Narrow(source) << " at " << x << "," << y;
+        }
+    }
+}
+
+TEST_F(Codecs, JpegQualityIsTheOneAsked) {
+    for (int quality : {1, 30, 50, 80, 100}) {
+        std::wstring target = dir / (L"q" + std::to_wstring(quality) + L".jpg");
+        ASSERT_TRUE(SaveAsJpeg(dir / L"source.bmp", target, quality));
+        std::vector<std::vector<int>> tables = QuantTables(ReadBytes(target));
+        EXPECT_EQ(tables[0], Scaled(kLuminance, quality)) << "quality " << quality;
+        EXPECT_EQ(tables[1], Scaled(kChrominance, quality)) << "quality " << quality;
+    }
+    // The figures behind the cache's 80 and a low converter setting, spelled out.
+    EXPECT_EQ(QuantTables(ReadBytes(dir / L"q80.jpg"))[0].at(0), 6);
+    EXPECT_EQ(QuantTables(ReadBytes(dir / L"q30.jpg"))[0].at(0), 27);
+}
+
+TEST_F(Codecs, FailureCreatesNothingAndKeepsTheTarget) {
+    ASSERT_TRUE(wintest::WriteTextFile(dir / L"text.bmp", "this is not a bitmap"));
+    ASSERT_TRUE(wintest::WriteTextFile(dir / L"text.jpg", "\xFF\xD8\xFF\xE0 and then nothing useful"));
+    ASSERT_TRUE(wintest::WriteTextFile(dir / L"existing.jpg", "keep me"));
+    const std::set<std::wstring> before = FilesIn(dir.path());
+    using Save = bool (*)(const std::wstring&, const std::wstring&);
+    const Save others[] = {SaveAsBmp, SaveAsPng, SaveAsGif};
+
+    for (const wchar_t* bad : {L"missing.bmp", L"text.bmp", L"text.jpg"}) {
+        EXPECT_FALSE(SaveAsJpeg(dir / bad, dir / L"new.jpg", 80)) << wintest::Narrow(bad);
+        EXPECT_FALSE(SaveAsJpeg(dir / bad, dir / L"existing.jpg", 80)) << wintest::Narrow(bad);
+        for (Save save : others) {
+            EXPECT_FALSE(save(dir / bad, dir / L"new.img")) << wintest::Narrow(bad);
+            EXPECT_FALSE(save(dir / bad, dir / L"existing.jpg")) << wintest::Narrow(bad);
+        }
+    }
+    // Out-of-range quality, a folder that does not exist, a target that is a folder.
+    EXPECT_FALSE(SaveAsJpeg(dir / L"source.bmp", dir / L"new.jpg", -1));
+    EXPECT_FALSE(SaveAsJpeg(dir / L"source.bmp", dir / L"new.jpg", 101));
+    EXPECT_FALSE(SaveAsJpeg(dir / L"source.bmp", dir / L"nowhere\\new.jpg", 80));
+    EXPECT_FALSE(SaveAsBmp(dir / L"source.bmp", dir / L"nowhere\\new.bmp"));
+    ASSERT_TRUE(CreateDirectoryW((dir / L"folder.jpg").c_str(), nullptr));
+    EXPECT_FALSE(SaveAsJpeg(dir / L"source.bmp", dir / L"folder.jpg", 80));
+    EXPECT_FALSE(SaveAsPng(dir / L"source.bmp", dir / L"folder.jpg"));
+
+    // A read-only target is not replaced.
+    ASSERT_TRUE(SetFileAttributesW((dir / L"existing.jpg").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(SaveAsJpeg(dir / L"source.bmp", dir / L"existing.jpg", 80));
+    EXPECT_FALSE(SaveAsBmp(dir / L"source.bmp", dir / L"existing.jpg"));
+    SetFileAttributesW((dir / L"existing.jpg").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    EXPECT_EQ(FilesIn(dir.path()), before);
+    const std::string kept = "keep me";
+    EXPECT_EQ(ReadBytes(dir / L"existing.jpg"), std::vector<unsigned char>(kept.begin(), kept.end()));
+}
+
+TEST_F(Codecs, ReplacesAnExistingTargetAndTheSourceItself) {
+    ASSERT_TRUE(wintest::WriteImage(dir / L"other.png", 64, 48));
+    ASSERT_TRUE(SaveAsJpeg(dir / L"source.bmp", dir / L"target.jpg", 80));
+    ASSERT_TRUE(SaveAsJpeg(dir / L"other.png", dir / L"target.jpg", 80));
+    EXPECT_EQ(LoadBack(dir / L"target.jpg").width, 64u);
+    ASSERT_TRUE(SaveAsPng(dir / L"source.bmp", dir / L"other.png"));
+    EXPECT_EQ(LoadBack(dir / L"other.png").width, 200u);
+
+    // Re-encoding a file onto itself.
+    ASSERT_TRUE(SaveAsJpeg(dir / L"target.jpg", dir / L"target.jpg", 30));
+    EXPECT_EQ(QuantTables(ReadBytes(dir / L"target.jpg"))[0], Scaled(kLuminance, 30));
+    EXPECT_EQ(LoadBack(dir / L"target.jpg").width, 64u);
+    ASSERT_TRUE(SaveAsBmp(dir / L"source.bmp", dir / L"source.bmp"));
+    Loaded l = LoadBack(dir / L"source.bmp");
+    EXPECT_TRUE(IsEqualGUID(l.format, Gdiplus::ImageFormatBMP));
+    EXPECT_EQ(PixelOf(dir / L"source.bmp", 120, 80), Gradient(120, 80));
+    EXPECT_EQ(FilesIn(dir.path()), (std::set<std::wstring>{L"source.bmp", L"other.png", L"target.jpg"}));
+}
+
+TEST_F(Codecs, UnicodeNamesAndLoadedPixels) {
+    std::wstring unicode = dir / L"\u00DCn\u00EFc\u00F8d\u00E9 \u6771\u4EAC.png";
+    ASSERT_TRUE(wintest::WriteImage(unicode, 200, 150, Quadrants));
+    std::wstring target = dir / L"\u6771\u4EAC.jpg";
+    ASSERT_TRUE(SaveAsJpeg(unicode, target, 80));
+    EXPECT_EQ(LoadBack(target).height, 150u);
+
+    std::vector<std::uint32_t> pixels;
+    int w = 0, h = 0;
+    ASSERT_TRUE(LoadImagePixels(unicode, pixels, w, h));
+    ASSERT_EQ(w, 200);
+    ASSERT_EQ(h, 150);
+    ASSERT_EQ(pixels.size(), 200u * 150u);
+    EXPECT_EQ(pixels[10 * 200 + 10], 0xFFFF0000u);   // top left red, opaque
+    EXPECT_EQ(pixels[140 * 200 + 190], 0xFFFFFFFFu); // bottom right white
+
+    ASSERT_TRUE(LoadImagePixels(target, pixels, w, h)); // through libjpeg-turbo
+    EXPECT_EQ(w, 200);
+    EXPECT_NEAR(static_cast<int>((pixels[140 * 200 + 50] >> 0) & 0xFF), 255, 12); // bottom left blue
+
+    EXPECT_FALSE(LoadImagePixels(dir / L"missing.png", pixels, w, h));
+    EXPECT_TRUE(pixels.empty());
+    EXPECT_EQ(w, 0);
+}
