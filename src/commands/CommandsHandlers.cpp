@@ -149,7 +149,12 @@ void frmMain::ListViewPics_OLEStartDrag() {
         paths.push_back(ItemPath(i));
     if (paths.empty())
         return;
-    DragFiles(paths, state.DragIsMove ? DROPEFFECT_MOVE : DROPEFFECT_COPY);
+    ComPtr<IDataObject> data = MakeFileDataObject(paths);
+    const DWORD allowed = state.DragIsMove ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
+    if (commands.StartDrag)
+        commands.StartDrag(data.get(), allowed);
+    else
+        RunDrag(data.get(), allowed);
     // After a move the folder is read again whatever the target did.
     if (state.DragIsMove) {
         LoadFolder(FolderTreeview1.CurrentFolder(), true);

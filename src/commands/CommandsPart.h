@@ -1,6 +1,8 @@
 // Working state of the main window's list commands: the column-sort state and the context menu.
 #pragma once
 #include <windows.h>
+#include <oleidl.h>
+#include <functional>
 
 namespace tessary {
 
@@ -27,6 +29,9 @@ struct CommandsPart {
     bool Hidden[kFileMenuItemCount] = {};
     // "&Convert Image" starts switched off and nothing switches it on.
     bool ConvertEnabled = false;
+    // Runs a drag of the offered data with the allowed effect (the OLE drag loop unless replaced,
+    // as tests do to see what is offered).
+    std::function<DWORD(IDataObject*, DWORD)> StartDrag;
 };
 
 } // namespace tessary

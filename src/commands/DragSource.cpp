@@ -143,13 +143,12 @@ std::vector<std::wstring> FilesInDataObject(IDataObject* data) {
     return files;
 }
 
-DWORD DragFiles(const std::vector<std::wstring>& paths, DWORD allowedEffect) {
-    ComPtr<IDataObject> data = MakeFileDataObject(paths);
+DWORD RunDrag(IDataObject* data, DWORD allowedEffect) {
     auto source = std::make_unique<FileDropSource>();
     ComPtr<IDropSource> dropSource;
     *dropSource.put() = source.release();
     DWORD effect = DROPEFFECT_NONE;
-    if (DoDragDrop(data.get(), dropSource.get(), allowedEffect, &effect) != DRAGDROP_S_DROP)
+    if (DoDragDrop(data, dropSource.get(), allowedEffect, &effect) != DRAGDROP_S_DROP)
         return DROPEFFECT_NONE;
     return effect;
 }

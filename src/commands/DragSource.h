@@ -12,8 +12,9 @@ namespace tessary {
 ComPtr<IDataObject> MakeFileDataObject(const std::vector<std::wstring>& paths);
 // The paths a CF_HDROP data object holds (empty when it holds none).
 std::vector<std::wstring> FilesInDataObject(IDataObject* data);
-// Runs the drag (modal until the drop or cancel); allowedEffect is DROPEFFECT_COPY or
-// DROPEFFECT_MOVE. Returns the effect the target reported (DROPEFFECT_NONE when refused).
-DWORD DragFiles(const std::vector<std::wstring>& paths, DWORD allowedEffect);
+// Runs the drag of a data object (modal until the drop or cancel); allowedEffect is
+// DROPEFFECT_COPY or DROPEFFECT_MOVE. Returns the effect the target reported (DROPEFFECT_NONE
+// when refused or cancelled).
+DWORD RunDrag(IDataObject* data, DWORD allowedEffect);
 
 } // namespace tessary
