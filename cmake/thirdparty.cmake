@@ -37,8 +37,11 @@ if(NOT jpeg_src)
     endforeach()
 endif()
 if(NOT jpeg_src OR NOT EXISTS ${jpeg_src}/turbojpeg.h)
+    if(NOT jpeg_src)
+        set(jpeg_src ${CMAKE_SOURCE_DIR}/build/thirdparty-src/libjpeg-turbo-*)
+    endif()
     message(FATAL_ERROR
-        "libjpeg-turbo source not found in ${CMAKE_SOURCE_DIR}/build/thirdparty-src.\n"
+        "libjpeg-turbo source not found (looked for ${jpeg_src}/turbojpeg.h).\n"
         "Run tools/setup.sh (it fetches Debian's libjpeg-turbo source package), or configure with "
         "-DTESSARY_LIBJPEG_TURBO_SOURCE=<dir> or -DTESSARY_SYSTEM_TURBOJPEG=ON.")
 endif()

@@ -41,7 +41,9 @@ if ! compgen -G "$jpeg_src/libjpeg-turbo-*/turbojpeg.h" >/dev/null; then
     $sudo apt-get update -q
     rm -rf "$jpeg_src"
     mkdir -p "$jpeg_src"
-    (cd "$jpeg_src" && apt-get source -q libjpeg-turbo)
+    as_root=()
+    [ "$(id -u)" -ne 0 ] || as_root=(-o APT::Sandbox::User=root) # no _apt user can write there
+    (cd "$jpeg_src" && apt-get source -q "${as_root[@]}" libjpeg-turbo)
     compgen -G "$jpeg_src/libjpeg-turbo-*/turbojpeg.h" >/dev/null ||
         { echo "setup: libjpeg-turbo source missing after download" >&2; exit 1; }
 fi

@@ -1,6 +1,5 @@
 // The libjpeg-turbo codec: content detection, scale choice, scaled decoding against a full decode,
 // colour handling, damaged and hostile files, and encoding.
-#include "imaging/ImageFile.h"
 #include "imaging/JpegCodec.h"
 #include "support/WinTest.h"
 #include <turbojpeg.h>
@@ -29,13 +28,6 @@ std::vector<std::uint32_t> Pixels(int w, int h, std::uint32_t (*paint)(int, int)
         for (int x = 0; x < w; ++x)
             px[static_cast<size_t>(y) * w + x] = 0xFF000000u | paint(x, y);
     return px;
-}
-
-std::vector<unsigned char> ReadBytes(const std::wstring& path) {
-    GrowBuffer<unsigned char> buffer;
-    size_t size = 0;
-    EXPECT_TRUE(ReadWholeFile(path, buffer, size, size_t{1} << 30));
-    return std::vector<unsigned char>(buffer.data(), buffer.data() + size);
 }
 
 int Channel(std::uint32_t px, int shift) {
@@ -215,10 +207,6 @@ TEST(JpegDecode, ScaledDecodeMatchesAReducedFullDecode) {
         std::vector<double> truth = AreaAverage(painted.data(), c.w, c.h, tw, th);
         EXPECT_LT(MeanAbsDiff(fromScaled, fromFull), 2.0);
         EXPECT_LT(MeanAbsDiff(fromScaled, truth), MeanAbsDiff(fromFull, truth) + 0.75);
-        // Coarsely the full decode is the picture painted, not just any picture of that size.
-        EXPECT_LT(MeanAbsDiff(AreaAverage(full.pixels, c.w, c.h, c.w / 20, c.h / 20),
-                              AreaAverage(painted.data(), c.w, c.h, c.w / 20, c.h / 20)),
-                  2.0);
     }
 }
 
@@ -415,40 +403,4 @@ TEST(JpegEncode, RoundTripStrideAndAlpha) {
     EXPECT_FALSE(EncodeJpeg(px.data(), w, h, w * 4, 101, out));
     EXPECT_FALSE(EncodeJpeg(px.data(), w, h, w * 4, -1, out));
     EXPECT_TRUE(EncodeJpeg(px.data(), w, h, w * 4, 0, out));
-}
-
-int FilesIn(const std::wstring& dir) {
-    WIN32_FIND_DATAW fd;
-    int files = 0;
-    UniqueFind find(FindFirstFileW((dir + L"\\*").c_str(), &fd));
-    if (find) {
-        do
-            files += (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
-        while (FindNextFileW(find.get(), &fd));
-    }
-    return files;
-}
-
-TEST(JpegEncode, FailedWriteKeepsTheOldFile) {
-    TempDir dir;
-    std::vector<std::uint32_t> px = Pixels(40, 30, Photo);
-    const std::vector<unsigned char> old = {'o', 'l', 'd'};
-    std::wstring target = dir / L"keep.jpg";
-    ASSERT_TRUE(wintest::WriteTextFile(target, "old"));
-
-    EXPECT_FALSE(WriteJpegFile(target, px.data(), 40, 30, 40 * 4, 101)); // cannot encode
-    EXPECT_EQ(ReadBytes(target), old);
-    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(WriteJpegFile(target, px.data(), 40, 30, 40 * 4, 80)); // cannot replace
-    EXPECT_EQ(ReadBytes(target), old);
-    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL));
-    EXPECT_FALSE(WriteJpegFile(dir / L"no such folder\\x.jpg", px.data(), 40, 30, 40 * 4, 80));
-    ASSERT_TRUE(CreateDirectoryW((dir / L"folder.jpg").c_str(), nullptr));
-    EXPECT_FALSE(WriteJpegFile(dir / L"folder.jpg", px.data(), 40, 30, 40 * 4, 80));
-    EXPECT_EQ(FilesIn(dir.path()), 1); // no temporary file left behind
-
-    ASSERT_TRUE(WriteJpegFile(target, px.data(), 40, 30, 40 * 4, 80));
-    std::vector<unsigned char> bytes = ReadBytes(target);
-    EXPECT_TRUE(IsJpegSignature(bytes.data(), bytes.size()));
-    EXPECT_EQ(FilesIn(dir.path()), 1);
 }
