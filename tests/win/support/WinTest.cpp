@@ -1,4 +1,5 @@
 #include "support/WinTest.h"
+#include "imaging/GDIPlusAPI.h"
 #include "platform/MessagePump.h"
 #include <gdiplus.h>
 #include <shellapi.h>
@@ -94,6 +95,15 @@ bool WriteImage(const std::wstring& path, int width, int height,
     else if (ext == L".gif")
         mime = L"image/gif";
     CLSID clsid;
+    if (mime == L"image/gif") {
+        // Wine's GIF encoder writes an empty picture from true colour: go through our own.
+        std::wstring png = path + L".source.png";
+        if (!EncoderFor(L"image/png", clsid) || bmp.Save(png.c_str(), &clsid, nullptr) != Gdiplus::Ok)
+            return false;
+        bool ok = tessary::SaveAsGif(png, path);
+        DeleteFileW(png.c_str());
+        return ok;
+    }
     if (!EncoderFor(mime, clsid))
         return false;
     return bmp.Save(path.c_str(), &clsid, nullptr) == Gdiplus::Ok;
