@@ -1,8 +1,45 @@
-// Working state of the main window that belongs to this subsystem (surfaces, menus, caches).
+// Working state of the main window that belongs to the image catalog: the decoder and the drawing
+// surfaces reused from file to file, the caption and list fonts, what each list entry is sorted
+// by, and the figures of the last folder load.
 #pragma once
+#include "catalog/ReducedImage.h"
+#include "catalog/SortKeys.h"
+#include "catalog/ThumbnailCell.h"
+#include "imaging/Scaler.h"
+#include "platform/Handles.h"
+#include "platform/Surface.h"
+#include <cstdint>
+#include <vector>
 
 namespace tessary {
 
-struct CatalogPart {};
+// What one folder load did and where its time went (seconds).
+struct LoadStats {
+    int files = 0;     // image files considered
+    int loaded = 0;    // list entries made
+    int cacheHits = 0; // thumbnails taken from the cache
+    int addedToCache = 0;
+    double total = 0;
+    DecodeTimes decoding; // decoding (images and cached thumbnails) and reducing to the source
+    double cell = 0;      // fitting into the cell, drawing it, handing it to the image list
+    double cacheRead = 0; // hit tests and the cache file's keys
+    double cacheWrite = 0;
+    double list = 0; // list entries and their texts
+};
+
+struct CatalogPart {
+    ImageReducer reducer;
+    ScaleScratch fitScratch;
+    Surface buffer; // the fitted picture, ThumbSize x ThumbHeight
+    // The finished cell handed to the image list: a bitmap selected into no DC, as the image list
+    // needs, holding a copy of picThumb's pixels.
+    UniqueBitmap cellCopy;
+    std::uint32_t* cellCopyBits = nullptr;
+    CaptionFont captionFont;
+    UniqueFont iconModeFont, reportModeFont;
+    // Sort values of the list entries, indexed by each entry's value (its position in load order).
+    std::vector<SortValues> entries;
+    LoadStats lastLoad;
+};
 
 } // namespace tessary

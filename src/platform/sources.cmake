@@ -10,4 +10,5 @@ list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/Dialogs.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MessagePump.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Surface.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ListView.cpp
 )

@@ -1,0 +1,92 @@
+#include "catalog/DecodePlan.h"
+#include <cmath>
+#include <limits>
+
+namespace tessary {
+
+namespace {
+
+std::uint32_t BigEndian32(const unsigned char* p) {
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+std::uint32_t LittleEndian32(const unsigned char* p) {
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
+           (std::uint32_t{p[3]} << 24);
+}
+int LittleEndian16(const unsigned char* p) {
+    return p[0] | (p[1] << 8);
+}
+
+bool StartsWith(const unsigned char* data, std::size_t size, const char* magic, std::size_t length) {
+    if (size < length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i)
+        if (data[i] != static_cast<unsigned char>(magic[i]))
+            return false;
+    return true;
+}
+
+// Sizes beyond int (or zero) are reported as unknown; callers then refuse the file.
+void SetSize(ImageHeader& header, std::int64_t width, std::int64_t height) {
+    if (width > 0 && height > 0 && width <= std::numeric_limits<int>::max() &&
+        height <= std::numeric_limits<int>::max()) {
+        header.width = static_cast<int>(width);
+        header.height = static_cast<int>(height);
+    }
+}
+
+} // namespace
+
+ImageHeader ProbeImageHeader(const unsigned char* data, std::size_t size) {
+    ImageHeader header;
+    if (!data)
+        return header;
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+        header.format = ImageFormat::Jpeg;
+        return header;
+    }
+    if (StartsWith(data, size, "\x89PNG\r\n\x1A\n", 8)) {
+        header.format = ImageFormat::Png;
+        // The first chunk must be IHDR: length, type, then width and height big-endian.
+        if (size >= 24 && StartsWith(data + 12, size - 12, "IHDR", 4))
+            SetSize(header, BigEndian32(data + 16), BigEndian32(data + 20));
+        return header;
+    }
+    if (StartsWith(data, size, "GIF87a", 6) || StartsWith(data, size, "GIF89a", 6)) {
+        header.format = ImageFormat::Gif;
+        if (size >= 10)
+            SetSize(header, LittleEndian16(data + 6), LittleEndian16(data + 8));
+        return header;
+    }
+    if (StartsWith(data, size, "BM", 2)) {
+        header.format = ImageFormat::Bmp;
+        if (size < 26)
+            return header;
+        const std::uint32_t infoSize = LittleEndian32(data + 14);
+        if (infoSize == 12) { // the old core header: 16-bit sizes
+            SetSize(header, LittleEndian16(data + 18), LittleEndian16(data + 20));
+        } else if (infoSize >= 40) {
+            // A negative height marks a top-down bitmap.
+            const auto width = static_cast<std::int32_t>(LittleEndian32(data + 18));
+            const auto height = static_cast<std::int32_t>(LittleEndian32(data + 22));
+            SetSize(header, width, height < 0 ? -static_cast<std::int64_t>(height) : height);
+        }
+        return header;
+    }
+    return header;
+}
+
+bool FullDecodeAffordable(int width, int height) {
+    return width > 0 && height > 0 && static_cast<std::int64_t>(width) * height <= kMaxFullDecodePixels;
+}
+
+int ScaledDecodeExtent(int reduced, int decoded, int full, int scale) {
+    if (reduced <= 0 || decoded <= 0 || full <= 0 || scale <= 0)
+        return 0;
+    const double extent = static_cast<double>(reduced) * decoded * scale / full;
+    if (extent >= std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(std::lround(extent));
+}
+
+} // namespace tessary

@@ -1,0 +1,34 @@
+// What a folder load needs to know about an image file before decoding it: its format by content,
+// the size its header claims, whether a full decode of that size is affordable, and how a picture
+// decoded at a DCT scale maps onto the reduced source picture.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace tessary {
+
+enum class ImageFormat { Unknown, Jpeg, Png, Gif, Bmp };
+
+struct ImageHeader {
+    ImageFormat format = ImageFormat::Unknown;
+    // The size the header claims; 0 x 0 for JPEG (its size sits in a frame marker further on) and
+    // for a header too short or malformed to tell.
+    int width = 0, height = 0;
+};
+
+// Bytes from the start of a file that ProbeImageHeader looks at.
+inline constexpr std::size_t kImageHeaderBytes = 32;
+ImageHeader ProbeImageHeader(const unsigned char* data, std::size_t size);
+
+// Formats decoded in full before reducing (all but JPEG) are refused above this many pixels: a
+// header claiming 30000 x 30000 would otherwise ask for gigabytes.
+inline constexpr std::int64_t kMaxFullDecodePixels = 50'000'000;
+bool FullDecodeAffordable(int width, int height);
+
+// A picture decoded at 1/scale has decoded = ceil(full / scale) pixels along a side, of which only
+// full / scale are image (the last pixel stands for a fraction). Stretching the decoded side over
+// this many destination pixels puts the image exactly onto the first `reduced` of them; what lies
+// beyond is clipped away. 0 when an argument is not positive.
+int ScaledDecodeExtent(int reduced, int decoded, int full, int scale);
+
+} // namespace tessary

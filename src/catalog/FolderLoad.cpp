@@ -1,0 +1,258 @@
+// LoadFolder: a folder's image files become list entries with thumbnail cells, from the cache
+// where it holds them, decoded and reduced otherwise; plus the directory and cache status panels.
+#include "app/SharedState.h"
+#include "app/frmMain.h"
+#include "catalog/CatalogText.h"
+#include "catalog/ThumbnailCache.h"
+#include "platform/ListView.h"
+#include "platform/Locale.h"
+#include "platform/MessagePump.h"
+#include <cstring>
+#include <exception>
+
+namespace tessary {
+
+namespace {
+
+constexpr int kDecodedCheckpoint = 30;
+constexpr int kCachedCheckpoint = 80;
+
+void EnumerateFolderFiles(const std::wstring& folder, std::vector<std::wstring>& fileList) {
+    const std::wstring prefix = AddTrailingBackslash(folder);
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileW((prefix + L"*.*").c_str(), &fd));
+    if (!find)
+        return;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            fileList.push_back(prefix + fd.cFileName);
+    } while (FindNextFileW(find.get(), &fd));
+}
+
+void RefreshNow(HWND hwnd) {
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+}
+
+class Timed {
+public:
+    explicit Timed(double& sum) : sum_(sum), start_(Seconds()) {}
+    ~Timed() { sum_ += Seconds() - start_; }
+    Timed(const Timed&) = delete;
+    Timed& operator=(const Timed&) = delete;
+
+private:
+    double& sum_;
+    double start_;
+};
+
+// The per-load drawing surfaces: the fitted-picture buffer, the cell and the cell's copy for the
+// image list, and the image list itself (its pictures take the cell size).
+bool PrepareSurfaces(frmMain& form, int thumbHeight) {
+    CatalogPart& part = form.catalog;
+    const IntSize cell = CellSize(state.ThumbSize, thumbHeight);
+    form.picThumb.Create(cell.width, cell.height);
+    part.buffer.Create(state.ThumbSize, thumbHeight);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = cell.width;
+    bi.bmiHeader.biHeight = -cell.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    part.cellCopy.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    part.cellCopyBits = part.cellCopy ? static_cast<std::uint32_t*>(bits) : nullptr;
+    form.ImageList.reset(ImageList_Create(cell.width, cell.height, ILC_COLOR24, 16, 16));
+    return !form.picThumb.empty() && part.cellCopyBits && form.ImageList;
+}
+
+bool AddCellToImageList(frmMain& form) {
+    CatalogPart& part = form.catalog;
+    if (form.picThumb.empty() || !part.cellCopyBits)
+        return false;
+    GdiFlush(); // the cell's drawing must have reached its pixels
+    std::memcpy(part.cellCopyBits, form.picThumb.bits(),
+                static_cast<std::size_t>(form.picThumb.width()) * form.picThumb.height() * 4);
+    return ImageList_Add(form.ImageList.get(), part.cellCopy.get(), nullptr) >= 0;
+}
+
+// One file of the folder: its list entry, or nothing when its picture cannot be fitted. Returns
+// whether it came from the cache (for the checkpoint).
+bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cache, int thumbHeight,
+                 const NumberFormat& fmt) {
+    CatalogPart& part = form.catalog;
+    LoadStats& stats = part.lastLoad;
+    const std::wstring fileName = LastPathComponent(path);
+    const std::optional<FileInfo> info = GetFileInfo(path);
+    // A file gone since the folder was listed (the folder deleted meanwhile, say) is left out.
+    if (!info && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    ++stats.files;
+
+    bool fromCache = false;
+    int imageWidth = 0, imageHeight = 0, divisor = 1;
+    ConstPixelView source;
+    const std::wstring thumbnail = cache.ThumbnailPath(fileName);
+    bool cachedThumbnail = false;
+    {
+        Timed t(stats.cacheRead);
+        cachedThumbnail = FileExists(thumbnail) && CachedThumbnailMatches(cache, fileName, info);
+    }
+    if (cachedThumbnail && part.reducer.LoadThumbnail(thumbnail, source, stats.decoding)) {
+        Timed t(stats.cacheRead);
+        const std::wstring section = cache.SectionName(fileName);
+        imageWidth = ReadIniValue(section, std::wstring(kWidthKey), 0, cache.iniFile).value;
+        imageHeight = ReadIniValue(section, std::wstring(kHeightKey), 0, cache.iniFile).value;
+        fromCache = true;
+        ++stats.cacheHits;
+    } else {
+        ReducedImage reduced;
+        part.reducer.Reduce(path, form.picSrc, reduced, stats.decoding);
+        imageWidth = reduced.fullWidth;
+        imageHeight = reduced.fullHeight;
+        divisor = reduced.divisor;
+        if (reduced.width > 0 && reduced.height > 0)
+            source = ConstPixelView(form.picSrc.bits(), reduced.width, reduced.height, form.picSrc.width());
+    }
+    const std::wstring resolution = ResolutionText(imageWidth, imageHeight);
+
+    if (ShouldWriteToCache(fromCache, state.CacheDirectories, divisor) && source.pixels && info) {
+        Timed t(stats.cacheWrite);
+        if (WriteCacheEntry(cache, fileName, source, imageWidth, imageHeight, info->Stamp()))
+            ++stats.addedToCache;
+    }
+
+    const int imageIndex = stats.loaded;
+    {
+        Timed t(stats.cell);
+        const auto fitted =
+            FitSourceIntoBuffer(source, state.ThumbSize, thumbHeight, part.buffer, part.fitScratch);
+        if (!fitted)
+            return fromCache; // no entry for a picture that cannot be fitted
+        DrawThumbnailCell(form.picThumb, part.buffer, state.ThumbSize, thumbHeight, *fitted, imageWidth,
+                          imageHeight, resolution, state.ScreenWidthPx, state.ScreenHeightPx,
+                          part.captionFont);
+        AddCellToImageList(form);
+    }
+    ++stats.loaded;
+
+    Timed t(stats.list);
+    ListView list(form.ListViewPics);
+    if (!list.GetImageList())
+        list.SetImageList(form.ImageList.get());
+    const auto value = static_cast<LPARAM>(part.entries.size());
+    SortValues values;
+    values.name = fileName;
+    values.width = imageWidth;
+    values.height = imageHeight;
+    if (info) {
+        values.size = info->size;
+        values.writeTime = static_cast<std::int64_t>(info->Stamp().writeTime);
+    }
+    part.entries.push_back(std::move(values));
+    const int item = list.Add(fileName, imageIndex, value);
+    if (item < 0)
+        return fromCache;
+    list.SetSelected(item, false);
+    if (info) {
+        list.SetText(item, 1, SizeColumnText(info->size, fmt));
+        list.SetText(item, 2, FileDateText(info->lastWrite));
+    }
+    list.SetText(item, 3, ResolutionColumnText(imageWidth, imageHeight));
+    return fromCache;
+}
+
+} // namespace
+
+void frmMain::LoadFolder(const std::wstring& folderPath, bool force) {
+    // 1.-2. One load at a time; the folder already shown only when forced.
+    if (state.LoadBusy)
+        return;
+    if (folderPath == state.LastLoadedFolder && !force)
+        return;
+    state.LastLoadedFolder = folderPath;
+    state.LoadBusy = true;
+    struct EndOfLoad {
+        ~EndOfLoad() {
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+            state.LoadBusy = false;
+        }
+    } endOfLoad;
+
+    // 3. Hourglass (the window keeps it while LoadBusy holds), fresh counters.
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    LoadStats& stats = catalog.lastLoad;
+    stats = LoadStats{};
+    const double start = Seconds();
+    const NumberFormat fmt = UserNumberFormat();
+    ListView list(ListViewPics);
+    try {
+        // 4. Where this folder's cache is; the first status text.
+        const std::wstring folderName = LastPathComponent(folderPath);
+        const FolderCache cache = FolderCacheFor(folderName);
+        StatusBar1.SetPanelText(1, LoadingFolderStatus(folderName));
+        RefreshNow(StatusBar1.hwnd());
+        // 5. The text stays readable on the list's background.
+        list.SetTextColour(static_cast<COLORREF>(ChooseListTextColour(list.BackColour())));
+        // 6. An empty list and image list.
+        state.FileList.clear();
+        list.SetImageList(nullptr);
+        list.Clear();
+        catalog.entries.clear();
+        list.Refresh();
+        ImageList.reset();
+        // 7. The folder's files, then only the image types (by the last three characters).
+        EnumerateFolderFiles(folderPath, state.FileList);
+        std::erase_if(state.FileList, [](const std::wstring& path) { return !HasImageExtension(path); });
+        // 8. Cell size and the surfaces of this load.
+        const int thumbHeight = ThumbHeight(state.ThumbSize, state.ScreenWidthPx, state.ScreenHeightPx);
+        PrepareSurfaces(*this, thumbHeight);
+        // 9. Every file, until Escape is seen at a checkpoint.
+        const std::vector<std::wstring> files = state.FileList;
+        const int count = static_cast<int>(files.size());
+        for (int i = 1; i <= count; ++i) {
+            if (state.EscapePressed)
+                break;
+            const std::wstring& path = files[static_cast<std::size_t>(i - 1)];
+            StatusBar1.SetPanelText(1, LoadProgressStatus(i, count, stats.loaded, LastPathComponent(path)));
+            RefreshNow(StatusBar1.hwnd());
+            bool fromCache = false;
+            try {
+                fromCache = LoadOneFile(*this, path, cache, thumbHeight, fmt);
+            } catch (const std::exception&) {
+                // This file is skipped; the load goes on.
+            }
+            if (i % (fromCache ? kCachedCheckpoint : kDecodedCheckpoint) == 0)
+                DoEvents();
+        }
+    } catch (const std::exception&) {
+        // Out of memory outside a file: the load ends with what it has.
+    }
+    // 10. The summary.
+    stats.total = Seconds() - start;
+    StatusBar1.SetPanelText(
+        1, LoadSummaryStatus(stats.loaded, stats.total, stats.cacheHits, stats.addedToCache, fmt));
+    // 11. Shown as it is now; the buffer goes, the icons line up from the top.
+    RefreshNow(StatusBar1.hwnd());
+    list.Refresh();
+    catalog.buffer.Reset();
+    list.ArrangeFromTop();
+    // 12. Order and the other two panels.
+    ApplySort();
+    UpdateCacheStatus();
+    UpdateDirStatus();
+}
+
+void frmMain::UpdateDirStatus() {
+    ListView list(ListViewPics);
+    StatusBar1.SetPanelText(2, DirStatusText(list.Count(), list.SelectedCount()));
+}
+
+void frmMain::UpdateCacheStatus() {
+    const CacheTotals totals = CountCache();
+    StatusBar1.SetPanelText(
+        3, CacheStatusText(totals.directories, totals.files, totals.bytes, UserNumberFormat()));
+}
+
+} // namespace tessary

@@ -1,0 +1,218 @@
+#include "catalog/ThumbnailCache.h"
+#include "catalog/BmpFile.h"
+#include "catalog/CatalogText.h"
+#include "imaging/GDIPlusAPI.h"
+#include "imaging/ImageFile.h"
+#include "platform/AppInfo.h"
+#include "platform/Handles.h"
+#include "platform/Locale.h"
+
+namespace tessary {
+
+namespace {
+
+constexpr int kJpegQuality = 80;
+constexpr DWORD kIniBufferChars = 255;
+
+std::uint64_t FileSize(const WIN32_FIND_DATAW& fd) {
+    return (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+}
+
+bool IsDirectory(const WIN32_FIND_DATAW& fd) {
+    return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Calls visit for every entry of folder matching pattern, "." and ".." left out.
+template <typename Visit> void ForEachEntry(const std::wstring& folder, const wchar_t* pattern, Visit visit) {
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileW((AddTrailingBackslash(folder) + pattern).c_str(), &fd));
+    if (!find)
+        return;
+    do {
+        const std::wstring name = fd.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        visit(name, fd);
+    } while (FindNextFileW(find.get(), &fd));
+}
+
+// Whether a character comes back unchanged from the ANSI code page the profile functions write.
+bool KeepsInAnsiFile(wchar_t c) {
+    if (c >= 0xD800 && c <= 0xDFFF)
+        return false; // half of a pair converts to nothing sensible on its own
+    char bytes[8];
+    BOOL usedDefault = FALSE;
+    const int n =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &c, 1, bytes, sizeof bytes, nullptr, &usedDefault);
+    if (n <= 0 || usedDefault)
+        return false;
+    wchar_t back[4];
+    const int m = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, n, back, 4);
+    return m == 1 && back[0] == c;
+}
+
+bool KeepsInUnicodeFile(wchar_t c) {
+    return c >= 0x20 && c != 0x7F;
+}
+
+bool StartsWithUtf16Mark(const std::wstring& path) {
+    unsigned char head[2] = {};
+    std::size_t got = 0;
+    return ReadFileStart(path, head, sizeof head, got) && got == 2 && head[0] == 0xFF && head[1] == 0xFE;
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::vector<unsigned char>& bytes) {
+    UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || bytes.empty())
+        return false;
+    DWORD written = 0;
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+void DeleteFilesIn(const std::wstring& directory) {
+    ForEachEntry(directory, L"*.*", [&](const std::wstring& name, const WIN32_FIND_DATAW& fd) {
+        if (!IsDirectory(fd))
+            DeleteFileW((AddTrailingBackslash(directory) + name).c_str());
+    });
+}
+
+} // namespace
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+FileStamp FileInfo::Stamp() const {
+    return {size, (static_cast<std::uint64_t>(lastWrite.dwHighDateTime) << 32) | lastWrite.dwLowDateTime};
+}
+
+std::optional<FileInfo> GetFileInfo(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    FileInfo info;
+    info.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    info.lastWrite = data.ftLastWriteTime;
+    return info;
+}
+
+std::wstring FileDateText(const FILETIME& lastWriteUtc) {
+    SYSTEMTIME utc{}, local{};
+    if (!FileTimeToSystemTime(&lastWriteUtc, &utc))
+        return {};
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+        local = utc;
+    local.wMilliseconds = 0;
+    return DateColumnText(ShortDateText(local), LongTimeText(local));
+}
+
+std::wstring FolderCache::ThumbnailPath(const std::wstring& imageFileName) const {
+    return tessary::ThumbnailPath(directory, imageFileName);
+}
+
+std::wstring FolderCache::SectionName(const std::wstring& imageFileName) const {
+    return CacheSectionName(imageFileName, unicodeIni ? KeepsInIniFile(KeepsInUnicodeFile)
+                                                      : KeepsInIniFile(KeepsInAnsiFile));
+}
+
+FolderCache FolderCacheFor(const std::wstring& folderName) {
+    FolderCache cache;
+    cache.directory = FolderCacheDir(ProgramFolder(), folderName);
+    cache.iniFile = CacheFilePath(cache.directory, ExeBaseName());
+    // The profile functions write a new file in the ANSI code page, and keep an existing UTF-16
+    // file as it is.
+    cache.unicodeIni = StartsWithUtf16Mark(cache.iniFile);
+    return cache;
+}
+
+IniNumber ReadIniValue(const std::wstring& section, const std::wstring& key, std::int32_t defaultValue,
+                       const std::wstring& iniPath) {
+    wchar_t buffer[kIniBufferChars + 1] = {};
+    const std::wstring defaultText = std::to_wstring(defaultValue);
+    const DWORD n = GetPrivateProfileStringW(section.c_str(), key.c_str(), defaultText.c_str(), buffer,
+                                             kIniBufferChars, iniPath.c_str());
+    return InterpretIniValue(std::wstring_view(buffer, n), defaultValue);
+}
+
+std::optional<std::wstring> ReadIniText(const std::wstring& section, const std::wstring& key,
+                                        const std::wstring& iniPath) {
+    wchar_t buffer[kIniBufferChars + 1] = {};
+    const DWORD n =
+        GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buffer, kIniBufferChars, iniPath.c_str());
+    if (n == 0)
+        return std::nullopt;
+    return std::wstring(buffer, n);
+}
+
+bool CachedThumbnailMatches(const FolderCache& cache, const std::wstring& imageFileName,
+                            const std::optional<FileInfo>& image) {
+    const std::wstring section = cache.SectionName(imageFileName);
+    std::optional<FileStamp> stamp;
+    if (image)
+        stamp = image->Stamp();
+    return CachedThumbnailIsCurrent(ReadIniText(section, std::wstring(kFileSizeKey), cache.iniFile),
+                                    ReadIniText(section, std::wstring(kFileTimeKey), cache.iniFile), stamp);
+}
+
+bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName, ConstPixelView picture,
+                     int imageWidth, int imageHeight, const FileStamp& stamp) {
+    // The cache root may have been removed since start-up; an existing directory is fine.
+    CreateDirectoryW(CacheRoot(ProgramFolder()).c_str(), nullptr);
+    CreateDirectoryW(cache.directory.c_str(), nullptr);
+    const std::wstring thumbnail = cache.ThumbnailPath(imageFileName);
+    const std::wstring temporary = ThumbnailTempPath(thumbnail);
+    const bool bmpWritten =
+        WriteWholeFile(temporary, EncodeBmp24(picture.pixels, picture.width, picture.height, picture.stride));
+    const bool jpegWritten = bmpWritten && SaveAsJpeg(temporary, thumbnail, kJpegQuality);
+    DeleteFileW(temporary.c_str());
+    if (!jpegWritten)
+        return false;
+    const std::wstring section = cache.SectionName(imageFileName);
+    bool sizeWritten = true;
+    for (const auto& [key, value] : CacheSectionEntries(imageWidth, imageHeight, stamp)) {
+        const bool ok = WritePrivateProfileStringW(section.c_str(), std::wstring(key).c_str(), value.c_str(),
+                                                   cache.iniFile.c_str()) != FALSE;
+        if (key == kWidthKey || key == kHeightKey)
+            sizeWritten = sizeWritten && ok;
+    }
+    return sizeWritten;
+}
+
+CacheTotals CountCache() {
+    const std::wstring root = CacheRoot(ProgramFolder());
+    std::vector<std::wstring> directories{L""};
+    ForEachEntry(root, L"*", [&](const std::wstring& name, const WIN32_FIND_DATAW& fd) {
+        if (IsDirectory(fd) && IsCountedCacheDirectory(name))
+            directories.push_back(name);
+    });
+    CacheTotals totals;
+    totals.directories = static_cast<int>(directories.size());
+    for (const std::wstring& name : directories) {
+        ForEachEntry(root + name, L"*.*", [&](const std::wstring&, const WIN32_FIND_DATAW& fd) {
+            if (!IsDirectory(fd)) {
+                ++totals.files;
+                totals.bytes += FileSize(fd);
+            }
+        });
+    }
+    return totals;
+}
+
+void ClearFolderCache(const std::wstring& folderName) {
+    DeleteFilesIn(FolderCacheDir(ProgramFolder(), folderName));
+}
+
+void DeleteFolderCache(const std::wstring& folderName) {
+    const std::wstring root = CacheRoot(ProgramFolder());
+    DeleteFilesIn(FolderCacheDir(ProgramFolder(), folderName));
+    // A directory that is the current one cannot be removed.
+    SetCurrentDirectoryW(root.c_str());
+    if (!folderName.empty())
+        RemoveDirectoryW(FolderCacheDir(ProgramFolder(), folderName).c_str());
+}
+
+} // namespace tessary

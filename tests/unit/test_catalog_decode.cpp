@@ -1,0 +1,166 @@
+#include "catalog/BmpFile.h"
+#include "catalog/DecodePlan.h"
+#include <gtest/gtest.h>
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace tessary;
+
+namespace {
+
+std::vector<unsigned char> Bytes(std::initializer_list<int> values) {
+    std::vector<unsigned char> out;
+    for (int v : values)
+        out.push_back(static_cast<unsigned char>(v));
+    return out;
+}
+
+std::vector<unsigned char> PngHeader(std::uint32_t w, std::uint32_t h) {
+    auto b = Bytes({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'});
+    for (std::uint32_t v : {w, h})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            b.push_back(static_cast<unsigned char>(v >> shift));
+    return b;
+}
+
+std::vector<unsigned char> BmpHeader(std::int32_t w, std::int32_t h, std::uint32_t infoSize = 40) {
+    std::vector<unsigned char> b(26, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = static_cast<unsigned char>(v >> (8 * i));
+    };
+    put32(14, infoSize);
+    if (infoSize == 12) {
+        b[18] = static_cast<unsigned char>(w);
+        b[19] = static_cast<unsigned char>(w >> 8);
+        b[20] = static_cast<unsigned char>(h);
+        b[21] = static_cast<unsigned char>(h >> 8);
+    } else {
+        put32(18, static_cast<std::uint32_t>(w));
+        put32(22, static_cast<std::uint32_t>(h));
+    }
+    return b;
+}
+
+ImageHeader Probe(const std::vector<unsigned char>& b) {
+    return ProbeImageHeader(b.data(), b.size());
+}
+
+} // namespace
+
+TEST(ImageHeader, FormatsAreKnownByTheirBytes) {
+    auto jpeg = Probe(Bytes({0xFF, 0xD8, 0xFF, 0xE0}));
+    EXPECT_EQ(jpeg.format, ImageFormat::Jpeg);
+    EXPECT_EQ(jpeg.width, 0);
+
+    auto png = Probe(PngHeader(4000, 3000));
+    EXPECT_EQ(png.format, ImageFormat::Png);
+    EXPECT_EQ(png.width, 4000);
+    EXPECT_EQ(png.height, 3000);
+
+    auto gif = Probe(Bytes({'G', 'I', 'F', '8', '9', 'a', 0x20, 0x03, 0x58, 0x02}));
+    EXPECT_EQ(gif.format, ImageFormat::Gif);
+    EXPECT_EQ(gif.width, 800);
+    EXPECT_EQ(gif.height, 600);
+
+    auto bmp = Probe(BmpHeader(640, 480));
+    EXPECT_EQ(bmp.format, ImageFormat::Bmp);
+    EXPECT_EQ(bmp.width, 640);
+    EXPECT_EQ(bmp.height, 480);
+    // Top-down bitmaps store a negative height; old core headers 16-bit sizes.
+    EXPECT_EQ(Probe(BmpHeader(640, -480)).height, 480);
+    auto core = Probe(BmpHeader(300, 200, 12));
+    EXPECT_EQ(core.width, 300);
+    EXPECT_EQ(core.height, 200);
+}
+
+TEST(ImageHeader, TextEmptyAndShortHeadersTellNothing) {
+    const std::string text = "just some text, named .jpg";
+    auto t = ProbeImageHeader(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    EXPECT_EQ(t.format, ImageFormat::Unknown);
+    EXPECT_EQ(ProbeImageHeader(nullptr, 0).format, ImageFormat::Unknown);
+    EXPECT_EQ(Probe(Bytes({0xFF, 0xD8})).format, ImageFormat::Unknown);
+
+    // The format is known, the size is not.
+    auto shortPng = PngHeader(10, 10);
+    shortPng.resize(20);
+    EXPECT_EQ(Probe(shortPng).format, ImageFormat::Png);
+    EXPECT_EQ(Probe(shortPng).width, 0);
+    auto wrongChunk = PngHeader(10, 10);
+    wrongChunk[12] = 'X';
+    EXPECT_EQ(Probe(wrongChunk).width, 0);
+    // Sizes beyond int, zero or negative widths are not sizes.
+    EXPECT_EQ(Probe(PngHeader(0x80000000u, 10)).width, 0);
+    EXPECT_EQ(Probe(PngHeader(0, 10)).width, 0);
+    EXPECT_EQ(Probe(BmpHeader(-5, 10)).width, 0);
+    EXPECT_EQ(Probe(BmpHeader(5, 10, 20)).width, 0); // unknown header kind
+}
+
+TEST(ImageHeader, HugeClaimsAreNotDecodedInFull) {
+    EXPECT_TRUE(FullDecodeAffordable(4000, 3000));
+    EXPECT_TRUE(FullDecodeAffordable(10000, 5000));
+    EXPECT_FALSE(FullDecodeAffordable(10000, 5001));
+    EXPECT_FALSE(FullDecodeAffordable(30000, 30000));
+    EXPECT_FALSE(FullDecodeAffordable(65535, 65535));
+    EXPECT_FALSE(FullDecodeAffordable(0, 100));
+    auto huge = Probe(PngHeader(30000, 30000));
+    EXPECT_FALSE(FullDecodeAffordable(huge.width, huge.height));
+}
+
+TEST(ScaledDecode, ExtentPutsTheImageOntoTheReducedPixels) {
+    // Whole division: the decoded side maps straight onto the reduced one.
+    EXPECT_EQ(ScaledDecodeExtent(200, 500, 4000, 8), 200);
+    EXPECT_EQ(ScaledDecodeExtent(213, 240, 1920, 8), 213);
+    // 1001 / 8 = 125.125 image pixels in 126 decoded ones: the last pixel is mostly padding, so the
+    // decoded side spreads over slightly more than the 200 reduced pixels.
+    EXPECT_EQ(ScaledDecodeExtent(200, 126, 1001, 8), 201);
+    // 30000 / 187 = 160 reduced, decoded at 1/8 to 3750.
+    EXPECT_EQ(ScaledDecodeExtent(160, 3750, 30000, 8), 160);
+    // A 1 x 1 image decoded at 1/8 is one pixel standing for eight: only its first eighth is kept.
+    EXPECT_EQ(ScaledDecodeExtent(1, 1, 1, 8), 8);
+    EXPECT_EQ(ScaledDecodeExtent(0, 126, 1001, 8), 0);
+    EXPECT_EQ(ScaledDecodeExtent(200, 126, 0, 8), 0);
+}
+
+TEST(BmpFile, HeaderRowsAndPadding) {
+    // 3 x 2 pixels in a buffer 4 pixels wide: rows of 9 bytes padded to 12, stored bottom-up.
+    const std::uint32_t px[] = {0xFF102030, 0xFF405060, 0xFF708090, 0xDEADBEEF,
+                                0x00A0B0C0, 0xFFD0E0F0, 0xFF010203, 0xDEADBEEF};
+    auto bmp = EncodeBmp24(px, 3, 2, 4);
+    ASSERT_EQ(bmp.size(), 14u + 40u + 24u);
+    auto le32 = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(bmp[at] | (bmp[at + 1] << 8) | (bmp[at + 2] << 16) |
+                                          (static_cast<std::uint32_t>(bmp[at + 3]) << 24));
+    };
+    EXPECT_EQ(bmp[0], 'B');
+    EXPECT_EQ(bmp[1], 'M');
+    EXPECT_EQ(le32(2), bmp.size());
+    EXPECT_EQ(le32(10), 54u);
+    EXPECT_EQ(le32(14), 40u);
+    EXPECT_EQ(le32(18), 3u);
+    EXPECT_EQ(le32(22), 2u);
+    EXPECT_EQ(bmp[28], 24);
+    EXPECT_EQ(le32(30), 0u); // uncompressed
+    // First stored row is the bottom one (B, G, R order), then padding.
+    const unsigned char bottom[] = {0xC0, 0xB0, 0xA0, 0xF0, 0xE0, 0xD0, 0x03, 0x02, 0x01, 0, 0, 0};
+    const unsigned char top[] = {0x30, 0x20, 0x10, 0x60, 0x50, 0x40, 0x90, 0x80, 0x70, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(bmp.data() + 54, bottom, 12), 0);
+    EXPECT_EQ(std::memcmp(bmp.data() + 66, top, 12), 0);
+    // It reads back as a BMP of its size.
+    auto probed = ProbeImageHeader(bmp.data(), bmp.size());
+    EXPECT_EQ(probed.format, ImageFormat::Bmp);
+    EXPECT_EQ(probed.width, 3);
+    EXPECT_EQ(probed.height, 2);
+}
+
+TEST(BmpFile, RefusesUnusableArguments) {
+    const std::uint32_t px[4] = {};
+    EXPECT_TRUE(EncodeBmp24(nullptr, 1, 1, 1).empty());
+    EXPECT_TRUE(EncodeBmp24(px, 0, 1, 1).empty());
+    EXPECT_TRUE(EncodeBmp24(px, 2, 1, 1).empty());             // stride below width
+    EXPECT_TRUE(EncodeBmp24(px, 40000, 40000, 40000).empty()); // over 2 GB
+    EXPECT_EQ(EncodeBmp24(px, 4, 1, 4).size(), 54u + 12u);     // 12 bytes need no padding
+}
