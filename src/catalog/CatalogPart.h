@@ -24,7 +24,10 @@ struct LoadStats {
     double cell = 0;      // fitting into the cell, drawing it, handing it to the image list
     double cacheRead = 0; // hit tests and the cache file's keys
     double cacheWrite = 0;
-    double list = 0; // list entries and their texts
+    double list = 0;        // list entries and their texts
+    double status = 0;      // the progress text
+    double checkpoints = 0; // letting pending messages run, the list drawn there
+    double finish = 0;      // summary, sorting, the other status panels, the final drawing
 };
 
 struct CatalogPart {

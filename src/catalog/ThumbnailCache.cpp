@@ -138,24 +138,47 @@ IniNumber ReadIniValue(const std::wstring& section, const std::wstring& key, std
     return InterpretIniValue(std::wstring_view(buffer, n), defaultValue);
 }
 
-std::optional<std::wstring> ReadIniText(const std::wstring& section, const std::wstring& key,
-                                        const std::wstring& iniPath) {
-    wchar_t buffer[kIniBufferChars + 1] = {};
-    const DWORD n =
-        GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buffer, kIniBufferChars, iniPath.c_str());
-    if (n == 0)
-        return std::nullopt;
-    return std::wstring(buffer, n);
+CacheSection CacheSection::Read(const std::wstring& iniPath, const std::wstring& section) {
+    CacheSection result;
+    // "key=value" texts, each ended by a NUL, the last by two.
+    wchar_t buffer[1024] = {};
+    const DWORD n = GetPrivateProfileSectionW(section.c_str(), buffer, 1024, iniPath.c_str());
+    for (const wchar_t* p = buffer; p < buffer + n && *p; p += wcslen(p) + 1) {
+        const std::wstring_view line(p);
+        const auto equals = line.find(L'=');
+        if (equals != std::wstring_view::npos)
+            result.keys_.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+    }
+    return result;
 }
 
-bool CachedThumbnailMatches(const FolderCache& cache, const std::wstring& imageFileName,
-                            const std::optional<FileInfo>& image) {
-    const std::wstring section = cache.SectionName(imageFileName);
+const std::wstring* CacheSection::Find(std::wstring_view key) const {
+    for (const auto& [name, value] : keys_) {
+        if (CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), key.data(),
+                                 static_cast<int>(key.size()), TRUE) == CSTR_EQUAL)
+            return &value;
+    }
+    return nullptr;
+}
+
+std::optional<std::wstring> CacheSection::Text(std::wstring_view key) const {
+    const std::wstring* value = Find(key);
+    if (!value || value->empty())
+        return std::nullopt;
+    return *value;
+}
+
+IniNumber CacheSection::Value(std::wstring_view key, std::int32_t defaultValue) const {
+    // A missing key gives the default's text back, as the profile read does; an empty one nothing.
+    const std::wstring* value = Find(key);
+    return InterpretIniValue(value ? *value : std::to_wstring(defaultValue), defaultValue);
+}
+
+bool CachedThumbnailMatches(const CacheSection& section, const std::optional<FileInfo>& image) {
     std::optional<FileStamp> stamp;
     if (image)
         stamp = image->Stamp();
-    return CachedThumbnailIsCurrent(ReadIniText(section, std::wstring(kFileSizeKey), cache.iniFile),
-                                    ReadIniText(section, std::wstring(kFileTimeKey), cache.iniFile), stamp);
+    return CachedThumbnailIsCurrent(section.Text(kFileSizeKey), section.Text(kFileTimeKey), stamp);
 }
 
 bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName, ConstPixelView picture,
@@ -171,15 +194,17 @@ bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName
     DeleteFileW(temporary.c_str());
     if (!jpegWritten)
         return false;
-    const std::wstring section = cache.SectionName(imageFileName);
-    bool sizeWritten = true;
+    // One write replaces the section's keys: every profile write rewrites the whole file.
+    std::wstring lines;
     for (const auto& [key, value] : CacheSectionEntries(imageWidth, imageHeight, stamp)) {
-        const bool ok = WritePrivateProfileStringW(section.c_str(), std::wstring(key).c_str(), value.c_str(),
-                                                   cache.iniFile.c_str()) != FALSE;
-        if (key == kWidthKey || key == kHeightKey)
-            sizeWritten = sizeWritten && ok;
+        lines.append(key);
+        lines += L'=';
+        lines += value;
+        lines += L'\0';
     }
-    return sizeWritten;
+    lines += L'\0';
+    return WritePrivateProfileSectionW(cache.SectionName(imageFileName).c_str(), lines.c_str(),
+                                       cache.iniFile.c_str()) != FALSE;
 }
 
 CacheTotals CountCache() {

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tessary {
 
@@ -38,18 +41,29 @@ FolderCache FolderCacheFor(const std::wstring& folderName);
 // The leading number of a key's value, or the default when the key gives nothing back.
 IniNumber ReadIniValue(const std::wstring& section, const std::wstring& key, std::int32_t defaultValue,
                        const std::wstring& iniPath);
-// A key's text; nothing when the key is missing or empty.
-std::optional<std::wstring> ReadIniText(const std::wstring& section, const std::wstring& key,
-                                        const std::wstring& iniPath);
+
+// The keys of one section of a cache file, read with one profile call (a load reads four keys
+// per cached thumbnail, and every profile call opens the file).
+class CacheSection {
+public:
+    static CacheSection Read(const std::wstring& iniPath, const std::wstring& section);
+    // A key's text (key names ignore case); nothing when the key is missing or empty.
+    std::optional<std::wstring> Text(std::wstring_view key) const;
+    // What ReadIniValue answers for the key.
+    IniNumber Value(std::wstring_view key, std::int32_t defaultValue) const;
+
+private:
+    const std::wstring* Find(std::wstring_view key) const;
+    std::vector<std::pair<std::wstring, std::wstring>> keys_;
+};
 
 // Whether the cached thumbnail of an image may be used: its section's recorded size and time
 // match the image file (sections written before they were recorded are trusted).
-bool CachedThumbnailMatches(const FolderCache& cache, const std::wstring& imageFileName,
-                            const std::optional<FileInfo>& image);
+bool CachedThumbnailMatches(const CacheSection& section, const std::optional<FileInfo>& image);
 
 // Writes one entry: the picture as a BMP beside the thumbnail, re-encoded as the JPEG thumbnail at
-// quality 80, the BMP deleted, then the section's keys. True only when the thumbnail and its width
-// and height were all written.
+// quality 80, the BMP deleted, then the section's keys (all in one write, width first). True only
+// when the thumbnail and the keys were all written.
 bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName, ConstPixelView picture,
                      int imageWidth, int imageHeight, const FileStamp& stamp);
 

@@ -174,6 +174,12 @@ void ListView::SetFont(HFONT font) {
     Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
+void ListView::SetRedraw(bool on) {
+    Send(hwnd_, WM_SETREDRAW, on ? TRUE : FALSE);
+    if (on)
+        InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void ListView::Refresh() {
     InvalidateRect(hwnd_, nullptr, TRUE);
     UpdateWindow(hwnd_);

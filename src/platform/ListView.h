@@ -57,6 +57,9 @@ public:
     void SetFont(HFONT font); // the caller keeps the font alive
     // Repaints now.
     void Refresh();
+    // While off, changes are not drawn (and not laid out item by item); turning it on again
+    // redraws the whole list.
+    void SetRedraw(bool on);
 
 private:
     HWND hwnd_;
