@@ -62,6 +62,7 @@ TEST_F(CatalogLoad, ListsImagesByTheirLastThreeLetters) {
     ASSERT_TRUE(WriteFlat(dir / L"b.jpeg", 800, 600, 0x00E000));
     ASSERT_TRUE(WriteFlat(dir / L"c.png", 640, 512, 0x0000E0)); // the screen's aspect
     ASSERT_TRUE(WriteFlat(dir / L"f.bmp", 300, 200, 0xE0E000));
+    ASSERT_TRUE(WriteFlat(dir / L"g.gif", 200, 100, 0x000000));
     ASSERT_TRUE(WriteTextFile(dir / L"d.txt", "text"));
     ASSERT_TRUE(CreateDirectoryW((dir / L"e.jpg").c_str(), nullptr));
 
@@ -70,9 +71,9 @@ TEST_F(CatalogLoad, ListsImagesByTheirLastThreeLetters) {
     const std::wstring cacheBefore = Panel(3);
     ASSERT_TRUE(f.FolderTreeview1.SelectFolder(dir.path()));
 
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"a.JPG", L"c.png", L"f.bmp"}));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"a.JPG", L"c.png", L"f.bmp", L"g.gif"}));
     // Columns: padded size in the locale's digits, local date and time, padded resolution.
-    for (const wchar_t* name : {L"a.JPG", L"c.png", L"f.bmp"}) {
+    for (const wchar_t* name : {L"a.JPG", L"c.png", L"f.bmp", L"g.gif"}) {
         SCOPED_TRACE(Narrow(name));
         const std::wstring size = Column(name, 1);
         EXPECT_EQ(Digits(size), std::to_wstring(FileLength(dir / name)));
@@ -83,6 +84,7 @@ TEST_F(CatalogLoad, ListsImagesByTheirLastThreeLetters) {
     EXPECT_EQ(Column(L"a.JPG", 3), L" 1280 x 1024");
     EXPECT_EQ(Column(L"c.png", 3), L"  640 x 512");
     EXPECT_EQ(Column(L"f.bmp", 3), L"  300 x 200");
+    EXPECT_EQ(Column(L"g.gif", 3), L"  200 x 100");
 
     // Cells: 112 x 101, the picture in the middle, captions dark blue, dark green, black.
     int w = 0, h = 0;
@@ -115,19 +117,23 @@ TEST_F(CatalogLoad, ListsImagesByTheirLastThreeLetters) {
     }
     // a.JPG (1280 x 1024) fills the area: 100 x 80 at (6, 6); f.bmp (300 x 200) is fitted to
     // 100 x 67 and centred vertically, so the area's top rows show the face colour.
-    Surface a = Cell(L"a.JPG"), fb = Cell(L"f.bmp");
+    Surface a = Cell(L"a.JPG"), fb = Cell(L"f.bmp"), g = Cell(L"g.gif");
     EXPECT_FALSE(IsFace(a.Pixel(6, 6)));
     EXPECT_FALSE(IsFace(a.Pixel(105, 85)));
     EXPECT_TRUE(IsFace(fb.Pixel(56, 6)));
     EXPECT_FALSE(IsFace(fb.Pixel(56, 14)));
+    // g.gif (200 x 100, black) becomes 100 x 50 at (6, 21).
+    EXPECT_EQ(g.Pixel(56, 46) & 0xFFFFFF, 0u);
+    EXPECT_EQ(g.Pixel(6, 21) & 0xFFFFFF, 0u);
+    EXPECT_TRUE(IsFace(g.Pixel(56, 17)));
 
     // Status: two images were large enough to cache (the thumbnails and the cache file: 3 files).
     const Summary s = ParseSummary(Panel(1));
     ASSERT_TRUE(s.matched) << Narrow(Panel(1));
-    EXPECT_EQ(s.loaded, 3);
+    EXPECT_EQ(s.loaded, 4);
     EXPECT_EQ(s.hits, 0);
     EXPECT_EQ(s.added, 2);
-    EXPECT_EQ(Panel(2), L"Dir: 3 images, 0 selected");
+    EXPECT_EQ(Panel(2), L"Dir: 4 images, 0 selected");
     EXPECT_EQ(FilesIn(CacheDir(dir.path())), 3u);
     EXPECT_NE(Panel(3), cacheBefore);
     EXPECT_FALSE(state.LoadBusy);
@@ -138,7 +144,7 @@ TEST_F(CatalogLoad, ListsImagesByTheirLastThreeLetters) {
     Pump(50);
     const Summary again = ParseSummary(Panel(1));
     ASSERT_TRUE(again.matched) << Narrow(Panel(1));
-    EXPECT_EQ(again.loaded, 3);
+    EXPECT_EQ(again.loaded, 4);
     EXPECT_EQ(again.hits, 2);
     EXPECT_EQ(again.added, 0);
     EXPECT_EQ(Column(L"a.JPG", 3), L" 1280 x 1024");
