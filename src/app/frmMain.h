@@ -150,6 +150,13 @@ public:
     void picWP_Click();
     // "&Current Wallpaper" (3), "&No Wallpaper" (4).
     void cmdDirBrowserWallpaper_Click(int index);
+    // Draws the image at width x height (computed from the screen when either is below 1; they
+    // receive the size used) and writes it as a BMP to targetPath unless that is empty. False
+    // when the image cannot be loaded or the file cannot be written.
+    bool ResampleToScreen(const std::wstring& sourcePath, bool proportional, int& width, int& height,
+                          const std::wstring& targetPath);
+    // The layout the option buttons select.
+    WallpaperMode SelectedWallpaperMode() const;
 
     // ---- Shared by several subsystems: cmdDirBrowser(0..2) folders/cache, (3) current wallpaper, (4) none
     // ----

@@ -1,8 +1,24 @@
 // Working state of the main window that belongs to this subsystem (surfaces, menus, caches).
 #pragma once
+#include "imaging/JpegCodec.h"
+#include "imaging/Scaler.h"
+#include "platform/Handles.h"
+#include "platform/Surface.h"
+#include "wallpaper/WallpaperRules.h"
+#include <cstdint>
+#include <vector>
 
 namespace tessary {
 
-struct WallpaperPart {};
+struct WallpaperPart {
+    // The pictures beside the captions of the two resample buttons (the buttons do not own them).
+    UniqueIcon resampleIcons[2];
+    // Kept between draws: decoding and scaling one image after another then allocates nothing new.
+    JpegDecoder jpeg;
+    std::vector<std::uint32_t> pixels;
+    ScaleScratch scratch;
+    Surface tile;
+    Surface capture;
+};
 
 } // namespace tessary

@@ -1,0 +1,90 @@
+// Applying an image as the desktop wallpaper, and reading which wallpaper is current.
+#include "wallpaper/ApplyWallpaper.h"
+#include "app/SharedState.h"
+#include "app/frmMain.h"
+#include "imaging/GDIPlusAPI.h"
+#include "platform/AppInfo.h"
+#include "wallpaper/Registry.h"
+
+namespace tessary {
+
+bool SetDesktopWallpaper(const std::wstring& path) {
+    std::wstring text = path; // the call takes a writable buffer
+    return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, text.data(),
+                                 SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != 0;
+}
+
+bool ApplyThroughActiveDesktop(IActiveDesktop& desktop, const std::wstring& path, WallpaperMode mode) {
+    COMPONENTSOPT options{};
+    options.dwSize = sizeof(options);
+    if (FAILED(desktop.GetDesktopItemOptions(&options, 0)))
+        return false;
+    const bool switchedOn = !options.fActiveDesktop;
+    if (switchedOn) {
+        options.fActiveDesktop = TRUE;
+        desktop.SetDesktopItemOptions(&options, 0);
+    }
+    WALLPAPEROPT style{};
+    style.dwSize = sizeof(style);
+    style.dwStyle = static_cast<DWORD>(ActiveDesktopStyle(mode));
+    bool ok = SUCCEEDED(desktop.SetWallpaperOptions(&style, 0));
+    ok = SUCCEEDED(desktop.SetWallpaper(path.c_str(), 0)) && ok;
+    ok = SUCCEEDED(desktop.ApplyChanges(AD_APPLY_SAVE | AD_APPLY_HTMLGEN | AD_APPLY_REFRESH)) && ok;
+    if (switchedOn) {
+        options.fActiveDesktop = FALSE;
+        desktop.SetDesktopItemOptions(&options, 0);
+    }
+    return ok;
+}
+
+bool ApplyThroughActiveDesktop(const std::wstring& path, WallpaperMode mode) {
+    ComPtr<IActiveDesktop> desktop;
+    if (FAILED(CoCreateInstance(CLSID_ActiveDesktop, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveDesktop,
+                                reinterpret_cast<void**>(desktop.put()))) ||
+        !desktop)
+        return false;
+    return ApplyThroughActiveDesktop(*desktop.get(), path, mode);
+}
+
+void frmMain::ApplyWallpaper() {
+    const std::wstring kept = state.CurrentImagePath;
+    bool converted = false;
+    // An empty path (no wallpaper) has nothing to convert.
+    if (!kept.empty() && NeedsBmpConversion(kept)) {
+        const std::wstring bmp = PathInFolder(ProgramFolder(), kConvertedWallpaperName);
+        if (SaveAsBmp(kept, bmp)) {
+            state.CurrentImagePath = bmp;
+            converted = true;
+        }
+    }
+    const WallpaperMode mode = SelectedWallpaperMode();
+    const DesktopStyleValues values = StyleValuesFor(mode);
+    WriteRegString(kDesktopKeyPath, kWallpaperValue, state.CurrentImagePath);
+    WriteRegString(kDesktopKeyPath, kTileWallpaperValue, values.tileWallpaper);
+    WriteRegString(kDesktopKeyPath, kWallpaperStyleValue, values.wallpaperStyle);
+    if (!SetDesktopWallpaper(state.CurrentImagePath))
+        ApplyThroughActiveDesktop(state.CurrentImagePath, mode);
+    if (converted)
+        state.CurrentImagePath = kept;
+    DrawPreview(state.CurrentImagePath);
+}
+
+void frmMain::ReadCurrentWallpaper() {
+    const RecordedWallpaper recorded = InterpretDesktopValues(
+        ReadRegString(kDesktopKeyPath, kWallpaperValue), ReadRegString(kDesktopKeyPath, kTileWallpaperValue),
+        ReadRegString(kDesktopKeyPath, kWallpaperStyleValue));
+    state.CurrentWallpaperPath = recorded.path;
+    state.WallpaperTiled = recorded.tiled;
+    state.WallpaperStretched = recorded.stretched;
+    state.DesktopColor = DesktopColorText(GetSysColor(COLOR_BACKGROUND));
+}
+
+void frmMain::cmdSetWP_Click() {
+    ApplyWallpaper();
+}
+
+void frmMain::picWP_Click() {
+    cmdSetWP_Click();
+}
+
+} // namespace tessary

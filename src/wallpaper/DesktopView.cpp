@@ -1,0 +1,43 @@
+// "&Desktop": a capture of the real screen, scaled onto the preview.
+#include "app/SharedState.h"
+#include "app/frmMain.h"
+#include "platform/MessagePump.h"
+#include "wallpaper/PreviewGeometry.h"
+#include "wallpaper/PreviewPixels.h"
+
+namespace tessary {
+
+void frmMain::cmdShowDesktop_Click() {
+    if (picWPImage.empty())
+        return;
+    // Out of the way, and the windows below get the chance to repaint where it was.
+    const bool wasVisible = IsWindowVisible(hwnd()) != FALSE;
+    ShowWindow(hwnd(), SW_HIDE);
+    DoEvents();
+
+    const int sw = state.ScreenWidthPx, sh = state.ScreenHeightPx;
+    Surface& capture = wallpaper.capture;
+    if (sw > 0 && sh > 0 && (capture.width() != sw || capture.height() != sh))
+        capture.Create(sw, sh);
+    if (sw > 0 && sh > 0 && !capture.empty()) {
+        WindowDC screen(nullptr);
+        if (screen.get() && BitBlt(capture.dc(), 0, 0, sw, sh, screen.get(), 0, 0, SRCCOPY)) {
+            GdiFlush(); // the DIB's pixels are read directly below
+            const PixelView captured{capture.bits(), sw, sh, sw};
+            MakeOpaque(captured);
+            ScalePixels(captured, WholeOf(captured),
+                        {picWPImage.bits(), picWPImage.width(), picWPImage.height(), picWPImage.width()},
+                        {0, 0, picWPImage.width(), picWPImage.height()}, ScaleFilter::Bilinear,
+                        wallpaper.scratch);
+        }
+    }
+    if (state.DrawShading)
+        DrawOverlay(std::wstring(kShadingOverlayName));
+    if (state.DrawGlare)
+        DrawOverlay(std::wstring(kGlareOverlayName));
+    InvalidateRect(picWP, nullptr, FALSE);
+    if (wasVisible)
+        ShowWindow(hwnd(), SW_SHOW);
+}
+
+} // namespace tessary

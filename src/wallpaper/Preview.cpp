@@ -1,0 +1,124 @@
+// The wallpaper preview: the image laid out on the monitor picture's screen as the desktop would
+// show it, over the desktop colour, under the shading and glare overlays.
+#include "app/SharedState.h"
+#include "app/frmMain.h"
+#include "imaging/GDIPlusAPI.h"
+#include "platform/AppInfo.h"
+#include "platform/Dialogs.h"
+#include "wallpaper/PreviewGeometry.h"
+#include "wallpaper/PreviewPixels.h"
+#include <algorithm>
+#include <cstring>
+
+namespace tessary {
+
+namespace {
+
+PixelView ViewOf(const Surface& s) {
+    return {s.bits(), s.width(), s.height(), s.width()};
+}
+
+// The decoded picture to draw and the size of the image in its file (the decode may be reduced).
+struct LoadedImage {
+    ConstPixelView pixels;
+    IntSize full;
+};
+
+// JPEGs are decoded reduced by the DCT, but never below the preview buffer's size (the buffer is
+// at most 799 pixels wide); other formats are decoded whole and put on the button face colour
+// where they are transparent, as a picture box shows them.
+bool LoadPreviewImage(const std::wstring& path, WallpaperPart& part, LoadedImage& out) {
+    if (IsJpegContent(path)) {
+        DecodedImage image;
+        if (!part.jpeg.Decode(path, 800, 1, image))
+            return false;
+        out.pixels = {image.pixels, image.width, image.height, image.width};
+        out.full = {image.fullWidth, image.fullHeight};
+        return true;
+    }
+    int w = 0, h = 0;
+    if (!LoadImagePixels(path, part.pixels, w, h))
+        return false;
+    FlattenOnto(part.pixels.data(), part.pixels.size(), PixelFromColorRef(GetSysColor(COLOR_BTNFACE)));
+    out.pixels = {part.pixels.data(), w, h, w};
+    out.full = {w, h};
+    return true;
+}
+
+ScaleRect ToScaleRect(const IntRect& r) {
+    return {r.left, r.top, r.width(), r.height()};
+}
+
+} // namespace
+
+void frmMain::DrawPreview(const std::wstring& imagePath) {
+    if (picWPImage.empty())
+        return;
+    const IntSize preview{picWPImage.width(), picWPImage.height()};
+    picWPImage.Fill(DesktopColorValue(state.DesktopColor).value_or(0));
+
+    if (!imagePath.empty()) {
+        LoadedImage image;
+        if (!LoadPreviewImage(imagePath, wallpaper, image)) {
+            InvalidateRect(picWP, nullptr, FALSE);
+            Dialogs().ShowMessage(MissingImageMessage(imagePath), MB_OK | MB_ICONEXCLAMATION, AppTitle());
+            LoadFolder(FolderTreeview1.CurrentFolder(), true);
+            return;
+        }
+        // The reduced copy only saves work: where it lands follows from the full image size.
+        const IntSize buffer = PreviewBufferSize(image.full);
+        const PreviewCopies copies = ComputePreviewCopies(
+            SelectedWallpaperMode(), image.full, {state.ScreenWidthPx, state.ScreenHeightPx}, preview);
+        if (copies.count() > 0 && PicWPLoad.Create(buffer.width, buffer.height)) {
+            ScalePixels(image.pixels, WholeOf(image.pixels), ViewOf(PicWPLoad),
+                        {0, 0, buffer.width, buffer.height}, ScaleFilter::Bilinear, wallpaper.scratch);
+            const ConstPixelView reduced = ViewOf(PicWPLoad);
+            if (copies.count() == 1) {
+                ScalePixels(reduced, WholeOf(reduced), ViewOf(picWPImage), ToScaleRect(copies.first),
+                            ScaleFilter::Bilinear, wallpaper.scratch);
+            } else {
+                // Every tile looks the same: scale one (only the part the preview can show) and copy it.
+                const int tw = copies.first.width(), th = copies.first.height();
+                const int vw = std::min(tw, preview.width), vh = std::min(th, preview.height);
+                if (wallpaper.tile.width() != vw || wallpaper.tile.height() != vh)
+                    wallpaper.tile.Create(vw, vh);
+                if (!wallpaper.tile.empty()) {
+                    ScalePixels(reduced, WholeOf(reduced), ViewOf(wallpaper.tile), {0, 0, tw, th},
+                                ScaleFilter::Bilinear, wallpaper.scratch);
+                    DrawTiles(ViewOf(wallpaper.tile), ViewOf(picWPImage), copies);
+                }
+            }
+        }
+        PicWPLoad.Reset();
+    }
+
+    if (state.DrawShading)
+        DrawOverlay(std::wstring(kShadingOverlayName));
+    if (state.DrawGlare)
+        DrawOverlay(std::wstring(kGlareOverlayName));
+    InvalidateRect(picWP, nullptr, FALSE);
+    state.CurrentImagePath = imagePath;
+}
+
+void frmMain::DrawOverlay(const std::wstring& overlayFile) {
+    if (picWPImage.empty())
+        return;
+    std::wstring name = overlayFile;
+    if (!name.empty() && name.front() == L'\\')
+        name.erase(0, 1);
+    std::vector<std::uint32_t> pixels;
+    int w = 0, h = 0;
+    if (!LoadImagePixels(PathInFolder(ProgramFolder(), name), pixels, w, h))
+        return; // a missing or unreadable overlay is skipped
+    Premultiply(pixels.data(), pixels.size());
+    Surface overlay;
+    if (!overlay.Create(w, h))
+        return;
+    std::memcpy(overlay.bits(), pixels.data(), pixels.size() * sizeof(std::uint32_t));
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    GdiAlphaBlend(picWPImage.dc(), 0, 0, picWPImage.width(), picWPImage.height(), overlay.dc(), 0, 0, w, h,
+                  blend);
+    InvalidateRect(picWP, nullptr, FALSE);
+}
+
+} // namespace tessary

@@ -1,0 +1,33 @@
+// Pixel work of the preview and the resampled wallpaper that GDI would otherwise do for us:
+// putting transparent images on a background, preparing overlays for alpha blending, laying out
+// tiles, and the bitmap file a resampled wallpaper is written as.
+#pragma once
+#include "imaging/Scaler.h"
+#include "wallpaper/PreviewGeometry.h"
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tessary {
+
+// A Windows colour value (0x00BBGGRR) as an opaque pixel word (0xFFRRGGBB).
+std::uint32_t PixelFromColorRef(std::uint32_t colorRef);
+
+// Draws straight-alpha pixels over an opaque background pixel, as drawing an image with its
+// transparency onto a filled surface does; every pixel comes out opaque.
+void FlattenOnto(std::uint32_t* pixels, std::size_t count, std::uint32_t background);
+
+// Straight alpha to premultiplied alpha, the form alpha blending takes its source in.
+void Premultiply(std::uint32_t* pixels, std::size_t count);
+
+// Sets every pixel's alpha to 255 (a screen capture leaves it undefined).
+void MakeOpaque(PixelView view);
+
+// Copies the tile to every copy of the layout, cropped at the destination's edges. The tile holds
+// the top-left part of one copy (it may be smaller than a copy that reaches past the edges).
+void DrawTiles(ConstPixelView tile, PixelView dst, const PreviewCopies& copies);
+
+// A 24-bit bottom-up BMP file of the pixels (alpha dropped); empty for an empty view.
+std::vector<unsigned char> EncodeBmp24(ConstPixelView view);
+
+} // namespace tessary

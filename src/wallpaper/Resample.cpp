@@ -1,0 +1,56 @@
+// The resample commands: the image fitted to the screen, written as the program's bitmap and
+// applied as the wallpaper.
+#include "app/SharedState.h"
+#include "app/frmMain.h"
+#include "imaging/GDIPlusAPI.h"
+#include "imaging/ImageFile.h"
+#include "platform/AppInfo.h"
+#include "wallpaper/PreviewGeometry.h"
+#include "wallpaper/PreviewPixels.h"
+
+namespace tessary {
+
+bool frmMain::ResampleToScreen(const std::wstring& sourcePath, bool proportional, int& width, int& height,
+                               const std::wstring& targetPath) {
+    int w = 0, h = 0;
+    if (!LoadImagePixels(sourcePath, wallpaper.pixels, w, h))
+        return false;
+    const IntSize size =
+        ResampleSize({w, h}, {state.ScreenWidthPx, state.ScreenHeightPx}, proportional, {width, height});
+    if (size.empty() || !PicWPLoad.Create(size.width, size.height))
+        return false;
+    width = size.width;
+    height = size.height;
+    // The buffer's background shows only through transparent parts of the image.
+    FlattenOnto(wallpaper.pixels.data(), wallpaper.pixels.size(),
+                PixelFromColorRef(GetSysColor(COLOR_BTNFACE)));
+    // Area-averaging where the image is reduced, bicubic where it is enlarged.
+    const ConstPixelView source{wallpaper.pixels.data(), w, h, w};
+    const PixelView buffer{PicWPLoad.bits(), size.width, size.height, size.width};
+    bool ok = ScalePixels(source, WholeOf(source), buffer, {0, 0, size.width, size.height},
+                          ScaleFilter::Bicubic, wallpaper.scratch);
+    if (ok && !targetPath.empty()) {
+        const std::vector<unsigned char> file = EncodeBmp24(buffer);
+        ok = !file.empty() && WriteFileReplacing(targetPath, file.data(), file.size());
+    }
+    PicWPLoad.Reset();
+    return ok;
+}
+
+void frmMain::cmdIconButton_Click(int index) {
+    if (index < 0 || index > 1)
+        return;
+    const bool proportional = index == 0;
+    const std::wstring kept = state.CurrentImagePath;
+    const std::wstring bmp = PathInFolder(ProgramFolder(), kConvertedWallpaperName);
+    int width = 0, height = 0;
+    // Without a resampled bitmap there is nothing to apply (the file may still hold an older one).
+    if (!ResampleToScreen(kept, proportional, width, height, bmp))
+        return;
+    state.CurrentImagePath = bmp;
+    SetOptMode(proportional ? 0 : 1);
+    ApplyWallpaper();
+    state.CurrentImagePath = kept;
+}
+
+} // namespace tessary
