@@ -48,7 +48,7 @@ enum ControlId : int {
     IDC_CMDICONBUTTON_1,
     IDC_CBOSORT,
     IDC_STATUSBAR1,
-    IDM_FIRST_MENU_ITEM = 400, // the list's context menu items
+    IDM_FIRST_MENU_ITEM = kFirstFileMenuId, // the list's context menu items
 };
 
 class frmMain final : public Window {

@@ -5,6 +5,7 @@
 #include "commands/CommandRules.h"
 #include "commands/DragSource.h"
 #include "platform/Dialogs.h"
+#include "platform/ListView.h"
 #include <string>
 #include <vector>
 
@@ -39,45 +40,21 @@ std::wstring SystemMessage(DWORD error) {
     return s;
 }
 
-int ItemCount(HWND list) {
-    return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-}
-bool IsSelected(HWND list, int i) {
-    return SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_SELECTED) & LVIS_SELECTED;
-}
-int NextItem(HWND list, int after, UINT flags) {
-    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(after), flags));
-}
-std::wstring ItemText(HWND list, int i) {
-    std::wstring buf(260, L'\0');
-    for (;;) {
-        LVITEMW item{};
-        item.iSubItem = 0;
-        item.pszText = buf.data();
-        item.cchTextMax = static_cast<int>(buf.size());
-        int n = static_cast<int>(
-            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)));
-        if (n < static_cast<int>(buf.size()) - 1) {
-            buf.resize(static_cast<size_t>(n));
-            return buf;
-        }
-        buf.resize(buf.size() * 2);
-    }
-}
 } // namespace
 
 void frmMain::Commands_InitControls() {}
 
 std::wstring frmMain::ItemPath(int index) const {
     // The tree gives a drive root with its backslash ("C:\"): never double it.
-    return AddTrailingBackslash(FolderTreeview1.CurrentFolder()) + ItemText(ListViewPics, index);
+    return AddTrailingBackslash(FolderTreeview1.CurrentFolder()) + ListView(ListViewPics).Text(index);
 }
 
 int frmMain::CurrentItem() const {
-    int focused = NextItem(ListViewPics, -1, LVNI_FOCUSED);
-    if (focused >= 0 && IsSelected(ListViewPics, focused))
+    const ListView list(ListViewPics);
+    int focused = list.FocusedItem();
+    if (focused >= 0 && list.IsSelected(focused))
         return focused;
-    return NextItem(ListViewPics, -1, LVNI_SELECTED);
+    return list.NextSelected();
 }
 
 bool frmMain::ListViewPics_Notify(const NMHDR* hdr, LRESULT& result) {
@@ -144,8 +121,8 @@ void frmMain::ListViewPics_DblClick() {
 void frmMain::ListViewPics_OLEStartDrag() {
     state.DragIsMove = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
     std::vector<std::wstring> paths;
-    for (int i = NextItem(ListViewPics, -1, LVNI_SELECTED); i >= 0;
-         i = NextItem(ListViewPics, i, LVNI_SELECTED))
+    const ListView list(ListViewPics);
+    for (int i = list.NextSelected(); i >= 0; i = list.NextSelected(i))
         paths.push_back(ItemPath(i));
     if (paths.empty())
         return;
@@ -173,7 +150,8 @@ void frmMain::ShowFileMenu(POINT screen, HWND owner) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         else
             AppendMenuW(menu, MF_STRING | ((i == mConvertImage && !commands.ConvertEnabled) ? MF_GRAYED : 0),
-                        static_cast<UINT_PTR>(IDM_FIRST_MENU_ITEM + i), kFileMenu[i].caption);
+                        static_cast<UINT_PTR>(FileMenuId(static_cast<FileMenuItem>(i))),
+                        kFileMenu[i].caption);
     }
     UINT id = Dialogs().ChooseFromMenu(menu, screen.x, screen.y, owner);
     DestroyMenu(menu);
@@ -182,7 +160,7 @@ void frmMain::ShowFileMenu(POINT screen, HWND owner) {
 }
 
 void frmMain::mFileRightClick_Command(int id) {
-    switch (id - IDM_FIRST_MENU_ITEM) {
+    switch (id - kFirstFileMenuId) {
     case mPreview:
         DrawPreview(state.CurrentImagePath);
         break;
@@ -210,10 +188,11 @@ void frmMain::mFileRightClick_Command(int id) {
 }
 
 void frmMain::DeleteSelectedImages() {
-    const int count = ItemCount(ListViewPics);
+    const ListView list(ListViewPics);
+    const int count = list.Count();
     int selected = 0;
     for (int i = 0; i < count; ++i)
-        selected += IsSelected(ListViewPics, i) ? 1 : 0;
+        selected += list.IsSelected(i) ? 1 : 0;
     if (selected < 1)
         return;
     if (Dialogs().ShowMessage(DeleteConfirmText(selected), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1,
@@ -221,7 +200,7 @@ void frmMain::DeleteSelectedImages() {
         return;
     std::vector<std::wstring> paths;
     for (int i = 0; i < count; ++i)
-        if (IsSelected(ListViewPics, i))
+        if (list.IsSelected(i))
             paths.push_back(ItemPath(i));
     // Every file is tried; the ones that fail are named afterwards, with the reason.
     std::wstring failures;

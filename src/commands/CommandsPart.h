@@ -6,7 +6,7 @@
 
 namespace tessary {
 
-// The items of the list's context menu, in order (their command ids are IDM_FIRST_MENU_ITEM + index).
+// The items of the list's context menu, in order.
 enum FileMenuItem : int {
     mPreview,
     mViewImage,
@@ -20,6 +20,12 @@ enum FileMenuItem : int {
     mDeleteImage,
     kFileMenuItemCount
 };
+
+// The command id of a menu item.
+constexpr int kFirstFileMenuId = 400;
+constexpr UINT FileMenuId(FileMenuItem item) {
+    return static_cast<UINT>(kFirstFileMenuId + static_cast<int>(item));
+}
 
 struct CommandsPart {
     // The column header clicked last (1..4; 0 before the first click) and the list's direction.
