@@ -46,21 +46,9 @@ void RefreshNow(HWND hwnd) {
     UpdateWindow(hwnd);
 }
 
-class Timed {
-public:
-    explicit Timed(double& sum) : sum_(sum), start_(Seconds()) {}
-    ~Timed() { sum_ += Seconds() - start_; }
-    Timed(const Timed&) = delete;
-    Timed& operator=(const Timed&) = delete;
-
-private:
-    double& sum_;
-    double start_;
-};
-
 // The per-load drawing surfaces: the fitted-picture buffer, the cell and the cell's copy for the
 // image list, and the image list itself (its pictures take the cell size).
-bool PrepareSurfaces(frmMain& form, int thumbHeight) {
+void PrepareSurfaces(frmMain& form, int thumbHeight) {
     CatalogPart& part = form.catalog;
     const IntSize cell = CellSize(state.ThumbSize, thumbHeight);
     form.picThumb.Create(cell.width, cell.height);
@@ -76,7 +64,6 @@ bool PrepareSurfaces(frmMain& form, int thumbHeight) {
     part.cellCopy.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     part.cellCopyBits = part.cellCopy ? static_cast<std::uint32_t*>(bits) : nullptr;
     form.ImageList.reset(ImageList_Create(cell.width, cell.height, ILC_COLOR24, 16, 16));
-    return !form.picThumb.empty() && part.cellCopyBits && form.ImageList;
 }
 
 bool AddCellToImageList(frmMain& form) {
@@ -109,7 +96,7 @@ bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cac
     bool cachedThumbnail = false;
     CacheSection section;
     {
-        Timed t(stats.cacheRead);
+        ScopedTimer t(stats.cacheRead);
         if (FileExists(thumbnail)) {
             section = CacheSection::Read(cache.iniFile, cache.SectionName(fileName));
             cachedThumbnail = CachedThumbnailMatches(section, info);
@@ -132,14 +119,14 @@ bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cac
     const std::wstring resolution = ResolutionText(imageWidth, imageHeight);
 
     if (ShouldWriteToCache(fromCache, state.CacheDirectories, divisor) && source.pixels && info) {
-        Timed t(stats.cacheWrite);
+        ScopedTimer t(stats.cacheWrite);
         if (WriteCacheEntry(cache, fileName, source, imageWidth, imageHeight, info->Stamp()))
             ++stats.addedToCache;
     }
 
     const int imageIndex = stats.loaded;
     {
-        Timed t(stats.cell);
+        ScopedTimer t(stats.cell);
         const auto fitted =
             FitSourceIntoBuffer(source, state.ThumbSize, thumbHeight, part.buffer, part.fitScratch);
         if (!fitted)
@@ -151,7 +138,7 @@ bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cac
     }
     ++stats.loaded;
 
-    Timed t(stats.list);
+    ScopedTimer t(stats.list);
     ListView list(form.ListViewPics);
     if (!list.GetImageList())
         list.SetImageList(form.ImageList.get());
@@ -234,7 +221,7 @@ void frmMain::LoadFolder(const std::wstring& folderPath, bool force) {
                 break;
             const std::wstring& path = files[static_cast<std::size_t>(i - 1)];
             {
-                Timed t(stats.status);
+                ScopedTimer t(stats.status);
                 StatusBar1.SetPanelText(1,
                                         LoadProgressStatus(i, count, stats.loaded, LastPathComponent(path)));
                 // The text is always the current one; painting it more often than the eye can
@@ -251,7 +238,7 @@ void frmMain::LoadFolder(const std::wstring& folderPath, bool force) {
                 // This file is skipped; the load goes on.
             }
             if (i % (fromCache ? kCachedCheckpoint : kDecodedCheckpoint) == 0) {
-                Timed t(stats.checkpoints);
+                ScopedTimer t(stats.checkpoints);
                 list.SetRedraw(true);
                 DoEvents();
                 list.SetRedraw(false);

@@ -23,19 +23,6 @@ double Seconds() {
 
 namespace {
 
-// Adds the time from construction to destruction to a sum.
-class Timed {
-public:
-    explicit Timed(double& sum) : sum_(sum), start_(Seconds()) {}
-    ~Timed() { sum_ += Seconds() - start_; }
-    Timed(const Timed&) = delete;
-    Timed& operator=(const Timed&) = delete;
-
-private:
-    double& sum_;
-    double start_;
-};
-
 // Transparent pixels show the 3-D face colour, as the cell around them does.
 void FlattenAlpha(std::uint32_t* pixels, std::size_t count, COLORREF background) {
     const std::uint32_t bgR = GetRValue(background), bgG = GetGValue(background), bgB = GetBValue(background);
@@ -76,7 +63,7 @@ bool ImageReducer::Reduce(const std::wstring& path, Surface& target, ReducedImag
         std::size_t got = 0;
         ImageHeader header;
         {
-            Timed t(times.decode);
+            ScopedTimer t(times.decode);
             if (!ReadFileStart(path, head, sizeof head, got))
                 return false;
             header = ProbeImageHeader(head, got);
@@ -108,7 +95,7 @@ bool ImageReducer::ReduceJpeg(const std::wstring& path, Surface& target, Reduced
     DecodedImage decoded;
     IntSize reduced;
     {
-        Timed t(times.decode);
+        ScopedTimer t(times.decode);
         std::size_t size = 0;
         if (!tj_->handle || !ReadWholeFile(path, file_, size, kJpegMaxFileBytes) || size > ULONG_MAX)
             return false;
@@ -125,7 +112,7 @@ bool ImageReducer::ReduceJpeg(const std::wstring& path, Surface& target, Reduced
             !decoded.complete)
             return false; // a damaged or cut-off file is not shown half grey
     }
-    Timed t(times.reduce);
+    ScopedTimer t(times.reduce);
     out.fullWidth = decoded.fullWidth;
     out.fullHeight = decoded.fullHeight;
     out.width = reduced.width;
@@ -143,7 +130,7 @@ bool ImageReducer::ReduceWithGdiplus(const std::wstring& path, int claimedWidth,
         return false;
     int width = 0, height = 0;
     {
-        Timed t(times.decode);
+        ScopedTimer t(times.decode);
         Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
         if (bitmap.GetLastStatus() != Gdiplus::Ok)
             return false;
@@ -167,7 +154,7 @@ bool ImageReducer::ReduceWithGdiplus(const std::wstring& path, int claimedWidth,
         bitmap.UnlockBits(&data);
         FlattenAlpha(pixels_.data(), count, GetSysColor(COLOR_BTNFACE));
     }
-    Timed t(times.reduce);
+    ScopedTimer t(times.reduce);
     out.fullWidth = width;
     out.fullHeight = height;
     out.divisor = DecodeDivisor(width, height);
@@ -198,7 +185,7 @@ bool ImageReducer::ScaleInto(ConstPixelView source, int extentWidth, int extentH
 
 bool ImageReducer::LoadThumbnail(const std::wstring& path, ConstPixelView& out, DecodeTimes& times) {
     out = ConstPixelView{};
-    Timed t(times.decode);
+    ScopedTimer t(times.decode);
     DecodedImage decoded;
     if (!jpeg_.Decode(path, INT_MAX, INT_MAX, decoded) || !decoded.complete)
         return false;

@@ -29,6 +29,19 @@ struct DecodeTimes {
 // Seconds from QueryPerformanceCounter, cheap enough to bracket every step of a load.
 double Seconds();
 
+// Adds the time from its construction to its destruction to a sum of seconds.
+class ScopedTimer {
+public:
+    explicit ScopedTimer(double& sum) : sum_(sum), start_(Seconds()) {}
+    ~ScopedTimer() { sum_ += Seconds() - start_; }
+    ScopedTimer(const ScopedTimer&) = delete;
+    ScopedTimer& operator=(const ScopedTimer&) = delete;
+
+private:
+    double& sum_;
+    double start_;
+};
+
 class ImageReducer {
 public:
     ImageReducer();
