@@ -1,7 +1,6 @@
 #include "wallpaper/PreviewPixels.h"
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace tessary {
 
@@ -17,11 +16,6 @@ std::uint32_t Channel(std::uint32_t pixel, int shift) {
 std::uint32_t MulDiv255(std::uint32_t a, std::uint32_t b) {
     const std::uint32_t t = a * b + 128;
     return (t + (t >> 8)) >> 8;
-}
-
-void PutLE(std::vector<unsigned char>& out, std::size_t at, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(value >> (8 * i));
 }
 
 } // namespace
@@ -86,40 +80,6 @@ void DrawTiles(ConstPixelView tile, PixelView dst, const PreviewCopies& copies) 
                             bytes);
         }
     }
-}
-
-std::vector<unsigned char> EncodeBmp24(ConstPixelView view) {
-    if (!view.pixels || view.width < 1 || view.height < 1 || view.stride < view.width)
-        return {};
-    constexpr std::size_t kHeaderBytes = 14 + 40;
-    const std::size_t rowBytes = (static_cast<std::size_t>(view.width) * 3 + 3) / 4 * 4;
-    const std::size_t imageBytes = rowBytes * static_cast<std::size_t>(view.height);
-    if (imageBytes > std::numeric_limits<std::uint32_t>::max() - kHeaderBytes)
-        return {};
-    std::vector<unsigned char> out(kHeaderBytes + imageBytes, 0);
-    out[0] = 'B';
-    out[1] = 'M';
-    PutLE(out, 2, static_cast<std::uint32_t>(out.size()), 4);
-    PutLE(out, 10, static_cast<std::uint32_t>(kHeaderBytes), 4);
-    PutLE(out, 14, 40, 4);
-    PutLE(out, 18, static_cast<std::uint32_t>(view.width), 4);
-    PutLE(out, 22, static_cast<std::uint32_t>(view.height), 4); // positive: bottom-up rows
-    PutLE(out, 26, 1, 2);                                       // planes
-    PutLE(out, 28, 24, 2);                                      // bits per pixel
-    PutLE(out, 34, static_cast<std::uint32_t>(imageBytes), 4);
-    PutLE(out, 38, 2835, 4); // 72 dots per inch, in dots per metre
-    PutLE(out, 42, 2835, 4);
-    for (int y = 0; y < view.height; ++y) {
-        const std::uint32_t* src =
-            view.pixels + static_cast<std::ptrdiff_t>(view.height - 1 - y) * view.stride;
-        unsigned char* dst = out.data() + kHeaderBytes + rowBytes * static_cast<std::size_t>(y);
-        for (int x = 0; x < view.width; ++x) {
-            dst[3 * x + 0] = static_cast<unsigned char>(Channel(src[x], 0));
-            dst[3 * x + 1] = static_cast<unsigned char>(Channel(src[x], 8));
-            dst[3 * x + 2] = static_cast<unsigned char>(Channel(src[x], 16));
-        }
-    }
-    return out;
 }
 
 } // namespace tessary

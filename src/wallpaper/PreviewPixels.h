@@ -1,12 +1,11 @@
 // Pixel work of the preview and the resampled wallpaper that GDI would otherwise do for us:
 // putting transparent images on a background, preparing overlays for alpha blending, laying out
-// tiles, and the bitmap file a resampled wallpaper is written as.
+// and laying out tiles.
 #pragma once
 #include "imaging/Scaler.h"
 #include "wallpaper/PreviewGeometry.h"
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace tessary {
 
@@ -26,8 +25,5 @@ void MakeOpaque(PixelView view);
 // Copies the tile to every copy of the layout, cropped at the destination's edges. The tile holds
 // the top-left part of one copy (it may be smaller than a copy that reaches past the edges).
 void DrawTiles(ConstPixelView tile, PixelView dst, const PreviewCopies& copies);
-
-// A 24-bit bottom-up BMP file of the pixels (alpha dropped); empty for an empty view.
-std::vector<unsigned char> EncodeBmp24(ConstPixelView view);
 
 } // namespace tessary

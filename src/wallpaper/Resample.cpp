@@ -2,6 +2,7 @@
 // applied as the wallpaper.
 #include "app/SharedState.h"
 #include "app/frmMain.h"
+#include "catalog/BmpFile.h"
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/ImageFile.h"
 #include "platform/AppInfo.h"
@@ -30,7 +31,8 @@ bool frmMain::ResampleToScreen(const std::wstring& sourcePath, bool proportional
     bool ok = ScalePixels(source, WholeOf(source), buffer, {0, 0, size.width, size.height},
                           ScaleFilter::Bicubic, wallpaper.scratch);
     if (ok && !targetPath.empty()) {
-        const std::vector<unsigned char> file = EncodeBmp24(buffer);
+        const std::vector<unsigned char> file =
+            EncodeBmp24(buffer.pixels, buffer.width, buffer.height, buffer.stride);
         ok = !file.empty() && WriteFileReplacing(targetPath, file.data(), file.size());
     }
     PicWPLoad.Reset();

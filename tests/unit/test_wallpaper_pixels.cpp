@@ -5,17 +5,6 @@
 
 using namespace tessary;
 
-namespace {
-
-std::uint32_t ReadLE(const std::vector<unsigned char>& b, std::size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = (v << 8) | b[at + static_cast<std::size_t>(i)];
-    return v;
-}
-
-} // namespace
-
 TEST(WallpaperPixels, ColorRefBecomesAnOpaquePixel) {
     EXPECT_EQ(PixelFromColorRef(0x00112233u), 0xFF332211u);
     EXPECT_EQ(PixelFromColorRef(0x000000FFu), 0xFFFF0000u); // pure red
@@ -106,37 +95,4 @@ TEST(WallpaperPixels, NothingToTileDrawsNothing) {
     DrawTiles({&tile, 1, 1, 1}, {dst.data(), 2, 2, 2}, PreviewCopies{});
     DrawTiles({nullptr, 0, 0, 0}, {dst.data(), 2, 2, 2}, PreviewCopies{{0, 0, 1, 1}, 2, 2});
     EXPECT_EQ(dst, (std::vector<std::uint32_t>(4, 7)));
-}
-
-TEST(WallpaperPixels, BitmapFileIsBottomUpBgrWithPaddedRows) {
-    // 3 x 2, stride 4 (the fourth word of each row must not be written out).
-    const std::vector<std::uint32_t> px = {0xFF010203u, 0xFF040506u, 0xFF070809u, 0xDEADBEEFu,
-                                           0x000A0B0Cu, 0xFF0D0E0Fu, 0xFF101112u, 0xDEADBEEFu};
-    const auto bmp = EncodeBmp24({px.data(), 3, 2, 4});
-    const std::size_t rowBytes = 12; // 9 bytes padded to a multiple of 4
-    ASSERT_EQ(bmp.size(), 54 + 2 * rowBytes);
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(bmp[1], 'M');
-    EXPECT_EQ(ReadLE(bmp, 2, 4), bmp.size());
-    EXPECT_EQ(ReadLE(bmp, 10, 4), 54u);
-    EXPECT_EQ(ReadLE(bmp, 14, 4), 40u);
-    EXPECT_EQ(ReadLE(bmp, 18, 4), 3u);
-    EXPECT_EQ(ReadLE(bmp, 22, 4), 2u);
-    EXPECT_EQ(ReadLE(bmp, 26, 2), 1u);
-    EXPECT_EQ(ReadLE(bmp, 28, 2), 24u);
-    EXPECT_EQ(ReadLE(bmp, 30, 4), 0u); // uncompressed
-    EXPECT_EQ(ReadLE(bmp, 34, 4), 2 * rowBytes);
-    // The file starts with the bottom row, blue first.
-    const std::vector<unsigned char> bottom = {0x0C, 0x0B, 0x0A, 0x0F, 0x0E, 0x0D, 0x12, 0x11, 0x10, 0, 0, 0};
-    const std::vector<unsigned char> top = {0x03, 0x02, 0x01, 0x06, 0x05, 0x04, 0x09, 0x08, 0x07, 0, 0, 0};
-    EXPECT_EQ(std::vector<unsigned char>(bmp.begin() + 54, bmp.begin() + 66), bottom);
-    EXPECT_EQ(std::vector<unsigned char>(bmp.begin() + 66, bmp.end()), top);
-}
-
-TEST(WallpaperPixels, NoBitmapFileForAnEmptyView) {
-    const std::uint32_t p = 0;
-    EXPECT_TRUE(EncodeBmp24({nullptr, 2, 2, 2}).empty());
-    EXPECT_TRUE(EncodeBmp24({&p, 0, 1, 1}).empty());
-    EXPECT_TRUE(EncodeBmp24({&p, 2, 1, 1}).empty()); // stride shorter than a row
-    EXPECT_EQ(EncodeBmp24({&p, 1, 1, 1}).size(), 54u + 4u);
 }
