@@ -181,6 +181,7 @@ struct DuringLoad {
     bool busy = false;
     HCURSOR cursor = nullptr;
     int entries = -1;
+    std::wstring progress, thirtieth;
 };
 DuringLoad g_during;
 
@@ -189,6 +190,9 @@ void CALLBACK LoadAnotherFolder(HWND, UINT, UINT_PTR id, DWORD) {
     g_during.ran = true;
     g_during.busy = state.LoadBusy;
     g_during.cursor = GetCursor();
+    g_during.progress = g_during.form->StatusBar1.PanelText(1);
+    if (state.FileList.size() >= 30)
+        g_during.thirtieth = LastPathComponent(state.FileList[29]);
     g_during.form->LoadFolder(g_during.other, true);
     g_during.entries = ListView(g_during.form->ListViewPics).Count();
 }
@@ -206,7 +210,9 @@ TEST_F(CatalogView, LoadRequestedDuringALoadIsIgnored) {
     MakeSmallImages(first.path(), 35);
     MakeSmallImages(second.path(), 3);
     frmMain& f = Start();
-    g_during = DuringLoad{&f, second.path()};
+    g_during = DuringLoad{};
+    g_during.form = &f;
+    g_during.other = second.path();
     SetTimer(nullptr, 0, 1, LoadAnotherFolder);
     Sleep(5);
     f.LoadFolder(first.path(), true);
@@ -214,6 +220,8 @@ TEST_F(CatalogView, LoadRequestedDuringALoadIsIgnored) {
     EXPECT_TRUE(g_during.busy);
     EXPECT_EQ(g_during.cursor, LoadCursorW(nullptr, IDC_WAIT));
     EXPECT_EQ(g_during.entries, 30); // the checkpoint came after the 30th file
+    // The progress text of the 30th file of 35, shown before it was listed.
+    EXPECT_EQ(g_during.progress, L"Loading images (86%): #29 " + g_during.thirtieth);
     EXPECT_EQ(Names().size(), 35u);
     EXPECT_EQ(Names().front(), L"img100.png");
     EXPECT_EQ(state.LastLoadedFolder, first.path());
