@@ -100,6 +100,4 @@ void frmMain::FolderTreeview1_SelectionChanged() {
     LoadFolder(FolderTreeview1.CurrentFolder(), false);
 }
 
-void frmMain::cmdDirBrowserFolder_Click(int) {}
-
 } // namespace tessary

@@ -8,6 +8,7 @@ list(APPEND TESSARY_LOGIC_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/BmpFile.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/FolderButtons.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CatalogHandlers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FolderLoad.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ReducedImage.cpp

@@ -1,0 +1,45 @@
+// The folder buttons of the "Picture Folder" frame: the user's picture folder, and deleting or
+// rebuilding the thumbnail cache of the folder shown.
+#include "app/frmMain.h"
+#include "catalog/CatalogText.h"
+#include "catalog/ThumbnailCache.h"
+#include "platform/Dialogs.h"
+#include "wallpaper/KeyPath.h"
+#include "wallpaper/Registry.h"
+
+namespace tessary {
+namespace {
+constexpr wchar_t kShellFoldersKey[] =
+    L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr wchar_t kMyPicturesValue[] = L"My Pictures";
+constexpr UINT kOkCancelInformation = MB_OKCANCEL | MB_ICONINFORMATION; // 65
+} // namespace
+
+std::wstring DeleteCacheConfirmText(const std::wstring& folderName) {
+    return L"Press OK to delete all cached images in '" + folderName + L"'";
+}
+
+void frmMain::cmdDirBrowserFolder_Click(int index) {
+    switch (index) {
+    case 0: {
+        // The tree's selection event loads the folder.
+        std::wstring folder = ReadRegString(kShellFoldersKey, kMyPicturesValue);
+        if (!folder.empty() && folder != kRegNotAvailable)
+            FolderTreeview1.SelectFolder(folder);
+        break;
+    }
+    case 1: {
+        const std::wstring folderName = LastPathComponent(FolderTreeview1.CurrentFolder());
+        if (Dialogs().ShowMessage(DeleteCacheConfirmText(folderName), kOkCancelInformation,
+                                  L"Verify Image Cache Deletion") == IDOK)
+            DeleteFolderCache(folderName);
+        break;
+    }
+    case 2:
+        ClearFolderCache(LastPathComponent(FolderTreeview1.CurrentFolder()));
+        LoadFolder(FolderTreeview1.CurrentFolder(), true);
+        break;
+    }
+}
+
+} // namespace tessary
