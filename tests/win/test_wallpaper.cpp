@@ -183,33 +183,6 @@ TEST_F(WallpaperPreview, MissingOverlayIsSkippedSilently) {
     EXPECT_TRUE(dialogs_->calls.empty());
 }
 
-TEST_F(WallpaperPreview, TransparentPartsShowTheButtonFace) {
-    frmMain& f = StartOn1024();
-    // A PNG with real transparency: a fully transparent image on the stretched preview.
-    const std::wstring image = dir_ / L"clear.png";
-    {
-        Gdiplus::Bitmap bmp(8, 8, PixelFormat32bppARGB);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x)
-                bmp.SetPixel(x, y, Gdiplus::Color(0, 255, 0, 0));
-        CLSID png{};
-        UINT n = 0, size = 0;
-        Gdiplus::GetImageEncodersSize(&n, &size);
-        std::vector<BYTE> buf(size);
-        auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buf.data());
-        Gdiplus::GetImageEncoders(n, size, codecs);
-        for (UINT i = 0; i < n; ++i)
-            if (std::wstring(codecs[i].MimeType) == L"image/png")
-                png = codecs[i].Clsid;
-        ASSERT_EQ(bmp.Save(image.c_str(), &png, nullptr), Gdiplus::Ok);
-    }
-    f.SetOptMode(1);
-    f.DrawPreview(image);
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    EXPECT_EQ(Px(100, 100),
-              static_cast<std::uint32_t>((GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face)));
-}
-
 TEST_F(WallpaperPreview, DeletedImageIsReportedAndTheListRebuilt) {
     const std::wstring keep = dir_ / L"keep.bmp", gone = dir_ / L"gone.bmp";
     ASSERT_TRUE(WriteImage(keep, 40, 30));
