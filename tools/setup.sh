@@ -10,11 +10,12 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 declare -A cmd_pkg=(
     [cmake]=cmake [ninja]=ninja-build [g++]=g++ [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64-posix
     [wine]=wine [Xvfb]=xvfb [xauth]=xauth [xwd]=x11-apps [convert]=imagemagick [python3]=python3
-    [vipsthumbnail]=libvips-tools [nasm]=nasm [xdotool]=xdotool
+    [vipsthumbnail]=libvips-tools [nasm]=nasm [xdotool]=xdotool [xdpyinfo]=x11-utils
 )
 for c in "${!cmd_pkg[@]}"; do have_cmd "$c" || need+=("${cmd_pkg[$c]}"); done
 have_cmd dpkg-source || need+=(dpkg-dev) # unpacks what apt-get source fetches
-for p in googletest wine64 python3-pil; do have_pkg "$p" || need+=("$p"); done
+# fonts-liberation2: a font with Arial's widths, so captions fit as designed under Wine.
+for p in googletest wine64 python3-pil fonts-liberation2; do have_pkg "$p" || need+=("$p"); done
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 sudo=""
