@@ -1,5 +1,4 @@
 #include "catalog/DecodePlan.h"
-#include <cmath>
 #include <limits>
 
 namespace tessary {
@@ -80,13 +79,11 @@ bool FullDecodeAffordable(int width, int height) {
     return width > 0 && height > 0 && static_cast<std::int64_t>(width) * height <= kMaxFullDecodePixels;
 }
 
-int ScaledDecodeExtent(int reduced, int decoded, int full, int scale) {
-    if (reduced <= 0 || decoded <= 0 || full <= 0 || scale <= 0)
-        return 0;
-    const double extent = static_cast<double>(reduced) * decoded * scale / full;
-    if (extent >= std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(std::lround(extent));
+DecodeMapping ScaledDecodeMapping(int fullWidth, int fullHeight, int scale, int reducedWidth,
+                                  int reducedHeight) {
+    scale = scale > 0 ? scale : 1;
+    return {ScaleRect{0, 0, fullWidth, fullHeight},
+            ScaleRect{0, 0, reducedWidth * scale, reducedHeight * scale}};
 }
 
 } // namespace tessary

@@ -2,6 +2,7 @@
 // the size its header claims, whether a full decode of that size is affordable, and how a picture
 // decoded at a DCT scale maps onto the reduced source picture.
 #pragma once
+#include "imaging/Scaler.h"
 #include <cstddef>
 #include <cstdint>
 
@@ -25,10 +26,16 @@ ImageHeader ProbeImageHeader(const unsigned char* data, std::size_t size);
 inline constexpr std::int64_t kMaxFullDecodePixels = 50'000'000;
 bool FullDecodeAffordable(int width, int height);
 
-// A picture decoded at 1/scale has decoded = ceil(full / scale) pixels along a side, of which only
-// full / scale are image (the last pixel stands for a fraction). Stretching the decoded side over
-// this many destination pixels puts the image exactly onto the first `reduced` of them; what lies
-// beyond is clipped away. 0 when an argument is not positive.
-int ScaledDecodeExtent(int reduced, int decoded, int full, int scale);
+// How a picture decoded at 1/scale is stretched onto the reduced source picture. Each side has
+// ceil(full / scale) decoded pixels, of which only full / scale are image (the last one stands
+// partly for padding), so the rectangles are given in units of 1/scale: the source rectangle is
+// the whole image (full size, reaching beyond the decoded pixels), the destination the reduced
+// size times scale. The reduced picture is the part of it on the surface; every reduced pixel then
+// averages exactly the image area it stands for.
+struct DecodeMapping {
+    ScaleRect source, dest;
+};
+DecodeMapping ScaledDecodeMapping(int fullWidth, int fullHeight, int scale, int reducedWidth,
+                                  int reducedHeight);
 
 } // namespace tessary

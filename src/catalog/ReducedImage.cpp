@@ -118,9 +118,10 @@ bool ImageReducer::ReduceJpeg(const std::wstring& path, Surface& target, Reduced
     out.width = reduced.width;
     out.height = reduced.height;
     const ConstPixelView source(decoded.pixels, decoded.width, decoded.height, decoded.width);
-    return ScaleInto(
-        source, ScaledDecodeExtent(reduced.width, decoded.width, decoded.fullWidth, decoded.scale),
-        ScaledDecodeExtent(reduced.height, decoded.height, decoded.fullHeight, decoded.scale), target, out);
+    return ScaleInto(source,
+                     ScaledDecodeMapping(decoded.fullWidth, decoded.fullHeight, decoded.scale, reduced.width,
+                                         reduced.height),
+                     target, out);
 }
 
 bool ImageReducer::ReduceWithGdiplus(const std::wstring& path, int claimedWidth, int claimedHeight,
@@ -161,11 +162,11 @@ bool ImageReducer::ReduceWithGdiplus(const std::wstring& path, int claimedWidth,
     const IntSize reduced = ReducedSourceSize(width, height, out.divisor);
     out.width = reduced.width;
     out.height = reduced.height;
-    return ScaleInto(ConstPixelView(pixels_.data(), width, height, width), reduced.width, reduced.height,
-                     target, out);
+    return ScaleInto(ConstPixelView(pixels_.data(), width, height, width),
+                     ScaledDecodeMapping(width, height, 1, reduced.width, reduced.height), target, out);
 }
 
-bool ImageReducer::ScaleInto(ConstPixelView source, int extentWidth, int extentHeight, Surface& target,
+bool ImageReducer::ScaleInto(ConstPixelView source, const DecodeMapping& mapping, Surface& target,
                              ReducedImage& out) {
     // A reduced side can round to nothing (4000 x 1 gives 200 x 0): the image is still listed,
     // with an empty picture.
@@ -175,12 +176,9 @@ bool ImageReducer::ScaleInto(ConstPixelView source, int extentWidth, int extentH
         if (!target.Create(std::max(target.width(), out.width), std::max(target.height(), out.height)))
             return false;
     }
-    PixelView dest{target.bits(), target.width(), target.height(), target.width()};
-    // Clip to the reduced size: what lies beyond it (the scaled decode's padding) is dropped.
-    dest.width = out.width;
-    dest.height = out.height;
-    return ScalePixels(source, WholeOf(source), dest, ScaleRect{0, 0, extentWidth, extentHeight},
-                       ScaleFilter::AreaAverage, scratch_);
+    // Clipped to the reduced size: the mapping reaches beyond it.
+    const PixelView dest{target.bits(), out.width, out.height, target.width()};
+    return ScalePixels(source, mapping.source, dest, mapping.dest, ScaleFilter::AreaAverage, scratch_);
 }
 
 bool ImageReducer::LoadThumbnail(const std::wstring& path, ConstPixelView& out, DecodeTimes& times) {

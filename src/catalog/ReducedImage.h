@@ -4,6 +4,7 @@
 // the reduced size. All working memory is kept between calls, so a folder of photos allocates it
 // once.
 #pragma once
+#include "catalog/DecodePlan.h"
 #include "imaging/ImageFile.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/Scaler.h"
@@ -66,8 +67,7 @@ private:
     bool ReduceJpeg(const std::wstring& path, Surface& target, ReducedImage& out, DecodeTimes& times);
     bool ReduceWithGdiplus(const std::wstring& path, int claimedWidth, int claimedHeight, Surface& target,
                            ReducedImage& out, DecodeTimes& times);
-    bool ScaleInto(ConstPixelView source, int extentWidth, int extentHeight, Surface& target,
-                   ReducedImage& out);
+    bool ScaleInto(ConstPixelView source, const DecodeMapping& mapping, Surface& target, ReducedImage& out);
 
     struct TjHandle;
     JpegDecoder jpeg_;

@@ -174,6 +174,10 @@ void ListView::SetFont(HFONT font) {
     Send(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
+HWND ListView::Header() const {
+    return reinterpret_cast<HWND>(Send(hwnd_, LVM_GETHEADER));
+}
+
 void ListView::SetRedraw(bool on) {
     Send(hwnd_, WM_SETREDRAW, on ? TRUE : FALSE);
     if (on)

@@ -55,6 +55,7 @@ public:
     void SetTextColour(COLORREF colour);
     COLORREF TextColour() const;
     void SetFont(HFONT font); // the caller keeps the font alive
+    HWND Header() const;      // the report view's column header
     // Repaints now.
     void Refresh();
     // While off, changes are not drawn (and not laid out item by item); turning it on again

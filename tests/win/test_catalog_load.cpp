@@ -1,11 +1,15 @@
 // Loading a folder through the real main window: which files are listed and how, the cell
 // pictures, the status bar, the thumbnail cache, and files that are not what they claim.
 #include "catalog/DecodePlan.h"
+#include "catalog/ReducedImage.h"
 #include "imaging/JpegCodec.h"
 #include "platform/Locale.h"
 #include "test_catalog_support.h"
 #include "platform/AppInfo.h"
 #include <psapi.h>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
 
 using namespace tessary;
 using namespace wintest;
@@ -490,5 +494,91 @@ TEST_F(CatalogLoad, ReducedCheckerboardComesOutGrey) {
                 ASSERT_NEAR(Red(p), 128, 12) << x << "," << y;
                 ASSERT_NEAR(Green(p), 128, 12) << x << "," << y;
             }
+    }
+}
+
+namespace {
+
+// Our own reference: the full decode, area-averaged to the reduced size.
+std::vector<std::uint32_t> FullDecodeReduced(const std::wstring& path, int width, int height) {
+    JpegDecoder decoder;
+    DecodedImage full;
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(width) * height);
+    if (!decoder.Decode(path, INT_MAX, INT_MAX, full))
+        return {};
+    ScaleScratch scratch;
+    const ConstPixelView source(full.pixels, full.width, full.height, full.width);
+    ScalePixels(source, WholeOf(source), PixelView{out.data(), width, height, width},
+                ScaleRect{0, 0, width, height}, ScaleFilter::AreaAverage, scratch);
+    return out;
+}
+
+double MeanAbsDiff(const std::vector<std::uint32_t>& a, const Surface& b, int width, int height) {
+    double sum = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int shift : {0, 8, 16})
+                sum +=
+                    std::abs(static_cast<int>((a[static_cast<std::size_t>(y) * width + x] >> shift) & 0xFF) -
+                             static_cast<int>((b.Pixel(x, y) >> shift) & 0xFF));
+    return sum / (3.0 * width * height);
+}
+
+} // namespace
+
+TEST(ReducedImage, ScaledDecodeLooksLikeAReducedFullDecode) {
+    TempDir dir(L"catreduce");
+    // Smooth shapes, ramps and fine noise, as photographs have; a picture shifted by part of a
+    // pixel shows at the ramps' edges.
+    auto photo = [](int x, int y) {
+        const unsigned hash =
+            (static_cast<unsigned>(x / 2) * 73856093u) ^ (static_cast<unsigned>(y / 2) * 19349663u);
+        const int noise = static_cast<int>((hash >> 9) % 17) - 8;
+        const int r = 128 + static_cast<int>(90 * std::sin(x * 0.031) * std::cos(y * 0.017)) + noise;
+        const int g = 40 + (x * 3 + y * 2) % 176 + noise / 2;
+        const int b = 96 + static_cast<int>(60 * std::sin((x + 2 * y) * 0.011)) - noise;
+        return static_cast<std::uint32_t>(r << 16 | g << 8 | b);
+    };
+    struct Case {
+        int w, h, divisor, reducedW, reducedH;
+    };
+    // 1001 x 751 and 1003 x 750 decode at 1/4 into pixels of which the last ones are partly
+    // padding.
+    for (const Case& c :
+         {Case{1600, 1200, 8, 200, 150}, Case{1001, 751, 5, 200, 150}, Case{1003, 750, 5, 201, 150},
+          Case{640, 480, 3, 213, 160}, Case{300, 200, 1, 300, 200}}) {
+        SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+        const std::wstring path = dir / (std::to_wstring(c.w) + L"x" + std::to_wstring(c.h) + L".jpg");
+        ASSERT_TRUE(WriteImage(path, c.w, c.h, photo));
+        ImageReducer reducer;
+        Surface target;
+        ReducedImage reduced;
+        DecodeTimes times;
+        ASSERT_TRUE(reducer.Reduce(path, target, reduced, times));
+        EXPECT_EQ(reduced.fullWidth, c.w);
+        EXPECT_EQ(reduced.fullHeight, c.h);
+        EXPECT_EQ(reduced.divisor, c.divisor);
+        EXPECT_EQ(reduced.width, c.reducedW);
+        EXPECT_EQ(reduced.height, c.reducedH);
+        const auto reference = FullDecodeReduced(path, c.reducedW, c.reducedH);
+        ASSERT_FALSE(reference.empty());
+        EXPECT_LT(MeanAbsDiff(reference, target, c.reducedW, c.reducedH), 2.0);
+        EXPECT_GT(times.decode, 0);
+    }
+}
+
+TEST(ReducedImage, NothingForFilesThatAreNoPictures) {
+    TempDir dir(L"catnothing");
+    ASSERT_TRUE(WriteTextFile(dir / L"text.png", "not a picture"));
+    ASSERT_TRUE(WriteBytes(dir / L"header.png", PngClaiming(640, 480))); // no image data
+    ImageReducer reducer;
+    Surface target;
+    DecodeTimes times;
+    for (const wchar_t* name : {L"text.png", L"header.png", L"missing.jpg"}) {
+        ReducedImage reduced;
+        reduced.divisor = 9;
+        EXPECT_FALSE(reducer.Reduce(dir / name, target, reduced, times)) << Narrow(name);
+        EXPECT_EQ(reduced.fullWidth, 0);
+        EXPECT_EQ(reduced.divisor, 1);
     }
 }

@@ -103,7 +103,7 @@ TEST_F(CatalogView, ListModesSwitchViewLookAndSlider) {
     frmMain& f = Start();
     ASSERT_TRUE(f.FolderTreeview1.SelectFolder(dir.path()));
     auto list = List();
-    HWND header = reinterpret_cast<HWND>(SendMessageW(f.ListViewPics, LVM_GETHEADER, 0, 0));
+    HWND header = list.Header();
 
     f.SetOptListMode(1);
     EXPECT_EQ(list.GetView(), ListView::View::Report);
