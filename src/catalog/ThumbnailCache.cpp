@@ -6,6 +6,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Handles.h"
 #include "platform/Locale.h"
+#include <cwchar>
 
 namespace tessary {
 
