@@ -13,7 +13,7 @@
 #include "imaging/JpegCodec.h"
 #include "platform/Handles.h"
 #include <objidl.h>
-#include <gdiplus.h>
+#include "platform/GdiPlus.h"
 #include <psapi.h>
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include "platform/Handles.h"
 #include "platform/MessagePump.h"
 #include <commctrl.h>
-#include <gdiplus.h>
+#include "platform/GdiPlus.h"
 #include <shellapi.h>
 
 namespace tessary {

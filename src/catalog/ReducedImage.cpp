@@ -2,7 +2,7 @@
 #include "catalog/DecodePlan.h"
 #include "catalog/ThumbGeometry.h"
 #include <objidl.h> // GDI+ needs it, and WIN32_LEAN_AND_MEAN leaves it out
-#include <gdiplus.h>
+#include "platform/GdiPlus.h"
 #include <algorithm>
 #include <climits>
 #include <new>

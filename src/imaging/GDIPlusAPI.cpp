@@ -3,7 +3,7 @@
 #include "imaging/ImageFile.h"
 #include "imaging/JpegCodec.h"
 #include <objidl.h> // GDI+ needs it, and WIN32_LEAN_AND_MEAN leaves it out
-#include <gdiplus.h>
+#include "platform/GdiPlus.h"
 #include <climits>
 #include <cstring>
 #include <new>

@@ -3,7 +3,7 @@
 #include "imaging/GDIPlusAPI.h"
 #include "support/WinTest.h"
 #include <objidl.h>
-#include <gdiplus.h>
+#include "platform/GdiPlus.h"
 #include <algorithm>
 #include <memory>
 #include <set>

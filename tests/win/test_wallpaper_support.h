@@ -5,7 +5,7 @@
 #include "app/frmMain.h"
 #include "platform/AppInfo.h"
 #include "support/MainWindow.h"
-#include <gdiplus.h>
+#include "platform/GdiPlus.h"
 #include <cstdint>
 #include <optional>
 #include <string>

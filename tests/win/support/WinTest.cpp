@@ -1,7 +1,7 @@
 #include "support/WinTest.h"
 #include "imaging/GDIPlusAPI.h"
 #include "platform/MessagePump.h"
-#include <gdiplus.h>
+#include "platform/GdiPlus.h"
 #include <shellapi.h>
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
 // Entry point of every Windows test executable: the same process set-up as the program's own
 // entry routine (OLE, common controls, GDI+), then GoogleTest.
 #include "support/WinTest.h"
-#include <gdiplus.h>
+#include "platform/GdiPlus.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
