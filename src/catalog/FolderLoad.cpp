@@ -7,6 +7,7 @@
 #include "platform/ListView.h"
 #include "platform/Locale.h"
 #include "platform/MessagePump.h"
+#include <algorithm>
 #include <cstring>
 #include <exception>
 
@@ -47,8 +48,9 @@ void RefreshNow(HWND hwnd) {
 }
 
 // The per-load drawing surfaces: the fitted-picture buffer, the cell and the cell's copy for the
-// image list, and the image list itself (its pictures take the cell size).
-void PrepareSurfaces(frmMain& form, int thumbHeight) {
+// image list, and the image list itself (its pictures take the cell size). The image list is made
+// with room for every file: grown a few pictures at a time it would copy all it holds each time.
+void PrepareSurfaces(frmMain& form, int thumbHeight, int fileCount) {
     CatalogPart& part = form.catalog;
     const IntSize cell = CellSize(state.ThumbSize, thumbHeight);
     form.picThumb.Create(cell.width, cell.height);
@@ -63,7 +65,7 @@ void PrepareSurfaces(frmMain& form, int thumbHeight) {
     void* bits = nullptr;
     part.cellCopy.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     part.cellCopyBits = part.cellCopy ? static_cast<std::uint32_t*>(bits) : nullptr;
-    form.ImageList.reset(ImageList_Create(cell.width, cell.height, ILC_COLOR24, 16, 16));
+    form.ImageList.reset(ImageList_Create(cell.width, cell.height, ILC_COLOR24, std::max(fileCount, 1), 64));
 }
 
 bool AddCellToImageList(frmMain& form) {
@@ -208,7 +210,7 @@ void frmMain::LoadFolder(const std::wstring& folderPath, bool force) {
         std::erase_if(state.FileList, [](const std::wstring& path) { return !HasImageExtension(path); });
         // 8. Cell size and the surfaces of this load.
         const int thumbHeight = ThumbHeight(state.ThumbSize, state.ScreenWidthPx, state.ScreenHeightPx);
-        PrepareSurfaces(*this, thumbHeight);
+        PrepareSurfaces(*this, thumbHeight, static_cast<int>(state.FileList.size()));
         // 9. Every file, until Escape is seen at a checkpoint.
         const std::vector<std::wstring> files = state.FileList;
         const int count = static_cast<int>(files.size());

@@ -3,6 +3,7 @@
 #include "catalog/ThumbGeometry.h"
 #include <objidl.h> // GDI+ needs it, and WIN32_LEAN_AND_MEAN leaves it out
 #include "platform/GdiPlus.h"
+#include "wallpaper/PreviewPixels.h"
 #include <algorithm>
 #include <climits>
 #include <new>
@@ -20,24 +21,6 @@ double Seconds() {
     QueryPerformanceCounter(&now);
     return static_cast<double>(now.QuadPart) / frequency;
 }
-
-namespace {
-
-// Transparent pixels show the 3-D face colour, as the cell around them does.
-void FlattenAlpha(std::uint32_t* pixels, std::size_t count, COLORREF background) {
-    const std::uint32_t bgR = GetRValue(background), bgG = GetGValue(background), bgB = GetBValue(background);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t p = pixels[i];
-        const std::uint32_t a = p >> 24;
-        if (a == 255)
-            continue;
-        auto mix = [&](std::uint32_t c, std::uint32_t bg) { return (c * a + bg * (255 - a) + 127) / 255; };
-        pixels[i] = 0xFF000000u | (mix((p >> 16) & 0xFF, bgR) << 16) | (mix((p >> 8) & 0xFF, bgG) << 8) |
-                    mix(p & 0xFF, bgB);
-    }
-}
-
-} // namespace
 
 struct ImageReducer::TjHandle {
     tjhandle handle = tjInitDecompress();
@@ -153,7 +136,8 @@ bool ImageReducer::ReduceWithGdiplus(const std::wstring& path, int claimedWidth,
                             PixelFormat32bppARGB, &data) != Gdiplus::Ok)
             return false;
         bitmap.UnlockBits(&data);
-        FlattenAlpha(pixels_.data(), count, GetSysColor(COLOR_BTNFACE));
+        // Transparent pixels show the 3-D face colour, as the cell around them does.
+        FlattenOnto(pixels_.data(), count, PixelFromColorRef(GetSysColor(COLOR_BTNFACE)));
     }
     ScopedTimer t(times.reduce);
     out.fullWidth = width;
