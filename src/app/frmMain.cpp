@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "app/SettingsText.h"
 #include "app/SharedState.h"
+#include "catalog/CacheIni.h"
 #include "platform/AppInfo.h"
 #include "platform/Containers.h"
 #include "platform/Locale.h"
@@ -346,16 +347,13 @@ void frmMain::PressShowDesktop() {
 // ---- Start-up and shutdown ----
 
 void frmMain::Form_Load() {
-    loading_ = true;
     const NumberFormat fmt = UserNumberFormat();
     const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
-    const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-    // 1. First-run size from the screen size (twips / twips per pixel, as single precision).
-    const int defaultWidthPx = DefaultWidthPx(static_cast<float>(screenW * tx / tx));
-    const int defaultHeightPx = DefaultHeightPx(static_cast<float>(screenH * ty / ty));
+    // 1. First-run size from the screen size in pixels.
+    const int defaultWidthPx = DefaultWidthPx(static_cast<float>(screenW));
+    const int defaultHeightPx = DefaultHeightPx(static_cast<float>(screenH));
     // 2. The cache folder; an existing one is fine.
-    std::wstring programFolder = ProgramFolder();
-    CreateDirectoryW((programFolder + L"\\Cache\\").c_str(), nullptr);
+    CreateDirectoryW(CacheRoot(ProgramFolder()).c_str(), nullptr);
     // 3. The window rectangle.
     RestoreWindowRect(defaultWidthPx, defaultHeightPx);
     // 4. Options.
@@ -402,7 +400,6 @@ void frmMain::Form_Load() {
     // 18. Visible.
     ShowWindow(hwnd(), SW_SHOW);
     UpdateWindow(hwnd());
-    loading_ = false;
     // 19. The last folder, handed to the tree as stored; its selection event loads it.
     FolderTreeview1.SelectFolder(Setting(kLastFolder, L""));
 }

@@ -200,7 +200,6 @@ private:
     void PaintMonitorEdge();
 
     UniqueFont font_, treeFont_;
-    bool loading_ = false;
 };
 
 // The one main window of the run.
