@@ -199,6 +199,37 @@ std::vector<std::pair<std::wstring_view, std::wstring>> CacheSectionEntries(int 
             {kFileTimeKey, std::to_wstring(stamp.writeTime)}};
 }
 
+std::vector<IniSectionText> ParseIniText(std::wstring_view text) {
+    auto isSpace = [](wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r') || c == 0x1A; };
+    auto trim = [&](std::wstring_view t) {
+        while (!t.empty() && isSpace(t.front()))
+            t.remove_prefix(1);
+        while (!t.empty() && isSpace(t.back()))
+            t.remove_suffix(1);
+        return t;
+    };
+    std::vector<IniSectionText> sections;
+    while (!text.empty()) {
+        const std::size_t end = text.find(L'\n');
+        const std::wstring_view line = trim(text.substr(0, end));
+        text.remove_prefix(end == std::wstring_view::npos ? text.size() : end + 1);
+        if (line.empty() || line.front() == L';')
+            continue;
+        if (line.front() == L'[') {
+            const std::size_t close = line.rfind(L']');
+            if (close != std::wstring_view::npos && close > 0) {
+                sections.push_back({std::wstring(line.substr(1, close - 1)), {}});
+                continue;
+            }
+        }
+        const std::size_t equals = line.find(L'=');
+        if (sections.empty() || equals == std::wstring_view::npos)
+            continue;
+        sections.back().keys.emplace_back(trim(line.substr(0, equals)), trim(line.substr(equals + 1)));
+    }
+    return sections;
+}
+
 bool CachedThumbnailIsCurrent(const std::optional<std::wstring>& recordedSize,
                               const std::optional<std::wstring>& recordedTime,
                               const std::optional<FileStamp>& image) {

@@ -61,6 +61,20 @@ inline constexpr std::wstring_view kHeightKey = L"Height";
 inline constexpr std::wstring_view kFileSizeKey = L"FileSize";
 inline constexpr std::wstring_view kFileTimeKey = L"FileTime";
 
+// One section of an INI text: its name as written between the brackets, and its "key=value"
+// lines in file order.
+struct IniSectionText {
+    std::wstring name;
+    std::vector<std::pair<std::wstring, std::wstring>> keys;
+};
+// The sections of a whole INI text, read as the profile functions read a file: lines end at a line
+// feed; blanks (space, tab, CR, vertical tab, form feed, Ctrl-Z) around a line, around a key's
+// name and before its value are dropped; a line beginning with "[" and holding a "]" starts a
+// section named by what lies between them (up to the last "]"); lines before the first section,
+// comment lines (";") and lines without "=" hold no key. Sections come in file order, repeated
+// names included (a lookup takes the first).
+std::vector<IniSectionText> ParseIniText(std::wstring_view text);
+
 struct FileStamp {
     std::uint64_t size = 0;
     std::uint64_t writeTime = 0;

@@ -80,8 +80,8 @@ bool AddCellToImageList(frmMain& form) {
 
 // One file of the folder: its list entry, or nothing when its picture cannot be fitted. Returns
 // whether it came from the cache (for the checkpoint).
-bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cache, int thumbHeight,
-                 const NumberFormat& fmt) {
+bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cache,
+                 CacheFileContents& cacheFile, int thumbHeight, const NumberFormat& fmt) {
     CatalogPart& part = form.catalog;
     LoadStats& stats = part.lastLoad;
     const std::wstring fileName = LastPathComponent(path);
@@ -100,7 +100,7 @@ bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cac
     {
         ScopedTimer t(stats.cacheRead);
         if (FileExists(thumbnail)) {
-            section = CacheSection::Read(cache.iniFile, cache.SectionName(fileName));
+            section = cacheFile.Section(cache.SectionName(fileName));
             cachedThumbnail = CachedThumbnailMatches(section, info);
         }
     }
@@ -122,7 +122,7 @@ bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cac
 
     if (ShouldWriteToCache(fromCache, state.CacheDirectories, divisor) && source.pixels && info) {
         ScopedTimer t(stats.cacheWrite);
-        if (WriteCacheEntry(cache, fileName, source, imageWidth, imageHeight, info->Stamp()))
+        if (WriteCacheEntry(cache, fileName, source, imageWidth, imageHeight, info->Stamp(), &cacheFile))
             ++stats.addedToCache;
     }
 
@@ -213,6 +213,11 @@ void frmMain::LoadFolder(const std::wstring& folderPath, bool force) {
         PrepareSurfaces(*this, thumbHeight, static_cast<int>(state.FileList.size()));
         // 9. Every file, until Escape is seen at a checkpoint.
         const std::vector<std::wstring> files = state.FileList;
+        CacheFileContents cacheFile;
+        {
+            ScopedTimer t(stats.cacheRead);
+            cacheFile = CacheFileContents::Read(cache);
+        }
         const int count = static_cast<int>(files.size());
         // Between checkpoints nothing else runs, so nothing could repaint the list anyway; laying
         // it out and invalidating it entry by entry would cost more than decoding a cached file.
@@ -241,7 +246,7 @@ void frmMain::LoadFolder(const std::wstring& folderPath, bool force) {
             }
             bool fromCache = false;
             try {
-                fromCache = LoadOneFile(*this, path, cache, thumbHeight, fmt);
+                fromCache = LoadOneFile(*this, path, cache, cacheFile, thumbHeight, fmt);
             } catch (const std::exception&) {
                 // This file is skipped; the load goes on.
             }

@@ -6,6 +6,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Handles.h"
 #include "platform/Locale.h"
+#include <cstring>
 #include <cwchar>
 
 namespace tessary {
@@ -14,6 +15,8 @@ namespace {
 
 constexpr int kJpegQuality = 80;
 constexpr DWORD kIniBufferChars = 255;
+// A cache file is read whole up to this size (a section takes about 80 bytes).
+constexpr std::size_t kMaxWholeCacheFileBytes = 4u << 20;
 
 std::uint64_t FileSize(const WIN32_FIND_DATAW& fd) {
     return (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
@@ -50,6 +53,12 @@ bool KeepsInAnsiFile(wchar_t c) {
     wchar_t back[4];
     const int m = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, n, back, 4);
     return m == 1 && back[0] == c;
+}
+
+// Section and key names ignore case, as the profile functions' do.
+bool SameKeyName(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
 }
 
 bool KeepsInUnicodeFile(wchar_t c) {
@@ -155,8 +164,7 @@ CacheSection CacheSection::Read(const std::wstring& iniPath, const std::wstring&
 
 const std::wstring* CacheSection::Find(std::wstring_view key) const {
     for (const auto& [name, value] : keys_) {
-        if (CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), key.data(),
-                                 static_cast<int>(key.size()), TRUE) == CSTR_EQUAL)
+        if (SameKeyName(name, key))
             return &value;
     }
     return nullptr;
@@ -175,6 +183,68 @@ IniNumber CacheSection::Value(std::wstring_view key, std::int32_t defaultValue) 
     return InterpretIniValue(value ? *value : std::to_wstring(defaultValue), defaultValue);
 }
 
+CacheFileContents CacheFileContents::Read(const FolderCache& cache) {
+    CacheFileContents contents;
+    contents.iniFile_ = cache.iniFile;
+    const DWORD attributes = GetFileAttributesW(cache.iniFile.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // No cache file yet: every section is missing, as the profile read would say.
+        const DWORD error = GetLastError();
+        contents.whole_ = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return contents;
+    }
+    GrowBuffer<unsigned char> bytes;
+    std::size_t size = 0;
+    if (!ReadWholeFile(cache.iniFile, bytes, size, kMaxWholeCacheFileBytes))
+        return contents;
+    const unsigned char* data = bytes.data();
+    std::wstring text;
+    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+        text.resize((size - 2) / 2);
+        std::memcpy(text.data(), data + 2, text.size() * sizeof(wchar_t));
+    } else if ((size >= 2 && data[0] == 0xFE && data[1] == 0xFF) ||
+               (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF)) {
+        return contents; // the profile functions' own reading of these stays in charge
+    } else if (size > 0) {
+        const int n = MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(data),
+                                          static_cast<int>(size), nullptr, 0);
+        if (n <= 0)
+            return contents;
+        text.resize(static_cast<std::size_t>(n));
+        MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(data), static_cast<int>(size),
+                            text.data(), n);
+    }
+    contents.sections_ = ParseIniText(text);
+    contents.whole_ = true;
+    return contents;
+}
+
+CacheSection CacheFileContents::Section(const std::wstring& sectionName) const {
+    if (!whole_)
+        return CacheSection::Read(iniFile_, sectionName);
+    CacheSection section;
+    for (const IniSectionText& s : sections_) {
+        if (SameKeyName(s.name, sectionName)) {
+            section.keys_ = s.keys;
+            break;
+        }
+    }
+    return section;
+}
+
+void CacheFileContents::Replace(const std::wstring& sectionName,
+                                std::vector<std::pair<std::wstring, std::wstring>> keys) {
+    if (!whole_)
+        return;
+    for (IniSectionText& s : sections_) {
+        if (SameKeyName(s.name, sectionName)) {
+            s.keys = std::move(keys);
+            return;
+        }
+    }
+    sections_.push_back({sectionName, std::move(keys)});
+}
+
 bool CachedThumbnailMatches(const CacheSection& section, const std::optional<FileInfo>& image) {
     std::optional<FileStamp> stamp;
     if (image)
@@ -183,7 +253,7 @@ bool CachedThumbnailMatches(const CacheSection& section, const std::optional<Fil
 }
 
 bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName, ConstPixelView picture,
-                     int imageWidth, int imageHeight, const FileStamp& stamp) {
+                     int imageWidth, int imageHeight, const FileStamp& stamp, CacheFileContents* contents) {
     // The cache root may have been removed since start-up; an existing directory is fine.
     CreateDirectoryW(CacheRoot(ProgramFolder()).c_str(), nullptr);
     CreateDirectoryW(cache.directory.c_str(), nullptr);
@@ -197,15 +267,21 @@ bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName
         return false;
     // One write replaces the section's keys: every profile write rewrites the whole file.
     std::wstring lines;
+    std::vector<std::pair<std::wstring, std::wstring>> keys;
     for (const auto& [key, value] : CacheSectionEntries(imageWidth, imageHeight, stamp)) {
         lines.append(key);
         lines += L'=';
         lines += value;
         lines += L'\0';
+        keys.emplace_back(key, value);
     }
     lines += L'\0';
-    return WritePrivateProfileSectionW(cache.SectionName(imageFileName).c_str(), lines.c_str(),
-                                       cache.iniFile.c_str()) != FALSE;
+    const std::wstring section = cache.SectionName(imageFileName);
+    if (!WritePrivateProfileSectionW(section.c_str(), lines.c_str(), cache.iniFile.c_str()))
+        return false;
+    if (contents)
+        contents->Replace(section, std::move(keys));
+    return true;
 }
 
 CacheTotals CountCache() {

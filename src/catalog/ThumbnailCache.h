@@ -53,8 +53,27 @@ public:
     IniNumber Value(std::wstring_view key, std::int32_t defaultValue) const;
 
 private:
+    friend class CacheFileContents;
     const std::wstring* Find(std::wstring_view key) const;
     std::vector<std::pair<std::wstring, std::wstring>> keys_;
+};
+
+// A folder's cache file read once for a whole load: every profile call opens and searches the file
+// again, which costs more than decoding a cached thumbnail. A file too large to keep, or in an
+// encoding other than ANSI or UTF-16, is read section by section as before.
+class CacheFileContents {
+public:
+    static CacheFileContents Read(const FolderCache& cache);
+    // What CacheSection::Read gives for the section now.
+    CacheSection Section(const std::wstring& sectionName) const;
+    // Keeps the copy in step after a section was written (the first section of that name is the
+    // one every read finds).
+    void Replace(const std::wstring& sectionName, std::vector<std::pair<std::wstring, std::wstring>> keys);
+
+private:
+    std::wstring iniFile_;
+    bool whole_ = false; // false: read from the file at each lookup
+    std::vector<IniSectionText> sections_;
 };
 
 // Whether the cached thumbnail of an image may be used: its section's recorded size and time
@@ -63,9 +82,10 @@ bool CachedThumbnailMatches(const CacheSection& section, const std::optional<Fil
 
 // Writes one entry: the picture as a BMP beside the thumbnail, re-encoded as the JPEG thumbnail at
 // quality 80, the BMP deleted, then the section's keys (all in one write, width first). True only
-// when the thumbnail and the keys were all written.
+// when the thumbnail and the keys were all written; contents, when given, then holds the new keys.
 bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName, ConstPixelView picture,
-                     int imageWidth, int imageHeight, const FileStamp& stamp);
+                     int imageWidth, int imageHeight, const FileStamp& stamp,
+                     CacheFileContents* contents = nullptr);
 
 struct CacheTotals {
     int directories = 0; // the cache root counts as one
