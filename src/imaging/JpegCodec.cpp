@@ -5,6 +5,7 @@
 #include <cstdio> // jpeglib.h needs FILE and size_t declared before it
 #include <new>
 #include <jpeglib.h>
+#include <jerror.h>
 #include <turbojpeg.h>
 
 namespace tessary {
@@ -51,9 +52,16 @@ void OnFatalError(j_common_ptr info) {
     std::longjmp(ErrorsOf(info).recover, 1);
 }
 
-// Warnings (damaged or missing data) are counted; libjpeg goes on and fills in what is missing.
+// Warnings about damaged or missing picture data are counted; libjpeg goes on and fills in what
+// is missing. Some warnings say nothing about the picture (stray bytes between markers, which
+// many cameras write, or an unusual header version): those files are complete.
+bool HarmlessWarning(int code) {
+    return code == JWRN_EXTRANEOUS_DATA || code == JWRN_ADOBE_XFORM || code == JWRN_JFIF_MAJOR ||
+           code == JWRN_BOGUS_ICC;
+}
+
 void OnMessage(j_common_ptr info, int level) {
-    if (level < 0)
+    if (level < 0 && !HarmlessWarning(info->err->msg_code))
         ++ErrorsOf(info).warnings;
 }
 

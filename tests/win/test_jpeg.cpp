@@ -201,6 +201,15 @@ TEST(JpegDecode, DamagedFilesFailOrDecodeWhatIsThere) {
         badHuffman[dht + 5 + i] = 0xFF;
     EXPECT_FALSE(decoder.DecodeMemory(badHuffman.data(), badHuffman.size(), w, h, img));
 
+    // Stray bytes before a marker (as some cameras write) leave the picture whole.
+    std::vector<unsigned char> stray = jpeg;
+    size_t dqt = FindMarker(stray, 0xDB);
+    ASSERT_NE(dqt, std::string::npos);
+    stray.insert(stray.begin() + static_cast<std::ptrdiff_t>(dqt), {0x12, 0x34});
+    ASSERT_TRUE(decoder.DecodeMemory(stray.data(), stray.size(), w, h, img));
+    EXPECT_TRUE(img.complete);
+    EXPECT_EQ(std::memcmp(img.pixels, reference.data(), reference.size() * 4), 0);
+
     // After all that the same decoder still decodes, and gives the same picture.
     ASSERT_TRUE(decoder.DecodeMemory(jpeg.data(), jpeg.size(), w, h, img));
     EXPECT_TRUE(img.complete);
