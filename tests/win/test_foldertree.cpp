@@ -35,18 +35,7 @@ std::wstring Upper(std::wstring s) {
 class FolderTreeTest : public testing::Test {
 protected:
     void SetUp() override {
-        static const bool registered = [] {
-            WNDCLASSEXW wc{};
-            wc.cbSize = sizeof(wc);
-            wc.lpfnWndProc = HostProc;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"FolderTreeTestHost";
-            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            return RegisterClassExW(&wc) != 0;
-        }();
-        ASSERT_TRUE(registered);
-        host = CreateWindowExW(0, L"FolderTreeTestHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 500,
-                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        host = wintest::CreateHostWindow(L"FolderTreeTestHost", HostProc, 0, 0, 400, 500);
         ASSERT_NE(host, nullptr);
         SetWindowLongPtrW(host, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&tree));
         ASSERT_TRUE(tree.Create(host, 8, 16, 337, 400, 101));

@@ -32,18 +32,8 @@ WNDPROC CurrentProc(HWND hwnd) {
 class TrackMouseTest : public testing::Test {
 protected:
     void SetUp() override {
-        static const bool registered = [] {
-            WNDCLASSEXW wc{};
-            wc.cbSize = sizeof(wc);
-            wc.lpfnWndProc = HostProc;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"TrackMouseTestHost";
-            return RegisterClassExW(&wc) != 0;
-        }();
-        ASSERT_TRUE(registered);
         g_log.clear();
-        hwnd = CreateWindowExW(0, L"TrackMouseTestHost", L"host", WS_OVERLAPPEDWINDOW, 10, 10, 800, 600,
-                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        hwnd = wintest::CreateHostWindow(L"TrackMouseTestHost", HostProc, 10, 10, 800, 600);
         ASSERT_NE(hwnd, nullptr);
     }
     void TearDown() override {

@@ -138,6 +138,23 @@ bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
     return true;
 }
 
+HWND CreateHostWindow(const wchar_t* className, WNDPROC proc, int x, int y, int width, int height) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc)) {
+        wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = className;
+        if (!RegisterClassExW(&wc))
+            return nullptr;
+    }
+    return CreateWindowExW(0, className, L"host", WS_OVERLAPPEDWINDOW, x, y, width, height, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
 std::wstring WindowText(HWND hwnd) {
     int n = GetWindowTextLengthW(hwnd);
     std::wstring s(static_cast<size_t>(n) + 1, L'\0');

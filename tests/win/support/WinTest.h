@@ -36,6 +36,9 @@ void Pump(int milliseconds = 50);
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 std::wstring WindowText(HWND hwnd);
+
+// A plain hidden top-level window with the given procedure, its class registered on first use.
+HWND CreateHostWindow(const wchar_t* className, WNDPROC proc, int x, int y, int width, int height);
 std::string Narrow(const std::wstring& s);
 
 } // namespace wintest
