@@ -25,7 +25,7 @@ export DEBIAN_FRONTEND=noninteractive
 if [ ${#need[@]} -gt 0 ]; then
     echo "setup: installing ${need[*]}"
     $sudo apt-get update -q
-    $sudo apt-get install -y -q --no-install-recommends "${need[@]}"
+    $sudo apt-get install -y -q -o DPkg::Lock::Timeout=900 --no-install-recommends "${need[@]}"
 fi
 
 # libjpeg-turbo's source, from Debian's source package, unpacked where cmake/thirdparty.cmake
