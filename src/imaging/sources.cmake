@@ -1,6 +1,7 @@
 # Portable logic (no Windows header) and Windows code of this subsystem.
 list(APPEND TESSARY_LOGIC_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/Scaler.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PixelTransform.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/GDIPlusAPI.cpp
