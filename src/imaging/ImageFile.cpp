@@ -105,8 +105,10 @@ bool TempFileBeside::Commit() {
         return false;
     // A read-only file is not to be replaced (Wine's rename would replace it anyway).
     DWORD attributes = GetFileAttributesW(target_.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
         return false;
+    }
     if (!MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return false;
     path_.clear();

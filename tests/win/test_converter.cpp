@@ -1,0 +1,321 @@
+// The "Convert Image" dialog through its real window: opened modally, driven through its controls
+// and keys, and the files it writes decoded and compared.
+#include "converter/frmConvert.h"
+#include "imaging/GDIPlusAPI.h"
+#include "imaging/ImageFile.h"
+#include "support/Dialogs.h"
+#include "support/WinTest.h"
+#include <objidl.h>
+#include "platform/GdiPlus.h"
+
+using namespace tessary;
+using namespace wintest;
+
+namespace {
+
+// The script runs from inside the dialog's modal loop, once it is up; a dialog the script leaves
+// open is closed after it.
+std::function<void(HWND)> g_script;
+bool g_scriptRan = false;
+
+void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND dlg = FindWindowW(frmConvert::kClassName, nullptr);
+    if (!dlg || !IsWindowVisible(dlg))
+        return;
+    g_scriptRan = true;
+    auto script = std::exchange(g_script, {});
+    script(dlg);
+    if (IsWindow(dlg))
+        SendMessageW(dlg, WM_CLOSE, 0, 0);
+}
+
+HWND Item(HWND dlg, int id) {
+    return GetDlgItem(dlg, id);
+}
+void Click(HWND dlg, int id) {
+    SendMessageW(Item(dlg, id), BM_CLICK, 0, 0);
+}
+void Type(HWND dlg, int id, const std::wstring& text) {
+    SetWindowTextW(Item(dlg, id), text.c_str());
+}
+bool Checked(HWND dlg, int id) {
+    return SendMessageW(Item(dlg, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+int SliderValue(HWND dlg, int id) {
+    return static_cast<int>(SendMessageW(Item(dlg, id), TBM_GETPOS, 0, 0));
+}
+// A key as the user presses it on the focused control: down, then up.
+void Press(UINT key) {
+    HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, key, 1);
+    PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    Pump(30);
+}
+
+struct Decoded {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+Decoded Decode(const std::wstring& path) {
+    Decoded d;
+    LoadImagePixels(path, d.pixels, d.width, d.height);
+    return d;
+}
+std::string Bytes(const std::wstring& path) {
+    GrowBuffer<unsigned char> buffer;
+    std::size_t size = 0;
+    if (!ReadWholeFile(path, buffer, size, 1u << 30))
+        return {};
+    return {reinterpret_cast<const char*>(buffer.data()), size};
+}
+bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) >
+            tolerance)
+            return false;
+    return true;
+}
+
+// A 32-bit PNG: the left half opaque red with a blue top-left corner, the right half transparent.
+bool WriteTransparentPng(const std::wstring& path, int w, int h) {
+    Gdiplus::Bitmap bmp(w, h, PixelFormat32bppARGB);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            bmp.SetPixel(x, y, Gdiplus::Color(x < w / 2 ? 0xFFFF0000 : 0x00000000));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            bmp.SetPixel(x, y, Gdiplus::Color(0xFF0000FF));
+    CLSID clsid;
+    return GetEncoderClsid(L"image/png", clsid) > 0 && bmp.Save(path.c_str(), &clsid, nullptr) == Gdiplus::Ok;
+}
+
+class Converter : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host_ = CreateHostWindow(L"ConvertHost", DefWindowProcW, 100, 100, 400, 300);
+        ShowWindow(host_, SW_SHOWNOACTIVATE);
+    }
+    void TearDown() override {
+        DestroyWindow(host_);
+        g_script = {};
+    }
+    // Opens the dialog on source, runs the script inside it, and returns when it has closed.
+    void Run(const std::wstring& source, std::function<void(HWND)> script) {
+        g_script = std::move(script);
+        g_scriptRan = false;
+        SetTimer(nullptr, 0, 20, RunScript);
+        frmConvert dialog(source, host_, [this](const std::wstring& p) { written_.push_back(p); });
+        dialog.ShowModal();
+        EXPECT_TRUE(g_scriptRan);
+        EXPECT_FALSE(dialog.hwnd());
+        EXPECT_TRUE(IsWindowEnabled(host_));
+    }
+    // The message boxes shown so far, and forgets them.
+    std::vector<std::wstring> Messages() {
+        std::vector<std::wstring> texts;
+        for (const auto& c : dialogs_.calls)
+            texts.push_back(c.text);
+        dialogs_.calls.clear();
+        return texts;
+    }
+    TempDir dir_{L"convert"};
+    DialogRecorder dialogs_;
+    HWND host_ = nullptr;
+    std::vector<std::wstring> written_;
+};
+
+} // namespace
+
+// The dialog as it opens on a 1024 x 768 picture, its tab order, its fields following each other,
+// and Enter saving and Escape closing it.
+TEST_F(Converter, OpensWithItsDefaultsAndAnswersEnterAndEscape) {
+    const std::wstring source = dir_ / L"beach.jpeg";
+    ASSERT_TRUE(WriteImage(source, 1024, 768));
+    const std::wstring target = dir_ / L"beach-Resize.jpg";
+    Run(source, [&](HWND dlg) {
+        EXPECT_EQ(WindowText(dlg), L"Convert Image");
+        EXPECT_FALSE(IsWindowEnabled(host_));
+        RECT client, outer, work;
+        GetClientRect(dlg, &client);
+        EXPECT_EQ(client.right, 425); // 6375 x 6030 twips at 15 twips a pixel
+        EXPECT_EQ(client.bottom, 402);
+        GetWindowRect(dlg, &outer);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_NEAR(outer.left + outer.right, work.left + work.right, 1);
+        EXPECT_NEAR(outer.top + outer.bottom, work.top + work.bottom, 1);
+
+        EXPECT_TRUE(Checked(dlg, frmConvert::IdOptResize0));
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtPercent)), L"100");
+        EXPECT_EQ(SliderValue(dlg, frmConvert::IdSliderPercentage), 100);
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdLblImageSize)), L"1024 x 768");
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtWidth)), L"1024");
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtHeight)), L"768");
+        EXPECT_FALSE(IsWindowEnabled(Item(dlg, frmConvert::IdTxtWidth)));
+        EXPECT_TRUE(Checked(dlg, frmConvert::IdOptRotate0));
+        EXPECT_TRUE(Checked(dlg, frmConvert::IdOptFormat0 + 1)); // JPG
+        EXPECT_EQ(SliderValue(dlg, frmConvert::IdSliderQuality), 75);
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtSaveFilename)),
+                  target); // the real extension replaced
+
+        // Tab follows the layout: left column, right column, target, buttons; disabled fields and
+        // the unselected options are skipped.
+        SetFocus(Item(dlg, frmConvert::IdOptResize0));
+        std::vector<int> order;
+        for (int i = 0; i < 9; ++i) {
+            Press(VK_TAB);
+            order.push_back(GetDlgCtrlID(GetFocus()));
+        }
+        EXPECT_EQ(order, (std::vector<int>{frmConvert::IdTxtPercent, frmConvert::IdSliderPercentage,
+                                           frmConvert::IdOptResize1, frmConvert::IdOptRotate0,
+                                           frmConvert::IdOptFormat0 + 1, frmConvert::IdSliderQuality,
+                                           frmConvert::IdTxtSaveFilename, frmConvert::IdCmdConvertFile,
+                                           frmConvert::IdCmdCancel}));
+
+        // The percentage field and slider follow each other and hold their range.
+        Type(dlg, frmConvert::IdTxtPercent, L"2000");
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtPercent)), L"1000");
+        EXPECT_EQ(SliderValue(dlg, frmConvert::IdSliderPercentage), 1000);
+        Type(dlg, frmConvert::IdTxtPercent, L"0");
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtPercent)), L"1");
+        SendMessageW(Item(dlg, frmConvert::IdSliderPercentage), TBM_SETPOS, TRUE, 50);
+        SendMessageW(dlg, WM_HSCROLL, SB_THUMBPOSITION,
+                     reinterpret_cast<LPARAM>(Item(dlg, frmConvert::IdSliderPercentage)));
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtPercent)), L"50");
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdLblImageSize)), L"512 x 384");
+
+        SetFocus(Item(dlg, frmConvert::IdTxtPercent));
+        Press(VK_RETURN);
+        EXPECT_EQ(Messages(), (std::vector<std::wstring>{L"Image was converted successfully!"}));
+        EXPECT_TRUE(IsWindow(dlg)); // the dialog stays open
+        Press(VK_ESCAPE);
+        EXPECT_FALSE(IsWindow(dlg));
+    });
+    const Decoded out = Decode(target);
+    EXPECT_EQ(out.width, 512);
+    EXPECT_EQ(out.height, 384);
+    EXPECT_EQ(Bytes(target).substr(0, 3), "\xFF\xD8\xFF");
+    EXPECT_EQ(written_, std::vector<std::wstring>{target});
+}
+
+// Every format from a source with transparency, turned a quarter: the size, the pixels where the
+// turn puts them, white where BMP, JPG and GIF cannot be transparent, alpha kept in PNG, and the
+// quality chosen on the slider in the JPEG's tables.
+TEST_F(Converter, EveryFormatRoundTripsTurned) {
+    const std::wstring source = dir_ / L"[1] Stra\u00dfe \u2713.png";
+    ASSERT_TRUE(WriteTransparentPng(source, 64, 32));
+    Run(source, [&](HWND dlg) {
+        Click(dlg, frmConvert::IdOptResize1);
+        Click(dlg, frmConvert::IdChkProportional);
+        Type(dlg, frmConvert::IdTxtWidth, L"128");
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtHeight)), L"64");
+        Click(dlg, frmConvert::IdOptRotate0 + 1); // 90 degrees clockwise
+        SendMessageW(Item(dlg, frmConvert::IdSliderQuality), TBM_SETPOS, TRUE, 90);
+        SendMessageW(dlg, WM_HSCROLL, SB_THUMBPOSITION,
+                     reinterpret_cast<LPARAM>(Item(dlg, frmConvert::IdSliderQuality)));
+        for (int format = 0; format < 4; ++format) {
+            Click(dlg, frmConvert::IdOptFormat0 + format);
+            Click(dlg, frmConvert::IdCmdConvertFile);
+        }
+        EXPECT_EQ(Messages(), std::vector<std::wstring>(4, L"Image was converted successfully!"));
+    });
+    const wchar_t* names[] = {L"bmp", L"jpg", L"gif", L"png"};
+    const char* signatures[] = {"BM", "\xFF\xD8", "GI", "\x89P"};
+    for (int format = 0; format < 4; ++format) {
+        const std::wstring target = dir_ / (L"[1] Stra\u00dfe \u2713-Resize." + std::wstring(names[format]));
+        SCOPED_TRACE(Narrow(target));
+        EXPECT_EQ(Bytes(target).substr(0, 2), signatures[format]);
+        const Decoded out = Decode(target);
+        ASSERT_EQ(out.width, 64);
+        ASSERT_EQ(out.height, 128);
+        // Turned clockwise: the blue corner is now top right, the red half the top half.
+        const int tolerance = format == 1 ? 40 : 2;
+        EXPECT_TRUE(Near(out.at(62, 1), 0xFF0000FF, tolerance));
+        EXPECT_TRUE(Near(out.at(10, 40), 0xFFFF0000, tolerance));
+        const std::uint32_t lower = out.at(32, 100);
+        if (format == 3)
+            EXPECT_EQ(lower >> 24, 0u) << std::hex << lower;
+        else
+            EXPECT_TRUE(Near(lower, 0xFFFFFFFF, tolerance)) << std::hex << lower;
+    }
+    // libjpeg's quality 90 scales the standard luminance DC step 16 to 3 (quality 75 gives 8).
+    const std::string jpeg = Bytes(dir_ / L"[1] Stra\u00dfe \u2713-Resize.jpg");
+    const std::size_t dqt = jpeg.find("\xFF\xDB");
+    ASSERT_NE(dqt, std::string::npos);
+    EXPECT_EQ(static_cast<unsigned char>(jpeg[dqt + 5]), 3);
+    EXPECT_EQ(written_.size(), 4u);
+}
+
+// What a save refuses or reports, each leaving the files as they were.
+TEST_F(Converter, BadTargetsAndSourcesAreRefusedWithTheirCause) {
+    const std::wstring source = dir_ / L"photo.png";
+    ASSERT_TRUE(WriteImage(source, 200, 100));
+    const std::string original = Bytes(source);
+    const std::wstring existing = dir_ / L"existing.png";
+    ASSERT_TRUE(WriteTextFile(existing, "keep me"));
+    Run(source, [&](HWND dlg) {
+        auto saveAs = [&](const std::wstring& target) {
+            Type(dlg, frmConvert::IdTxtSaveFilename, target);
+            Click(dlg, frmConvert::IdCmdConvertFile);
+            return Messages();
+        };
+        auto failure = [](const std::vector<std::wstring>& m, const std::wstring& part) {
+            return m.size() == 1 && m[0].starts_with(L"Image conversion failed: ") &&
+                   m[0].find(part) != std::wstring::npos;
+        };
+        // The source itself, under another spelling: never overwritten.
+        EXPECT_TRUE(failure(saveAs(dir_.path() + L"\\.\\PHOTO.PNG"), L"never overwritten"));
+        EXPECT_EQ(Bytes(source), original);
+        EXPECT_TRUE(failure(saveAs(dir_ / L"missing\\out.png"), L"does not exist"));
+        // Another existing file: asked with No as the default; No keeps it.
+        dialogs_.answers.push_back(IDNO);
+        Type(dlg, frmConvert::IdTxtSaveFilename, existing);
+        Click(dlg, frmConvert::IdCmdConvertFile);
+        ASSERT_EQ(dialogs_.calls.size(), 1u);
+        EXPECT_EQ(dialogs_.calls[0].text, existing + L" already exists. Replace it?");
+        EXPECT_EQ(dialogs_.calls[0].style & (MB_TYPEMASK | MB_DEFMASK),
+                  static_cast<UINT>(MB_YESNO | MB_DEFBUTTON2));
+        Messages();
+        EXPECT_EQ(Bytes(existing), "keep me");
+        // The source goes away while the dialog is open: the next change says so.
+        ASSERT_TRUE(DeleteFileW(source.c_str()));
+        Click(dlg, frmConvert::IdOptRotate0 + 3);
+        EXPECT_EQ(Messages(), std::vector<std::wstring>{source + L" is no longer available."});
+    });
+    EXPECT_TRUE(written_.empty());
+    // Nothing but the two files the test made was ever left in the folder.
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileW((dir_ / L"*").c_str(), &fd));
+    std::vector<std::wstring> names;
+    if (find)
+        do
+            if (fd.cFileName[0] != L'.')
+                names.push_back(fd.cFileName);
+        while (FindNextFileW(find.get(), &fd));
+    EXPECT_EQ(names, std::vector<std::wstring>{L"existing.png"});
+}
+
+// A picture too large to write is refused before anything is allocated; a file that is not a
+// picture never opens the dialog.
+TEST_F(Converter, TooLargeOutputsAndNonPicturesAreRefused) {
+    const std::wstring big = dir_ / L"big.jpg";
+    ASSERT_TRUE(WriteImage(big, 5000, 5000, [](int, int) { return 0x336699u; }));
+    Run(big, [&](HWND dlg) {
+        Type(dlg, frmConvert::IdTxtPercent, L"1000");
+        Click(dlg, frmConvert::IdCmdConvertFile);
+        const auto m = Messages();
+        ASSERT_EQ(m.size(), 1u);
+        EXPECT_TRUE(
+            m[0].starts_with(L"Image conversion failed: a picture of 50000 x 50000 pixels is too large"))
+            << Narrow(m[0]);
+    });
+    EXPECT_EQ(GetFileAttributesW((dir_ / L"big-Resize.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    const std::wstring text = dir_ / L"notes.jpg";
+    ASSERT_TRUE(WriteTextFile(text, "not a picture"));
+    frmConvert dialog(text, host_, {});
+    dialog.ShowModal();
+    EXPECT_EQ(Messages(), std::vector<std::wstring>{text + L" could not be read as a picture."});
+    EXPECT_FALSE(dialog.hwnd());
+}
