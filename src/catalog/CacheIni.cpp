@@ -39,16 +39,6 @@ std::array<std::uint32_t, 2> ToUtf16(std::uint32_t code) {
     return {0xD800 + (code >> 10), 0xDC00 + (code & 0x3FF)};
 }
 
-int HexValue(wchar_t c) {
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    return -1;
-}
-
 std::wstring_view TrimBlanks(std::wstring_view text) {
     while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
@@ -158,37 +148,6 @@ std::wstring CacheSectionName(std::wstring_view imageFileName, const KeepsInIniF
         }
     }
     return section;
-}
-
-std::optional<std::wstring> FileNameFromSection(std::wstring_view section) {
-    std::wstring name;
-    name.reserve(section.size());
-    for (std::size_t i = 0; i < section.size(); ++i) {
-        if (section[i] != kEscape) {
-            name += section[i];
-            continue;
-        }
-        if (section.size() - i < 5)
-            return std::nullopt;
-        unsigned code = 0;
-        for (std::size_t k = 1; k <= 4; ++k) {
-            const int digit = HexValue(section[i + k]);
-            if (digit < 0)
-                return std::nullopt;
-            code = code * 16 + static_cast<unsigned>(digit);
-        }
-        i += 4;
-        // Where wchar_t holds whole code points, a surrogate pair becomes one character again.
-        if (sizeof(wchar_t) > 2 && code >= 0xDC00 && code <= 0xDFFF && !name.empty()) {
-            const auto high = static_cast<std::uint32_t>(name.back());
-            if (high >= 0xD800 && high <= 0xDBFF) {
-                name.back() = static_cast<wchar_t>(0x10000 + ((high - 0xD800) << 10) + (code - 0xDC00));
-                continue;
-            }
-        }
-        name += static_cast<wchar_t>(code);
-    }
-    return name;
 }
 
 std::vector<std::pair<std::wstring_view, std::wstring>> CacheSectionEntries(int width, int height,

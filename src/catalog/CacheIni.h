@@ -50,8 +50,6 @@ using KeepsInIniFile = std::function<bool(wchar_t)>;
 bool IsPrintableAscii(wchar_t c);
 std::wstring CacheSectionName(std::wstring_view imageFileName,
                               const KeepsInIniFile& keeps = IsPrintableAscii);
-// The file name back from a section name; nothing when the section is not one of ours.
-std::optional<std::wstring> FileNameFromSection(std::wstring_view section);
 
 // Keys of a section.
 inline constexpr std::wstring_view kWidthKey = L"Width";

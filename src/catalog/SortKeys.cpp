@@ -1,6 +1,5 @@
 #include "catalog/SortKeys.h"
 #include <algorithm>
-#include <numeric>
 
 namespace tessary {
 
@@ -39,23 +38,10 @@ int CompareAscending(const SortValues& a, const SortValues& b, SortColumn column
 
 } // namespace
 
-const std::array<std::wstring_view, kSortOrderCount>& SortListEntries() {
-    static constexpr std::array<std::wstring_view, kSortOrderCount> kEntries = {
-        L"Sort by Name Ascending",       L"Sort by Name Descending",       L"Sort by Size Ascending",
-        L"Sort by Size Descending",      L"Sort by Date Ascending",        L"Sort by Date Descending",
-        L"Sort by Resolution Ascending", L"Sort by Resolution Descending",
-    };
-    return kEntries;
-}
-
 std::optional<SortOrder> SortOrderFromIndex(int sortBy) {
     if (sortBy < 0 || sortBy >= kSortOrderCount)
         return std::nullopt;
     return SortOrder{static_cast<SortColumn>(sortBy / 2), sortBy % 2 == 1};
-}
-
-int SortIndex(SortOrder order) {
-    return static_cast<int>(order.column) * 2 + (order.descending ? 1 : 0);
 }
 
 int CompareNamesIgnoringAsciiCase(const std::wstring& a, const std::wstring& b) {
@@ -70,16 +56,6 @@ int CompareNamesIgnoringAsciiCase(const std::wstring& a, const std::wstring& b) 
 int CompareForSort(const SortValues& a, const SortValues& b, SortOrder order, const NameCompare& names) {
     const int c = CompareAscending(a, b, order.column, names);
     return order.descending ? -c : c;
-}
-
-std::vector<std::size_t> SortedOrder(const std::vector<SortValues>& entries, SortOrder order,
-                                     const NameCompare& names) {
-    std::vector<std::size_t> positions(entries.size());
-    std::iota(positions.begin(), positions.end(), std::size_t{0});
-    std::stable_sort(positions.begin(), positions.end(), [&](std::size_t x, std::size_t y) {
-        return CompareForSort(entries[x], entries[y], order, names) < 0;
-    });
-    return positions;
 }
 
 } // namespace tessary

@@ -1,7 +1,6 @@
 // The eight sort orders of the thumbnail list and how entries compare under each. Entries compare
 // by their values (bytes, time, width and height), never by the padded texts the list shows.
 #pragma once
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,11 +21,8 @@ struct SortOrder {
 };
 
 constexpr int kSortOrderCount = 8;
-// The sort list's entries, index = SortBy.
-const std::array<std::wstring_view, kSortOrderCount>& SortListEntries();
 // The order for a SortBy index (descending when odd, column = index / 2); nothing outside 0..7.
 std::optional<SortOrder> SortOrderFromIndex(int sortBy);
-int SortIndex(SortOrder order);
 
 // What one list entry is sorted by.
 struct SortValues {
@@ -44,8 +40,5 @@ int CompareNamesIgnoringAsciiCase(const std::wstring& a, const std::wstring& b);
 // <0 when a comes first in the given order, 0 when the keys are equal, >0 otherwise. Missing sizes
 // and dates come before every value in ascending order (after them in descending order).
 int CompareForSort(const SortValues& a, const SortValues& b, SortOrder order, const NameCompare& names);
-// Positions of entries in sorted order; entries with equal keys keep their relative order.
-std::vector<std::size_t> SortedOrder(const std::vector<SortValues>& entries, SortOrder order,
-                                     const NameCompare& names = CompareNamesIgnoringAsciiCase);
 
 } // namespace tessary

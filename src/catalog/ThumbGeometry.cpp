@@ -125,9 +125,4 @@ std::uint32_t ChooseListTextColour(std::uint32_t background) {
     return sum >= 3 * 128 ? kBlack : kWhite;
 }
 
-int SnapThumbSize(int value) {
-    value = std::clamp(value, kThumbSizeMin, kThumbSizeMax);
-    return value / kThumbSizeSmallChange * kThumbSizeSmallChange;
-}
-
 } // namespace tessary

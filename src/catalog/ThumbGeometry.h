@@ -74,7 +74,5 @@ constexpr int kThumbSizeMax = 200;
 constexpr int kThumbSizeSmallChange = 5;
 constexpr int kThumbSizeLargeChange = 20;
 constexpr int kThumbSizeTickEvery = 10;
-// The value the slider settles on: inside its range, down to a multiple of 5.
-int SnapThumbSize(int value);
 
 } // namespace tessary

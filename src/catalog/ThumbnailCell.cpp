@@ -92,8 +92,4 @@ void DrawCaptionText(HDC dc, const std::wstring& text, int x, int y, COLORREF co
     TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
 }
 
-COLORREF ChooseListTextColourFor(int systemColourIndex) {
-    return static_cast<COLORREF>(ChooseListTextColour(GetSysColor(systemColourIndex)));
-}
-
 } // namespace tessary

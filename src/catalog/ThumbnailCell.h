@@ -45,7 +45,5 @@ void DrawCaptionText(HDC dc, const std::wstring& text, int x, int y, COLORREF co
                      const std::wstring& fontName, double points, bool bold, bool italic, UINT alignment,
                      CaptionFont& font);
 
-// Black or white text for a list whose background is the given system colour (COLOR_*).
-COLORREF ChooseListTextColourFor(int systemColourIndex);
 
 } // namespace tessary

@@ -53,63 +53,40 @@ ImageHeader Probe(const std::vector<unsigned char>& b) {
 
 } // namespace
 
-TEST(ImageHeader, FormatsAreKnownByTheirBytes) {
-    auto jpeg = Probe(Bytes({0xFF, 0xD8, 0xFF, 0xE0}));
-    EXPECT_EQ(jpeg.format, ImageFormat::Jpeg);
-    EXPECT_EQ(jpeg.width, 0);
-
-    auto png = Probe(PngHeader(4000, 3000));
+TEST(ImageHeader, FormatsAndSizesAreKnownByTheirBytes) {
+    EXPECT_EQ(Probe(Bytes({0xFF, 0xD8, 0xFF, 0xE0})).format, ImageFormat::Jpeg);
+    const auto png = Probe(PngHeader(4000, 3000));
     EXPECT_EQ(png.format, ImageFormat::Png);
-    EXPECT_EQ(png.width, 4000);
     EXPECT_EQ(png.height, 3000);
-
-    auto gif = Probe(Bytes({'G', 'I', 'F', '8', '9', 'a', 0x20, 0x03, 0x58, 0x02}));
+    const auto gif = Probe(Bytes({'G', 'I', 'F', '8', '9', 'a', 0x20, 0x03, 0x58, 0x02}));
     EXPECT_EQ(gif.format, ImageFormat::Gif);
     EXPECT_EQ(gif.width, 800);
-    EXPECT_EQ(gif.height, 600);
-
-    auto bmp = Probe(BmpHeader(640, 480));
-    EXPECT_EQ(bmp.format, ImageFormat::Bmp);
-    EXPECT_EQ(bmp.width, 640);
-    EXPECT_EQ(bmp.height, 480);
+    EXPECT_EQ(Probe(BmpHeader(640, 480)).format, ImageFormat::Bmp);
     // Top-down bitmaps store a negative height; old core headers 16-bit sizes.
     EXPECT_EQ(Probe(BmpHeader(640, -480)).height, 480);
-    auto core = Probe(BmpHeader(300, 200, 12));
-    EXPECT_EQ(core.width, 300);
-    EXPECT_EQ(core.height, 200);
+    EXPECT_EQ(Probe(BmpHeader(300, 200, 12)).width, 300);
 }
 
-TEST(ImageHeader, TextEmptyAndShortHeadersTellNothing) {
+TEST(ImageHeader, TextEmptyShortAndHugeHeaders) {
     const std::string text = "just some text, named .jpg";
-    auto t = ProbeImageHeader(reinterpret_cast<const unsigned char*>(text.data()), text.size());
-    EXPECT_EQ(t.format, ImageFormat::Unknown);
+    EXPECT_EQ(ProbeImageHeader(reinterpret_cast<const unsigned char*>(text.data()), text.size()).format,
+              ImageFormat::Unknown);
     EXPECT_EQ(ProbeImageHeader(nullptr, 0).format, ImageFormat::Unknown);
     EXPECT_EQ(Probe(Bytes({0xFF, 0xD8})).format, ImageFormat::Unknown);
-
     // The format is known, the size is not.
     auto shortPng = PngHeader(10, 10);
     shortPng.resize(20);
     EXPECT_EQ(Probe(shortPng).format, ImageFormat::Png);
     EXPECT_EQ(Probe(shortPng).width, 0);
-    auto wrongChunk = PngHeader(10, 10);
-    wrongChunk[12] = 'X';
-    EXPECT_EQ(Probe(wrongChunk).width, 0);
-    // Sizes beyond int, zero or negative widths are not sizes.
+    // Sizes beyond int, zero or negative widths, unknown header kinds are not sizes.
     EXPECT_EQ(Probe(PngHeader(0x80000000u, 10)).width, 0);
-    EXPECT_EQ(Probe(PngHeader(0, 10)).width, 0);
     EXPECT_EQ(Probe(BmpHeader(-5, 10)).width, 0);
-    EXPECT_EQ(Probe(BmpHeader(5, 10, 20)).width, 0); // unknown header kind
-}
-
-TEST(ImageHeader, HugeClaimsAreNotDecodedInFull) {
-    EXPECT_TRUE(FullDecodeAffordable(4000, 3000));
+    EXPECT_EQ(Probe(BmpHeader(5, 10, 20)).width, 0);
+    // Huge claims are not decoded in full.
     EXPECT_TRUE(FullDecodeAffordable(10000, 5000));
     EXPECT_FALSE(FullDecodeAffordable(10000, 5001));
-    EXPECT_FALSE(FullDecodeAffordable(30000, 30000));
     EXPECT_FALSE(FullDecodeAffordable(65535, 65535));
     EXPECT_FALSE(FullDecodeAffordable(0, 100));
-    auto huge = Probe(PngHeader(30000, 30000));
-    EXPECT_FALSE(FullDecodeAffordable(huge.width, huge.height));
 }
 
 namespace {
@@ -173,11 +150,7 @@ TEST(ScaledDecode, ReducedPixelsAverageTheAreaTheyStandFor) {
     EXPECT_GE(MaxDifference(naive, direct), 2);
 
     // Without DCT scaling the mapping is the plain reduction.
-    const DecodeMapping plain = ScaledDecodeMapping(1600, 1200, 1, 200, 150);
-    EXPECT_EQ(plain.source.width, 1600);
-    EXPECT_EQ(plain.source.height, 1200);
-    EXPECT_EQ(plain.dest.width, 200);
-    EXPECT_EQ(plain.dest.height, 150);
+    EXPECT_EQ(ScaledDecodeMapping(1600, 1200, 1, 200, 150).dest.height, 150);
 }
 
 TEST(BmpFile, HeaderRowsAndPadding) {
@@ -190,13 +163,8 @@ TEST(BmpFile, HeaderRowsAndPadding) {
         return static_cast<std::uint32_t>(bmp[at] | (bmp[at + 1] << 8) | (bmp[at + 2] << 16) |
                                           (static_cast<std::uint32_t>(bmp[at + 3]) << 24));
     };
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(bmp[1], 'M');
     EXPECT_EQ(le32(2), bmp.size());
     EXPECT_EQ(le32(10), 54u);
-    EXPECT_EQ(le32(14), 40u);
-    EXPECT_EQ(le32(18), 3u);
-    EXPECT_EQ(le32(22), 2u);
     EXPECT_EQ(bmp[28], 24);
     EXPECT_EQ(le32(30), 0u); // uncompressed
     // First stored row is the bottom one (B, G, R order), then padding.
@@ -209,13 +177,9 @@ TEST(BmpFile, HeaderRowsAndPadding) {
     EXPECT_EQ(probed.format, ImageFormat::Bmp);
     EXPECT_EQ(probed.width, 3);
     EXPECT_EQ(probed.height, 2);
-}
-
-TEST(BmpFile, RefusesUnusableArguments) {
-    const std::uint32_t px[4] = {};
+    const std::uint32_t none[4] = {};
     EXPECT_TRUE(EncodeBmp24(nullptr, 1, 1, 1).empty());
-    EXPECT_TRUE(EncodeBmp24(px, 0, 1, 1).empty());
-    EXPECT_TRUE(EncodeBmp24(px, 2, 1, 1).empty());             // stride below width
-    EXPECT_TRUE(EncodeBmp24(px, 40000, 40000, 40000).empty()); // over 2 GB
-    EXPECT_EQ(EncodeBmp24(px, 4, 1, 4).size(), 54u + 12u);     // 12 bytes need no padding
+    EXPECT_TRUE(EncodeBmp24(none, 2, 1, 1).empty());             // stride below width
+    EXPECT_TRUE(EncodeBmp24(none, 40000, 40000, 40000).empty()); // over 2 GB
+    EXPECT_EQ(EncodeBmp24(none, 4, 1, 4).size(), 54u + 12u);     // 12 bytes need no padding
 }

@@ -26,14 +26,6 @@ int Channel(std::uint32_t p, int c) {
     return static_cast<int>((p >> (8 * c)) & 0xFF);
 }
 
-Image Checkerboard(int w, int h) {
-    Image img(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.at(x, y) = (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000;
-    return img;
-}
-
 Image Noise(int w, int h, std::mt19937& rng, int padding = 0) {
     Image img(w, h, 0, padding);
     for (auto& p : img.pixels)
@@ -141,75 +133,6 @@ const ScaleFilter kFilters[] = {ScaleFilter::AreaAverage, ScaleFilter::Bilinear,
 
 } // namespace
 
-TEST(Scaler, CheckerboardReducesToEvenGreyByAnyFactor) {
-    ScaleScratch scratch;
-    Image board = Checkerboard(64, 48);
-    for (auto size : {std::pair{32, 24}, {21, 16}, {9, 7}, {1, 1}}) {
-        Image dst(size.first, size.second);
-        ASSERT_TRUE(ScalePixels(board.cview(), WholeOf(board.cview()), dst.view(), WholeOf(dst.cview()),
-                                ScaleFilter::Bicubic, scratch));
-        // Over a rectangle of a x b source pixels a checkerboard is half white to within one pixel.
-        const double fx = 64.0 / size.first, fy = 48.0 / size.second;
-        const double tolerance = 255.0 / (2 * fx * fy) + 1;
-        for (auto p : dst.pixels) {
-            EXPECT_EQ(Channel(p, 3), 255);
-            for (int c = 0; c < 3; ++c)
-                EXPECT_NEAR(Channel(p, c), 127.5, tolerance) << size.first << " x " << size.second;
-        }
-    }
-}
-
-TEST(Scaler, EnlargingAHardEdgeGivesASmoothRamp) {
-    ScaleScratch scratch;
-    Image edge(2, 1);
-    edge.at(0, 0) = 0xFF000000;
-    edge.at(1, 0) = 0xFFFFFFFF;
-    for (auto filter : {ScaleFilter::Bilinear, ScaleFilter::Bicubic}) {
-        Image dst(16, 3);
-        ASSERT_TRUE(ScalePixels(edge.cview(), WholeOf(edge.cview()), dst.view(), WholeOf(dst.cview()), filter,
-                                scratch));
-        int between = 0;
-        for (int x = 0; x < 16; ++x) {
-            const int v = Channel(dst.at(x, 1), 1);
-            if (x > 0) {
-                EXPECT_GE(v, Channel(dst.at(x - 1, 1), 1)) << x;
-            }
-            between += v > 10 && v < 245;
-            EXPECT_EQ(dst.at(x, 0), dst.at(x, 2)); // one source row: every row alike
-        }
-        EXPECT_EQ(Channel(dst.at(0, 1), 1), 0);
-        EXPECT_EQ(Channel(dst.at(15, 1), 1), 255);
-        EXPECT_GE(between, 6);
-    }
-    // The box filter blends only the one pixel that straddles the edge.
-    Image box(5, 1);
-    ScalePixels(edge.cview(), WholeOf(edge.cview()), box.view(), WholeOf(box.cview()),
-                ScaleFilter::AreaAverage, scratch);
-    EXPECT_EQ(Channel(box.at(0, 0), 0), 0);
-    EXPECT_EQ(Channel(box.at(2, 0), 0), 128);
-    EXPECT_EQ(Channel(box.at(4, 0), 0), 255);
-}
-
-TEST(Scaler, OnePixelSourcesAndSameSizeCopies) {
-    ScaleScratch scratch;
-    Image dot(1, 1, 0x11223344);
-    for (auto filter : kFilters) {
-        Image dst(7, 5);
-        ASSERT_TRUE(
-            ScalePixels(dot.cview(), {0, 0, 1, 1}, dst.view(), WholeOf(dst.cview()), filter, scratch));
-        for (auto p : dst.pixels)
-            EXPECT_EQ(p, 0x11223344u);
-    }
-    std::mt19937 rng(7);
-    Image noise = Noise(13, 9, rng);
-    for (auto filter : kFilters) {
-        Image copy(13, 9);
-        ScalePixels(noise.cview(), WholeOf(noise.cview()), copy.view(), WholeOf(copy.cview()), filter,
-                    scratch);
-        EXPECT_EQ(copy.pixels, noise.pixels);
-    }
-}
-
 TEST(Scaler, ClipsToTheDestinationLikeGdi) {
     ScaleScratch scratch;
     std::mt19937 rng(11);
@@ -226,13 +149,6 @@ TEST(Scaler, ClipsToTheDestinationLikeGdi) {
         for (int y = 0; y < 9; ++y)
             for (int x = 0; x < 12; ++x)
                 EXPECT_EQ(clipped.at(x, y), y + 7 < 18 && x + 5 < 25 ? whole.at(x + 25, y + 27) : kUntouched);
-
-        // Larger than the surface on every side.
-        Image inner(10, 10);
-        ScalePixels(src.cview(), WholeOf(src.cview()), inner.view(), {-3, -4, 25, 18}, filter, scratch);
-        for (int y = 0; y < 10; ++y)
-            for (int x = 0; x < 10; ++x)
-                EXPECT_EQ(inner.at(x, y), whole.at(x + 23, y + 24));
 
         // Entirely outside: nothing drawn, not an error.
         Image none(10, 10);
@@ -263,8 +179,16 @@ TEST(Scaler, MatchesAPlainStatementOfTheFilters) {
     }
 }
 
-TEST(Scaler, RefusesUnusableArguments) {
+TEST(Scaler, CopiesSameSizesExactlyAndRefusesUnusableArguments) {
     ScaleScratch scratch;
+    std::mt19937 rng(7);
+    Image noise = Noise(13, 9, rng);
+    for (auto filter : kFilters) {
+        Image copy(13, 9);
+        ScalePixels(noise.cview(), WholeOf(noise.cview()), copy.view(), WholeOf(copy.cview()), filter,
+                    scratch);
+        EXPECT_EQ(copy.pixels, noise.pixels);
+    }
     Image src(4, 4, 0), dst(4, 4);
     const ScaleRect all{0, 0, 4, 4};
     EXPECT_FALSE(ScalePixels(ConstPixelView{}, all, dst.view(), all, ScaleFilter::Bicubic, scratch));
