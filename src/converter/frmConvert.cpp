@@ -264,6 +264,14 @@ void frmConvert::SetFieldText(HWND field, const std::wstring& text) {
         SetWindowTextW(field, text.c_str()); // EN_CHANGE runs the field's handler
 }
 
+// The lock follows the field the user changed; the field it sets does not set that one back (a
+// round trip through two roundings could change what the user typed).
+void frmConvert::SetLockedField(HWND field, int value) {
+    lockRunning_ = true;
+    SetFieldText(field, std::to_wstring(value));
+    lockRunning_ = false;
+}
+
 void frmConvert::SetPercentSlider(int value) {
     if (TrackbarValue(SliderPercentage) == value)
         return;
@@ -319,12 +327,12 @@ void frmConvert::txtSize_Change(int index) {
         SetFieldText(txtSize[index], *value.text);
     if (index == 0) {
         settings_.TargetWidth = value.rounded();
-        if (settings_.KeepProportions)
-            SetFieldText(txtSize[1], std::to_wstring(LockedHeight(value.number, settings_.AspectRatio)));
+        if (settings_.KeepProportions && !lockRunning_)
+            SetLockedField(txtSize[1], LockedHeight(value.number, settings_.AspectRatio));
     } else if (index == 1) {
         settings_.TargetHeight = value.rounded();
-        if (settings_.KeepProportions)
-            SetFieldText(txtSize[0], std::to_wstring(LockedWidth(value.number, settings_.AspectRatio)));
+        if (settings_.KeepProportions && !lockRunning_)
+            SetLockedField(txtSize[0], LockedWidth(value.number, settings_.AspectRatio));
     } else {
         SetPercentSlider(value.rounded());
         settings_.ResizePercent = value.rounded();
@@ -340,8 +348,7 @@ void frmConvert::txtSize_Change(int index) {
 void frmConvert::chkProportional_Click() {
     settings_.KeepProportions = IsChecked(chkProportional);
     if (settings_.KeepProportions)
-        SetFieldText(txtSize[1],
-                     std::to_wstring(LockedHeight(FieldNumber(GetText(txtSize[0])), settings_.AspectRatio)));
+        SetLockedField(txtSize[1], LockedHeight(FieldNumber(GetText(txtSize[0])), settings_.AspectRatio));
 }
 
 void frmConvert::txtSaveFilename_Change() {

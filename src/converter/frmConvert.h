@@ -75,6 +75,7 @@ private:
     void SelectOption(HWND* group, int count, int index, void (frmConvert::*handler)(int));
     void SetFieldText(HWND field, const std::wstring& text);
     void SetPercentSlider(int value);
+    void SetLockedField(HWND field, int value);
 
     int Px(double twips) const;
     int Py(double twips) const;
@@ -91,6 +92,7 @@ private:
     bool firstPreview_ = true;
     int handlerDepth_ = 0;
     bool escapeDown_ = false;
+    bool lockRunning_ = false;
     double tppX_ = 15, tppY_ = 15;
     std::vector<HWND> disabled_;
     UniqueFont font_;

@@ -208,6 +208,11 @@ TEST_F(Converter, EveryFormatRoundTripsTurned) {
     Run(source, [&](HWND dlg) {
         Click(dlg, frmConvert::IdOptResize1);
         Click(dlg, frmConvert::IdChkProportional);
+        // The lock follows the typed field and leaves it as typed (15 / 2 rounds to 8, and 8 x 2
+        // would make it 16).
+        Type(dlg, frmConvert::IdTxtWidth, L"15");
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtWidth)), L"15");
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtHeight)), L"8");
         Type(dlg, frmConvert::IdTxtWidth, L"128");
         EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtHeight)), L"64");
         Click(dlg, frmConvert::IdOptRotate0 + 1); // 90 degrees clockwise
