@@ -283,6 +283,14 @@ TEST_F(Converter, BadTargetsAndSourcesAreRefusedWithTheirCause) {
                   static_cast<UINT>(MB_YESNO | MB_DEFBUTTON2));
         Messages();
         EXPECT_EQ(Bytes(existing), "keep me");
+        // Yes on a read-only file: refused with the system's reason, the file as it was.
+        SetFileAttributesW(existing.c_str(), FILE_ATTRIBUTE_READONLY);
+        dialogs_.answers.push_back(IDYES);
+        Click(dlg, frmConvert::IdCmdConvertFile);
+        const auto readOnly = Messages();
+        EXPECT_TRUE(failure({readOnly.back()}, L"(Error #5: ")) << Narrow(readOnly.back());
+        SetFileAttributesW(existing.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(Bytes(existing), "keep me");
         // The source goes away while the dialog is open: the next change says so.
         ASSERT_TRUE(DeleteFileW(source.c_str()));
         Click(dlg, frmConvert::IdOptRotate0 + 3);
