@@ -1,14 +1,19 @@
 # Third-party code linked into the Windows build: libjpeg-turbo (static TurboJPEG library with its
-# SIMD code), for fast scaled JPEG decoding and JPEG encoding at an exact quality.
+# SIMD code), for fast scaled JPEG decoding and JPEG encoding at an exact quality; libwebp (with its
+# demux library), for WebP, which GDI+ does not read.
 #
-# By default it is built here from the Debian source package that tools/setup.sh unpacks into
-# build/thirdparty-src. Alternatives, chosen at configure time:
+# By default both are built here from the Debian source packages that tools/setup.sh unpacks into
+# build/thirdparty-src. Alternatives for libjpeg-turbo, chosen at configure time:
 #   -DTESSARY_LIBJPEG_TURBO_SOURCE=<dir>   another libjpeg-turbo source tree (2.1 or later);
 #   -DTESSARY_SYSTEM_TURBOJPEG=ON          an installed static libjpeg-turbo, for example MSYS2's
 #                                          (pacman -S mingw-w64-x86_64-libjpeg-turbo on Windows);
 #                                          turbojpeg.h, jpeglib.h, jconfig.h and libturbojpeg.a are
 #                                          then looked up in the usual places (add
 #                                          -DCMAKE_PREFIX_PATH=C:/msys64/mingw64).
+# and for libwebp:
+#   -DTESSARY_LIBWEBP_SOURCE=<dir>         another libwebp source tree (1.2 or later);
+#   -DTESSARY_SYSTEM_LIBWEBP=ON            installed static libwebp and libwebpdemux (MSYS2:
+#                                          mingw-w64-x86_64-libwebp).
 # Either way the result is TESSARY_THIRDPARTY_LIBS, which the top-level file links into tessary_win.
 
 option(TESSARY_SYSTEM_TURBOJPEG "Link an installed static TurboJPEG library instead of building one" OFF)
@@ -20,77 +25,9 @@ if(TESSARY_SYSTEM_TURBOJPEG)
     set_target_properties(tessary_turbojpeg PROPERTIES
         IMPORTED_LOCATION ${TESSARY_TURBOJPEG_LIBRARY}
         INTERFACE_INCLUDE_DIRECTORIES ${TESSARY_TURBOJPEG_INCLUDE})
-    set(TESSARY_THIRDPARTY_LIBS tessary_turbojpeg)
-    return()
+else()
+    include(${CMAKE_CURRENT_LIST_DIR}/thirdparty-turbojpeg.cmake)
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/thirdparty-webp.cmake)
+set(TESSARY_THIRDPARTY_LIBS tessary_turbojpeg tessary_webpdemux tessary_webp)
 
-include(ExternalProject)
-
-set(TESSARY_LIBJPEG_TURBO_SOURCE "" CACHE PATH "libjpeg-turbo source tree (empty: the one tools/setup.sh fetched)")
-set(jpeg_src ${TESSARY_LIBJPEG_TURBO_SOURCE})
-if(NOT jpeg_src)
-    file(GLOB jpeg_candidates LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/build/thirdparty-src/libjpeg-turbo-*)
-    foreach(candidate ${jpeg_candidates})
-        if(EXISTS ${candidate}/turbojpeg.h AND EXISTS ${candidate}/CMakeLists.txt)
-            set(jpeg_src ${candidate})
-        endif()
-    endforeach()
-endif()
-if(NOT jpeg_src OR NOT EXISTS ${jpeg_src}/turbojpeg.h)
-    if(NOT jpeg_src)
-        set(jpeg_src ${CMAKE_SOURCE_DIR}/build/thirdparty-src/libjpeg-turbo-*)
-    endif()
-    message(FATAL_ERROR
-        "libjpeg-turbo source not found (looked for ${jpeg_src}/turbojpeg.h).\n"
-        "Run tools/setup.sh (it fetches Debian's libjpeg-turbo source package), or configure with "
-        "-DTESSARY_LIBJPEG_TURBO_SOURCE=<dir> or -DTESSARY_SYSTEM_TURBOJPEG=ON.")
-endif()
-
-find_program(TESSARY_NASM NAMES nasm yasm)
-if(NOT TESSARY_NASM)
-    message(FATAL_ERROR "nasm is needed for libjpeg-turbo's SIMD code; run tools/setup.sh.")
-endif()
-
-set(jpeg_bin ${CMAKE_BINARY_DIR}/thirdparty/libjpeg-turbo)
-set(jpeg_lib ${jpeg_bin}/${CMAKE_STATIC_LIBRARY_PREFIX}turbojpeg${CMAKE_STATIC_LIBRARY_SUFFIX})
-if(MSVC)
-    set(jpeg_lib ${jpeg_bin}/turbojpeg-static.lib)
-endif()
-cmake_host_system_information(RESULT jpeg_jobs QUERY NUMBER_OF_LOGICAL_CORES)
-
-set(jpeg_args
-    -DCMAKE_BUILD_TYPE=Release
-    -DENABLE_SHARED=OFF
-    -DENABLE_STATIC=ON
-    -DWITH_TURBOJPEG=ON
-    -DWITH_SIMD=ON
-    -DREQUIRE_SIMD=ON
-    -DWITH_JAVA=OFF
-    -DCMAKE_INSTALL_PREFIX=${jpeg_bin}/unused-install # its Windows default is not a path here
-    -DCMAKE_ASM_NASM_COMPILER=${TESSARY_NASM})
-if(CMAKE_C_COMPILER_LAUNCHER)
-    list(APPEND jpeg_args -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER})
-endif()
-if(CMAKE_TOOLCHAIN_FILE)
-    list(APPEND jpeg_args -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE})
-endif()
-
-# Only the static TurboJPEG library is built (it contains the whole codec); nothing is installed.
-ExternalProject_Add(libjpeg_turbo_build
-    SOURCE_DIR ${jpeg_src}
-    BINARY_DIR ${jpeg_bin}
-    CMAKE_ARGS ${jpeg_args}
-    BUILD_COMMAND ${CMAKE_COMMAND} --build ${jpeg_bin} --config Release --target turbojpeg-static
-                  --parallel ${jpeg_jobs}
-    INSTALL_COMMAND ""
-    BUILD_BYPRODUCTS ${jpeg_lib}
-    UPDATE_COMMAND "")
-
-# Headers: turbojpeg.h and jpeglib.h from the source tree, the generated jconfig.h from the build.
-file(MAKE_DIRECTORY ${jpeg_bin})
-add_library(tessary_turbojpeg STATIC IMPORTED GLOBAL)
-set_target_properties(tessary_turbojpeg PROPERTIES
-    IMPORTED_LOCATION ${jpeg_lib}
-    INTERFACE_INCLUDE_DIRECTORIES "${jpeg_src};${jpeg_bin}")
-add_dependencies(tessary_turbojpeg libjpeg_turbo_build)
-set(TESSARY_THIRDPARTY_LIBS tessary_turbojpeg)

@@ -28,23 +28,30 @@ if [ ${#need[@]} -gt 0 ]; then
     $sudo apt-get install -y -q -o DPkg::Lock::Timeout=900 --no-install-recommends "${need[@]}"
 fi
 
-# libjpeg-turbo's source, from Debian's source package, unpacked where cmake/thirdparty.cmake
-# builds it from. The deb-src list exists only for this download.
-jpeg_src="$root/build/thirdparty-src"
-if ! compgen -G "$jpeg_src/libjpeg-turbo-*/turbojpeg.h" >/dev/null; then
-    echo "setup: fetching the libjpeg-turbo source package"
-    src_list=/etc/apt/sources.list.d/tessary-src.sources
+# Third-party sources (libjpeg-turbo, libwebp), from Debian's source packages, unpacked where
+# cmake/thirdparty.cmake builds them from. The deb-src list exists only for these downloads.
+third_src="$root/build/thirdparty-src"
+missing_src=()
+compgen -G "$third_src/libjpeg-turbo-*/turbojpeg.h" >/dev/null || missing_src+=(libjpeg-turbo)
+compgen -G "$third_src/libwebp-*/src/webp/decode.h" >/dev/null || missing_src+=(libwebp)
+if [ ${#missing_src[@]} -gt 0 ]; then
+    echo "setup: fetching the source packages ${missing_src[*]}"
+    src_list=/etc/apt/sources.list.d/tessary-src-$$.sources # own name: other checkouts may run this at once
     drop_src_list() { $sudo rm -f "$src_list"; }
     trap drop_src_list EXIT
     printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm' \
         'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
         $sudo tee "$src_list" >/dev/null
     $sudo apt-get update -q
-    rm -rf "$jpeg_src"
-    mkdir -p "$jpeg_src"
+    mkdir -p "$third_src"
     as_root=()
     [ "$(id -u)" -ne 0 ] || as_root=(-o APT::Sandbox::User=root) # no _apt user can write there
-    (cd "$jpeg_src" && apt-get source -q "${as_root[@]}" libjpeg-turbo)
-    compgen -G "$jpeg_src/libjpeg-turbo-*/turbojpeg.h" >/dev/null ||
+    for pkg in "${missing_src[@]}"; do
+        rm -rf "$third_src/$pkg"-* "$third_src/$pkg"_*
+        (cd "$third_src" && apt-get source -q "${as_root[@]}" "$pkg")
+    done
+    compgen -G "$third_src/libjpeg-turbo-*/turbojpeg.h" >/dev/null ||
         { echo "setup: libjpeg-turbo source missing after download" >&2; exit 1; }
+    compgen -G "$third_src/libwebp-*/src/webp/decode.h" >/dev/null ||
+        { echo "setup: libwebp source missing after download" >&2; exit 1; }
 fi

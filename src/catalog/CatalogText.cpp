@@ -34,14 +34,27 @@ std::wstring AddTrailingBackslash(std::wstring_view path) {
 }
 
 bool HasImageExtension(std::wstring_view pathOrName) {
-    if (pathOrName.size() < 3)
+    if (pathOrName.size() >= 3) {
+        std::wstring tail;
+        for (wchar_t c : pathOrName.substr(pathOrName.size() - 3))
+            tail += AsciiLower(c);
+        static constexpr std::array<std::wstring_view, 4> kThreeLetters = {L"jpg", L"bmp", L"gif", L"png"};
+        for (auto ext : kThreeLetters) {
+            if (tail == ext)
+                return true;
+        }
+    }
+    // The longer and newer names are matched as whole extensions: after the last dot of the name.
+    const auto dot = pathOrName.rfind(L'.');
+    if (dot == std::wstring_view::npos || pathOrName.find(L'\\', dot) != std::wstring_view::npos)
         return false;
-    std::wstring tail;
-    for (wchar_t c : pathOrName.substr(pathOrName.size() - 3))
-        tail += AsciiLower(c);
-    static constexpr std::array<std::wstring_view, 4> kExtensions = {L"jpg", L"bmp", L"gif", L"png"};
+    std::wstring extension;
+    for (wchar_t c : pathOrName.substr(dot + 1))
+        extension += AsciiLower(c);
+    static constexpr std::array<std::wstring_view, 6> kExtensions = {L"jpeg", L"jpe",  L"jfif",
+                                                                     L"tif",  L"tiff", L"webp"};
     for (auto ext : kExtensions) {
-        if (tail == ext)
+        if (extension == ext)
             return true;
     }
     return false;

@@ -12,7 +12,8 @@ namespace tessary {
 std::wstring LastPathComponent(std::wstring_view path);
 // path & "\" unless it already ends with one; "" gives "\".
 std::wstring AddTrailingBackslash(std::wstring_view path);
-// Whether the last three characters, ignoring case, are jpg, bmp, gif or png.
+// Whether a file is listed: its last three characters, ignoring case, are jpg, bmp, gif or png (so
+// "photoxjpg" is listed, as it always was), or its extension is jpeg, jpe, jfif, tif, tiff or webp.
 bool HasImageExtension(std::wstring_view pathOrName);
 
 // "1024 x 768".

@@ -1,25 +1,13 @@
-// What a folder load needs to know about an image file before decoding it: its format by content,
-// the size its header claims, whether a full decode of that size is affordable, and how a picture
+// What a folder load needs to know about an image file before decoding it (its format and claimed
+// size come from imaging/ImageHeader.h): whether a full decode of that size is affordable, and how a picture
 // decoded at a DCT scale maps onto the reduced source picture.
 #pragma once
+#include "imaging/ImageHeader.h"
 #include "imaging/Scaler.h"
 #include <cstddef>
 #include <cstdint>
 
 namespace tessary {
-
-enum class ImageFormat { Unknown, Jpeg, Png, Gif, Bmp };
-
-struct ImageHeader {
-    ImageFormat format = ImageFormat::Unknown;
-    // The size the header claims; 0 x 0 for JPEG (its size sits in a frame marker further on) and
-    // for a header too short or malformed to tell.
-    int width = 0, height = 0;
-};
-
-// Bytes from the start of a file that ProbeImageHeader looks at.
-inline constexpr std::size_t kImageHeaderBytes = 32;
-ImageHeader ProbeImageHeader(const unsigned char* data, std::size_t size);
 
 // Formats decoded in full before reducing (all but JPEG) are refused above this many pixels: a
 // header claiming 30000 x 30000 would otherwise ask for gigabytes.

@@ -1,6 +1,7 @@
 #include "catalog/ReducedImage.h"
 #include "catalog/DecodePlan.h"
 #include "catalog/ThumbGeometry.h"
+#include "imaging/ExifOrientation.h"
 #include <objidl.h> // GDI+ needs it, and WIN32_LEAN_AND_MEAN leaves it out
 #include "platform/GdiPlus.h"
 #include "wallpaper/PreviewPixels.h"
@@ -35,6 +36,8 @@ ImageReducer::~ImageReducer() = default;
 
 void ImageReducer::ReleaseBuffers() {
     jpeg_.ReleaseBuffers();
+    webp_.ReleaseBuffers();
+    turned_.Release();
     file_.Release();
     pixels_.Release();
 }
@@ -56,10 +59,14 @@ bool ImageReducer::Reduce(const std::wstring& path, Surface& target, ReducedImag
         case ImageFormat::Jpeg:
             ok = ReduceJpeg(path, target, out, times);
             break;
+        case ImageFormat::Webp:
+            ok = ReduceWebp(path, target, out, times);
+            break;
         case ImageFormat::Png:
         case ImageFormat::Gif:
         case ImageFormat::Bmp:
-            ok = ReduceWithGdiplus(path, header.width, header.height, target, out, times);
+        case ImageFormat::Tiff:
+            ok = ReduceWithGdiplus(path, header, target, out, times);
             break;
         case ImageFormat::Unknown:
             break;
@@ -73,10 +80,44 @@ bool ImageReducer::Reduce(const std::wstring& path, Surface& target, ReducedImag
     }
 }
 
+namespace {
+
+// The thumbnail plan of an image stored at width x height and shown turned as orientation says:
+// the divisor follows the upright size, the reduction is made at the stored one.
+struct UprightPlan {
+    PixelTransform upright = PixelTransform::None;
+    IntSize shown; // the upright full size
+    int divisor = 1;
+    IntSize reducedShown;  // the reduced picture, upright
+    IntSize reducedStored; // the same before turning
+};
+
+UprightPlan PlanFor(int width, int height, int orientation) {
+    UprightPlan plan;
+    plan.upright = TransformFromExifOrientation(orientation);
+    const bool swaps = SwapsSides(plan.upright);
+    plan.shown = swaps ? IntSize{height, width} : IntSize{width, height};
+    plan.divisor = DecodeDivisor(plan.shown.width, plan.shown.height);
+    plan.reducedShown = ReducedSourceSize(plan.shown.width, plan.shown.height, plan.divisor);
+    plan.reducedStored =
+        swaps ? IntSize{plan.reducedShown.height, plan.reducedShown.width} : plan.reducedShown;
+    return plan;
+}
+
+void TakePlan(const UprightPlan& plan, ReducedImage& out) {
+    out.fullWidth = plan.shown.width;
+    out.fullHeight = plan.shown.height;
+    out.divisor = plan.divisor;
+    out.width = plan.reducedShown.width;
+    out.height = plan.reducedShown.height;
+}
+
+} // namespace
+
 bool ImageReducer::ReduceJpeg(const std::wstring& path, Surface& target, ReducedImage& out,
                               DecodeTimes& times) {
     DecodedImage decoded;
-    IntSize reduced;
+    UprightPlan plan;
     {
         ScopedTimer t(times.decode);
         std::size_t size = 0;
@@ -88,29 +129,51 @@ bool ImageReducer::ReduceJpeg(const std::wstring& path, Surface& target, Reduced
                                 &subsampling, &colourspace) != 0 ||
             width <= 0 || height <= 0)
             return false;
-        out.divisor = DecodeDivisor(width, height);
-        reduced = ReducedSourceSize(width, height, out.divisor);
-        if (!jpeg_.DecodeMemory(file_.data(), size, std::max(reduced.width, 1), std::max(reduced.height, 1),
-                                decoded) ||
+        plan = PlanFor(width, height, OrientationFromJpeg(file_.data(), size));
+        if (!jpeg_.DecodeMemory(file_.data(), size, std::max(plan.reducedStored.width, 1),
+                                std::max(plan.reducedStored.height, 1), decoded) ||
             !decoded.complete)
             return false; // a damaged or cut-off file is not shown half grey
     }
     ScopedTimer t(times.reduce);
-    out.fullWidth = decoded.fullWidth;
-    out.fullHeight = decoded.fullHeight;
-    out.width = reduced.width;
-    out.height = reduced.height;
+    TakePlan(plan, out);
     const ConstPixelView source(decoded.pixels, decoded.width, decoded.height, decoded.width);
     return ScaleInto(source,
-                     ScaledDecodeMapping(decoded.fullWidth, decoded.fullHeight, decoded.scale, reduced.width,
-                                         reduced.height),
-                     target, out);
+                     ScaledDecodeMapping(decoded.fullWidth, decoded.fullHeight, decoded.scale,
+                                         plan.reducedStored.width, plan.reducedStored.height),
+                     plan.upright, target, out);
 }
 
-bool ImageReducer::ReduceWithGdiplus(const std::wstring& path, int claimedWidth, int claimedHeight,
-                                     Surface& target, ReducedImage& out, DecodeTimes& times) {
-    // Refused before GDI+ allocates anything for it.
-    if (!FullDecodeAffordable(claimedWidth, claimedHeight))
+bool ImageReducer::ReduceWebp(const std::wstring& path, Surface& target, ReducedImage& out,
+                              DecodeTimes& times) {
+    WebpPicture picture;
+    UprightPlan plan;
+    {
+        ScopedTimer t(times.decode);
+        WebpInfo info;
+        if (webp_.Open(path, info) != WebpStatus::Ok)
+            return false;
+        plan = PlanFor(info.width, info.height, info.orientation);
+        // libwebp reduces while it decodes, averaging what it drops.
+        if (plan.reducedStored.width < 1 || plan.reducedStored.height < 1 ||
+            webp_.Decode(plan.reducedStored.width, plan.reducedStored.height, picture) != WebpStatus::Ok)
+            return false;
+        FlattenOnto(const_cast<std::uint32_t*>(picture.pixels),
+                    static_cast<std::size_t>(picture.width) * picture.height,
+                    PixelFromColorRef(GetSysColor(COLOR_BTNFACE)));
+    }
+    ScopedTimer t(times.reduce);
+    TakePlan(plan, out);
+    return ScaleInto(ConstPixelView(picture.pixels, picture.width, picture.height, picture.width),
+                     ScaledDecodeMapping(picture.width, picture.height, 1, plan.reducedStored.width,
+                                         plan.reducedStored.height),
+                     plan.upright, target, out);
+}
+
+bool ImageReducer::ReduceWithGdiplus(const std::wstring& path, const ImageHeader& header, Surface& target,
+                                     ReducedImage& out, DecodeTimes& times) {
+    // Refused before GDI+ allocates anything for it (a TIFF's size is known only once it is opened).
+    if (header.format != ImageFormat::Tiff && !FullDecodeAffordable(header.width, header.height))
         return false;
     int width = 0, height = 0;
     {
@@ -140,18 +203,17 @@ bool ImageReducer::ReduceWithGdiplus(const std::wstring& path, int claimedWidth,
         FlattenOnto(pixels_.data(), count, PixelFromColorRef(GetSysColor(COLOR_BTNFACE)));
     }
     ScopedTimer t(times.reduce);
-    out.fullWidth = width;
-    out.fullHeight = height;
-    out.divisor = DecodeDivisor(width, height);
-    const IntSize reduced = ReducedSourceSize(width, height, out.divisor);
-    out.width = reduced.width;
-    out.height = reduced.height;
-    return ScaleInto(ConstPixelView(pixels_.data(), width, height, width),
-                     ScaledDecodeMapping(width, height, 1, reduced.width, reduced.height), target, out);
+    const UprightPlan plan =
+        PlanFor(width, height, header.format == ImageFormat::Tiff ? FileOrientation(path) : 1);
+    TakePlan(plan, out);
+    return ScaleInto(
+        ConstPixelView(pixels_.data(), width, height, width),
+        ScaledDecodeMapping(width, height, 1, plan.reducedStored.width, plan.reducedStored.height),
+        plan.upright, target, out);
 }
 
-bool ImageReducer::ScaleInto(ConstPixelView source, const DecodeMapping& mapping, Surface& target,
-                             ReducedImage& out) {
+bool ImageReducer::ScaleInto(ConstPixelView source, const DecodeMapping& mapping, PixelTransform upright,
+                             Surface& target, ReducedImage& out) {
     // A reduced side can round to nothing (4000 x 1 gives 200 x 0): the image is still listed,
     // with an empty picture.
     if (out.width < 1 || out.height < 1)
@@ -162,7 +224,16 @@ bool ImageReducer::ScaleInto(ConstPixelView source, const DecodeMapping& mapping
     }
     // Clipped to the reduced size: the mapping reaches beyond it.
     const PixelView dest{target.bits(), out.width, out.height, target.width()};
-    return ScalePixels(source, mapping.source, dest, mapping.dest, ScaleFilter::AreaAverage, scratch_);
+    if (upright == PixelTransform::None)
+        return ScalePixels(source, mapping.source, dest, mapping.dest, ScaleFilter::AreaAverage, scratch_);
+    // Reduced as stored, then turned upright into the target.
+    const int storedWidth = SwapsSides(upright) ? out.height : out.width;
+    const int storedHeight = SwapsSides(upright) ? out.width : out.height;
+    std::uint32_t* stored = turned_.Ensure(static_cast<std::size_t>(storedWidth) * storedHeight);
+    const PixelView storedView{stored, storedWidth, storedHeight, storedWidth};
+    return ScalePixels(source, mapping.source, storedView, mapping.dest, ScaleFilter::AreaAverage,
+                       scratch_) &&
+           TransformPixels(storedView, dest, upright);
 }
 
 bool ImageReducer::LoadThumbnail(const std::wstring& path, ConstPixelView& out, DecodeTimes& times) {

@@ -7,6 +7,8 @@
 #include "catalog/DecodePlan.h"
 #include "imaging/ImageFile.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/PixelTransform.h"
+#include "imaging/WebpCodec.h"
 #include "imaging/Scaler.h"
 #include "platform/Surface.h"
 #include <cstdint>
@@ -15,8 +17,9 @@
 
 namespace tessary {
 
+// Sizes are upright: a photo whose EXIF orientation turns it a quarter has its sides exchanged.
 struct ReducedImage {
-    int fullWidth = 0, fullHeight = 0; // the image in the file; 0 x 0 when it cannot be decoded
+    int fullWidth = 0, fullHeight = 0; // the image as shown; 0 x 0 when it cannot be decoded
     int divisor = 1;
     int width = 0, height = 0; // the reduced picture, at the top left of the target surface
 };
@@ -65,15 +68,19 @@ public:
 
 private:
     bool ReduceJpeg(const std::wstring& path, Surface& target, ReducedImage& out, DecodeTimes& times);
-    bool ReduceWithGdiplus(const std::wstring& path, int claimedWidth, int claimedHeight, Surface& target,
+    bool ReduceWebp(const std::wstring& path, Surface& target, ReducedImage& out, DecodeTimes& times);
+    bool ReduceWithGdiplus(const std::wstring& path, const ImageHeader& header, Surface& target,
                            ReducedImage& out, DecodeTimes& times);
-    bool ScaleInto(ConstPixelView source, const DecodeMapping& mapping, Surface& target, ReducedImage& out);
+    bool ScaleInto(ConstPixelView source, const DecodeMapping& mapping, PixelTransform upright,
+                   Surface& target, ReducedImage& out);
 
     struct TjHandle;
     JpegDecoder jpeg_;
+    WebpDecoder webp_;
     std::unique_ptr<TjHandle> tj_;
     GrowBuffer<unsigned char> file_;
     GrowBuffer<std::uint32_t> pixels_;
+    GrowBuffer<std::uint32_t> turned_; // a reduced picture before it is turned upright
     ScaleScratch scratch_;
 };
 

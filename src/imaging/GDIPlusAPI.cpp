@@ -2,6 +2,8 @@
 #include "imaging/GifPalette.h"
 #include "imaging/ImageFile.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/PixelTransform.h"
+#include "imaging/WebpCodec.h"
 #include <objidl.h> // GDI+ needs it, and WIN32_LEAN_AND_MEAN leaves it out
 #include "platform/GdiPlus.h"
 #include <climits>
@@ -31,41 +33,87 @@ int GetEncoderClsid(const std::wstring& mimeType, CLSID& clsid) {
     return -1;
 }
 
+namespace {
+
+// Every format but JPEG and WebP, through GDI+ (a TIFF's first page).
+bool LoadWithGdiplus(const std::wstring& path, std::vector<std::uint32_t>& pixels, int& width, int& height) {
+    Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
+    if (bitmap.GetLastStatus() != Gdiplus::Ok)
+        return false;
+    const UINT w = bitmap.GetWidth(), h = bitmap.GetHeight();
+    if (w == 0 || h == 0 || w > INT_MAX / 4 || h > INT_MAX / 4)
+        return false;
+    pixels.resize(static_cast<std::size_t>(w) * h);
+    Gdiplus::Rect rect(0, 0, static_cast<INT>(w), static_cast<INT>(h));
+    Gdiplus::BitmapData data{};
+    if (bitmap.LockBits(&rect, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+        return false;
+    // The stride is negative for bitmaps stored bottom-up.
+    for (UINT y = 0; y < h; ++y)
+        std::memcpy(pixels.data() + static_cast<std::size_t>(y) * w,
+                    static_cast<const BYTE*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
+                    static_cast<std::size_t>(w) * 4);
+    bitmap.UnlockBits(&data);
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
+bool LoadStored(const std::wstring& path, ImageFormat format, std::vector<std::uint32_t>& pixels, int& width,
+                int& height, int& orientation) {
+    if (format == ImageFormat::Jpeg) {
+        JpegDecoder decoder;
+        DecodedImage image;
+        if (!decoder.Decode(path, INT_MAX, INT_MAX, image))
+            return false;
+        pixels.assign(image.pixels, image.pixels + static_cast<std::size_t>(image.width) * image.height);
+        width = image.width;
+        height = image.height;
+        orientation = image.orientation;
+        return true;
+    }
+    if (format == ImageFormat::Webp) {
+        WebpDecoder decoder;
+        WebpInfo info;
+        WebpPicture picture;
+        if (decoder.Open(path, info) != WebpStatus::Ok || decoder.Decode(0, 0, picture) != WebpStatus::Ok)
+            return false;
+        pixels.assign(picture.pixels,
+                      picture.pixels + static_cast<std::size_t>(picture.width) * picture.height);
+        width = picture.width;
+        height = picture.height;
+        orientation = info.orientation;
+        return true;
+    }
+    if (!LoadWithGdiplus(path, pixels, width, height))
+        return false;
+    orientation = format == ImageFormat::Tiff ? FileOrientation(path) : 1;
+    return true;
+}
+
+} // namespace
+
+ImageFormat FileFormat(const std::wstring& path) {
+    unsigned char head[kImageHeaderBytes] = {};
+    std::size_t got = 0;
+    return ReadFileStart(path, head, sizeof head, got) ? ProbeImageHeader(head, got).format
+                                                       : ImageFormat::Unknown;
+}
+
 bool LoadImagePixels(const std::wstring& path, std::vector<std::uint32_t>& pixels, int& width, int& height) {
     pixels.clear();
     width = height = 0;
     try {
-        if (IsJpegContent(path)) {
-            JpegDecoder decoder;
-            DecodedImage image;
-            if (!decoder.Decode(path, INT_MAX, INT_MAX, image))
-                return false;
-            pixels.assign(image.pixels, image.pixels + static_cast<std::size_t>(image.width) * image.height);
-            width = image.width;
-            height = image.height;
-            return true;
-        }
-        Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
-        if (bitmap.GetLastStatus() != Gdiplus::Ok)
-            return false;
-        const UINT w = bitmap.GetWidth(), h = bitmap.GetHeight();
-        if (w == 0 || h == 0 || w > INT_MAX / 4 || h > INT_MAX / 4)
-            return false;
-        pixels.resize(static_cast<std::size_t>(w) * h);
-        Gdiplus::Rect rect(0, 0, static_cast<INT>(w), static_cast<INT>(h));
-        Gdiplus::BitmapData data{};
-        if (bitmap.LockBits(&rect, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok) {
+        int orientation = 1;
+        if (!LoadStored(path, FileFormat(path), pixels, width, height, orientation)) {
             pixels.clear();
+            width = height = 0;
             return false;
         }
-        // The stride is negative for bitmaps stored bottom-up.
-        for (UINT y = 0; y < h; ++y)
-            std::memcpy(pixels.data() + static_cast<std::size_t>(y) * w,
-                        static_cast<const BYTE*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
-                        static_cast<std::size_t>(w) * 4);
-        bitmap.UnlockBits(&data);
-        width = static_cast<int>(w);
-        height = static_cast<int>(h);
+        const PixelTransform upright = TransformFromExifOrientation(orientation);
+        if (upright != PixelTransform::None)
+            pixels = TransformedPixels(ConstPixelView(pixels.data(), width, height, width), upright, width,
+                                       height);
         return true;
     } catch (const std::bad_alloc&) {
         pixels.clear();
@@ -93,6 +141,23 @@ bool SaveWithEncoder(const std::wstring& sourcePath, const std::wstring& targetP
     TempFileBeside temp(targetPath);
     if (!temp.ok())
         return false;
+    if (FileFormat(sourcePath) == ImageFormat::Webp || FileOrientation(sourcePath) != 1) {
+        // GDI+ reads no WebP and ignores the orientation: the picture goes through our decoding.
+        try {
+            std::vector<std::uint32_t> pixels;
+            int width = 0, height = 0;
+            if (!LoadImagePixels(sourcePath, pixels, width, height))
+                return false;
+            Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppARGB,
+                                   reinterpret_cast<BYTE*>(pixels.data()));
+            if (bitmap.GetLastStatus() != Gdiplus::Ok ||
+                bitmap.Save(temp.path().c_str(), &clsid, nullptr) != Gdiplus::Ok)
+                return false;
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return temp.Commit();
+    }
     {
         // The image keeps its file open until it is destroyed, which must happen before the
         // rename when source and target are the same file.
@@ -102,6 +167,15 @@ bool SaveWithEncoder(const std::wstring& sourcePath, const std::wstring& targetP
             return false;
     }
     return temp.Commit();
+}
+
+bool SaveAsWebp(const std::wstring& sourcePath, const std::wstring& targetPath, int quality) {
+    if (quality < 0 || quality > 100)
+        return false;
+    std::vector<std::uint32_t> pixels;
+    int width = 0, height = 0;
+    return LoadImagePixels(sourcePath, pixels, width, height) &&
+           WriteWebpFile(targetPath, pixels.data(), width, height, width * 4, quality);
 }
 
 // Wine's GIF encoder writes an empty picture, and still reports success, for anything but an

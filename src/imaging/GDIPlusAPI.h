@@ -4,6 +4,7 @@
 // over it, so a failed save leaves the target as it was and creates nothing.
 #pragma once
 #include <windows.h>
+#include "imaging/ImageHeader.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,7 +15,12 @@ namespace tessary {
 // case; -1 when none does. clsid is written only on a match.
 int GetEncoderClsid(const std::wstring& mimeType, CLSID& clsid);
 
-// Loads any image GDI+ reads (a JPEG through libjpeg-turbo) as top-down 0xAARRGGBB pixels.
+// A file's format by its content, whatever its name says.
+ImageFormat FileFormat(const std::wstring& path);
+
+// Loads any image GDI+ reads (a JPEG through libjpeg-turbo, a WebP's first frame through libwebp)
+// as top-down 0xAARRGGBB pixels, turned upright as its EXIF orientation says: width and height
+// are the upright size.
 bool LoadImagePixels(const std::wstring& path, std::vector<std::uint32_t>& pixels, int& width, int& height);
 
 // Each returns true only when the target was written completely. Source and target may be the
@@ -24,6 +30,8 @@ bool SaveAsBmp(const std::wstring& sourcePath, const std::wstring& targetPath);
 // GIF keeps up to 256 colours exactly; pictures with more go to the 6 x 6 x 6 colour cube.
 bool SaveAsGif(const std::wstring& sourcePath, const std::wstring& targetPath);
 bool SaveAsPng(const std::wstring& sourcePath, const std::wstring& targetPath);
+// Lossy WebP at quality 0 to 100 (through libwebp; GDI+ has no WebP encoder).
+bool SaveAsWebp(const std::wstring& sourcePath, const std::wstring& targetPath, int quality);
 // Load and save with the GDI+ encoder found for mimeType, without encoder parameters ("image/gif"
 // goes to SaveAsGif).
 bool SaveWithEncoder(const std::wstring& sourcePath, const std::wstring& targetPath,

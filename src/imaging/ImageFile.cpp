@@ -1,7 +1,10 @@
 #include "imaging/ImageFile.h"
+#include "imaging/ExifOrientation.h"
 #include "platform/Handles.h"
 #include <algorithm>
 #include <atomic>
+#include <new>
+#include <vector>
 
 namespace tessary {
 
@@ -55,6 +58,29 @@ bool ReadFileStart(const std::wstring& path, unsigned char* dest, std::size_t co
     got = 0;
     UniqueFile file = OpenForReading(path);
     return file && ReadExactly(file.get(), dest, count, got);
+}
+
+int FileOrientation(const std::wstring& path) {
+    try {
+        std::vector<unsigned char> head(kOrientationProbeBytes);
+        std::size_t got = 0;
+        UniqueFile file = OpenForReading(path);
+        if (!file || !ReadExactly(file.get(), head.data(), head.size(), got))
+            return 1;
+        const auto ifd0 = FirstTiffDirectory(head.data(), got);
+        if (!ifd0 || ifd0->offset + std::size_t{2} <= got)
+            return OrientationFromFileStart(head.data(), got);
+        // A TIFF whose directory follows the picture data, as most writers put it.
+        LARGE_INTEGER at{};
+        at.QuadPart = ifd0->offset;
+        std::vector<unsigned char> directory(kMaxTiffDirectoryBytes);
+        if (!SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) ||
+            !ReadExactly(file.get(), directory.data(), directory.size(), got))
+            return 1;
+        return OrientationFromTiffDirectory(directory.data(), got, ifd0->littleEndian);
+    } catch (const std::bad_alloc&) {
+        return 1;
+    }
 }
 
 TempFileBeside::TempFileBeside(const std::wstring& target) : target_(target) {

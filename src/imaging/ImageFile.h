@@ -40,6 +40,10 @@ bool ReadWholeFile(const std::wstring& path, GrowBuffer<unsigned char>& buffer, 
 // Reads up to count bytes from the start of the file; got receives how many were read.
 bool ReadFileStart(const std::wstring& path, unsigned char* dest, std::size_t count, std::size_t& got);
 
+// The EXIF orientation (1 to 8) of a JPEG, TIFF or WebP file, read from its start (and, for a
+// TIFF, its first directory wherever it lies); 1 for anything else or anything unreadable.
+int FileOrientation(const std::wstring& path);
+
 // A new, empty file with a unique name in the target's folder, deleted again on destruction
 // unless CommitTo renamed it over the target.
 class TempFileBeside {

@@ -1,4 +1,5 @@
 #include "imaging/JpegCodec.h"
+#include "imaging/ExifOrientation.h"
 #include "imaging/ImageFile.h"
 #include <climits>
 #include <csetjmp>
@@ -220,6 +221,7 @@ bool JpegDecoder::DecodeMemory(const unsigned char* data, std::size_t size, int 
         out = DecodedImage{};
         return false;
     }
+    out.orientation = OrientationFromJpeg(data, size);
     return true;
 }
 

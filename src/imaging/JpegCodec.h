@@ -45,6 +45,8 @@ struct DecodedImage {
     // False when libjpeg met damaged or missing data and decoded what it could (a truncated file
     // comes out complete in size, its missing part filled in by libjpeg).
     bool complete = true;
+    // The EXIF orientation (1 to 8) the file asks for; the pixels are as stored.
+    int orientation = 1;
 };
 
 // Decodes one file after another with one libjpeg instance, one file buffer and one pixel buffer,

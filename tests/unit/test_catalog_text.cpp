@@ -14,10 +14,11 @@ TEST(CatalogText, PathPiecesAndTheImageFilter) {
     EXPECT_EQ(LastPathComponent(L"no backslash"), L"");
     EXPECT_EQ(AddTrailingBackslash(L"C:\\Pics"), L"C:\\Pics\\");
     EXPECT_EQ(AddTrailingBackslash(L"C:\\"), L"C:\\");
-    // The last three characters only.
-    for (const wchar_t* kept : {L"a.JPG", L"x.Bmp", L"C:\\d\\photoxjpg"})
+    // The last three characters, or one of the longer extensions after the name's last dot.
+    for (const wchar_t* kept : {L"a.JPG", L"x.Bmp", L"C:\\d\\photoxjpg", L"b.jpeg", L"q.Jfif", L"s.TIFF",
+                                L"C:\\a.b\\u.WebP"})
         EXPECT_TRUE(HasImageExtension(kept)) << kept;
-    for (const wchar_t* dropped : {L"b.jpeg", L"pg", L"a.jpg "})
+    for (const wchar_t* dropped : {L"pg", L"a.jpg ", L"photowebp", L"C:\\x.tiff\\readme", L"a.jpegx"})
         EXPECT_FALSE(HasImageExtension(dropped)) << dropped;
 }
 

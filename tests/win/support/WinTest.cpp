@@ -1,5 +1,6 @@
 #include "support/WinTest.h"
 #include "imaging/GDIPlusAPI.h"
+#include "imaging/WebpCodec.h"
 #include "platform/MessagePump.h"
 #include "platform/GdiPlus.h"
 #include <shellapi.h>
@@ -65,6 +66,11 @@ bool EncoderFor(const std::wstring& mime, CLSID& clsid) {
 
 bool WriteImage(const std::wstring& path, int width, int height,
                 const std::function<std::uint32_t(int, int)>& painter) {
+    auto colour = [&](int x, int y) -> std::uint32_t {
+        return painter ? painter(x, y)
+                       : ((x * 255 / (width > 1 ? width - 1 : 1)) << 16) |
+                             ((y * 255 / (height > 1 ? height - 1 : 1)) << 8) | 0x80;
+    };
     Gdiplus::Bitmap bmp(width, height, PixelFormat24bppRGB);
     if (bmp.GetLastStatus() != Gdiplus::Ok)
         return false;
@@ -75,9 +81,7 @@ bool WriteImage(const std::wstring& path, int width, int height,
     for (int y = 0; y < height; ++y) {
         auto* row = static_cast<BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
         for (int x = 0; x < width; ++x) {
-            std::uint32_t c = painter ? painter(x, y)
-                                      : ((x * 255 / (width > 1 ? width - 1 : 1)) << 16) |
-                                            ((y * 255 / (height > 1 ? height - 1 : 1)) << 8) | 0x80;
+            std::uint32_t c = colour(x, y);
             row[x * 3 + 0] = static_cast<BYTE>(c & 0xFF);
             row[x * 3 + 1] = static_cast<BYTE>((c >> 8) & 0xFF);
             row[x * 3 + 2] = static_cast<BYTE>((c >> 16) & 0xFF);
@@ -88,13 +92,22 @@ bool WriteImage(const std::wstring& path, int width, int height,
     for (auto& c : ext)
         c = static_cast<wchar_t>(towlower(c));
     std::wstring mime = L"image/png";
-    if (ext == L".jpg" || ext == L"jpeg")
+    if (ext == L".jpg" || ext == L"jpeg" || ext == L".jpe" || ext == L"jfif")
         mime = L"image/jpeg";
+    else if (ext == L".tif" || ext == L"tiff")
+        mime = L"image/tiff";
     else if (ext == L".bmp")
         mime = L"image/bmp";
     else if (ext == L".gif")
         mime = L"image/gif";
     CLSID clsid;
+    if (ext == L"webp") { // GDI+ has no WebP encoder
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                pixels[static_cast<std::size_t>(y) * width + x] = 0xFF000000u | colour(x, y);
+        return tessary::WriteWebpFile(path, pixels.data(), width, height, width * 4, 95);
+    }
     if (mime == L"image/gif") {
         // Wine's GIF encoder writes an empty picture from true colour: go through our own.
         std::wstring png = path + L".source.png";

@@ -24,8 +24,8 @@ private:
 
 void RemoveTree(const std::wstring& path);
 
-// Writes an image file of the given size; the format follows the extension (.jpg .bmp .gif .png;
-// anything else is written as PNG). Pixels: a gradient unless a painter is given (x, y) -> 0xRRGGBB.
+// Writes an image file of the given size; the format follows the extension (.jpg .jpeg .jpe .jfif
+// .bmp .gif .tif .tiff .webp .png; anything else is written as PNG). Pixels: a gradient unless a painter is given (x, y) -> 0xRRGGBB.
 bool WriteImage(const std::wstring& path, int width, int height,
                 const std::function<std::uint32_t(int, int)>& painter = {});
 bool WriteTextFile(const std::wstring& path, const std::string& content);

@@ -1,0 +1,213 @@
+#include "imaging/ExifOrientation.h"
+#include "imaging/ImageHeader.h"
+#include <gtest/gtest.h>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace tessary;
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+void Put16(Bytes& b, std::uint32_t v, bool little) {
+    if (little) {
+        b.push_back(static_cast<unsigned char>(v));
+        b.push_back(static_cast<unsigned char>(v >> 8));
+    } else {
+        b.push_back(static_cast<unsigned char>(v >> 8));
+        b.push_back(static_cast<unsigned char>(v));
+    }
+}
+void Put32(Bytes& b, std::uint32_t v, bool little) {
+    if (little) {
+        Put16(b, v & 0xFFFF, true);
+        Put16(b, v >> 16, true);
+    } else {
+        Put16(b, v >> 16, false);
+        Put16(b, v & 0xFFFF, false);
+    }
+}
+void Append(Bytes& b, const std::string& text) {
+    b.insert(b.end(), text.begin(), text.end());
+}
+
+// A TIFF structure whose IFD0 holds a width tag, then the orientation (of the given type), and
+// whose next-directory offset is nextIfd.
+Bytes Tiff(std::uint32_t orientation, bool little = true, std::uint32_t type = 3, std::uint32_t nextIfd = 0) {
+    Bytes b;
+    Append(b, little ? "II" : "MM");
+    Put16(b, 42, little);
+    Put32(b, 8, little);
+    Put16(b, 2, little);
+    Put16(b, 0x0100, little); // ImageWidth, LONG 640
+    Put16(b, 4, little);
+    Put32(b, 1, little);
+    Put32(b, 640, little);
+    Put16(b, 0x0112, little);
+    Put16(b, type, little);
+    Put32(b, 1, little);
+    if (type == 3) {
+        Put16(b, orientation, little);
+        Put16(b, 0, little);
+    } else {
+        Put32(b, orientation, little);
+    }
+    Put32(b, nextIfd, little);
+    return b;
+}
+
+Bytes Exif(const Bytes& tiff) {
+    Bytes b;
+    Append(b, std::string("Exif\0\0", 6));
+    b.insert(b.end(), tiff.begin(), tiff.end());
+    return b;
+}
+
+Bytes Segment(unsigned char marker, const Bytes& payload) {
+    Bytes b{0xFF, marker};
+    Put16(b, static_cast<std::uint32_t>(payload.size() + 2), false);
+    b.insert(b.end(), payload.begin(), payload.end());
+    return b;
+}
+
+// SOI, a JFIF APP0, an XMP APP1 (not Exif), the Exif APP1, then SOS.
+Bytes Jpeg(const Bytes& exifPayload) {
+    Bytes b{0xFF, 0xD8};
+    Bytes jfif;
+    Append(jfif, std::string("JFIF\0\1\1\0\0\1\0\1\0\0", 14));
+    for (const Bytes& s : {Segment(0xE0, jfif), Segment(0xE1, Bytes{'h', 't', 't', 'p', ':'}),
+                           Segment(0xE1, exifPayload), Segment(0xDA, Bytes{1, 2, 3})})
+        b.insert(b.end(), s.begin(), s.end());
+    return b;
+}
+
+Bytes Chunk(const std::string& fourcc, const Bytes& payload) {
+    Bytes b;
+    Append(b, fourcc);
+    Put32(b, static_cast<std::uint32_t>(payload.size()), true);
+    b.insert(b.end(), payload.begin(), payload.end());
+    if (payload.size() % 2)
+        b.push_back(0);
+    return b;
+}
+
+Bytes Webp(const std::vector<Bytes>& chunks) {
+    Bytes body;
+    Append(body, "WEBP");
+    for (const Bytes& c : chunks)
+        body.insert(body.end(), c.begin(), c.end());
+    Bytes b;
+    Append(b, "RIFF");
+    Put32(b, static_cast<std::uint32_t>(body.size()), true);
+    b.insert(b.end(), body.begin(), body.end());
+    return b;
+}
+
+Bytes Vp8x(std::uint32_t width, std::uint32_t height) {
+    Bytes p{0x08, 0, 0, 0}; // EXIF flag
+    for (std::uint32_t v : {width - 1, height - 1})
+        for (int i = 0; i < 3; ++i)
+            p.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    return p;
+}
+
+int Orientation(const Bytes& b) {
+    return OrientationFromFileStart(b.data(), b.size());
+}
+
+} // namespace
+
+TEST(ExifOrientation, ReadFromJpegTiffAndWebp) {
+    for (std::uint32_t o = 1; o <= 8; ++o) {
+        EXPECT_EQ(Orientation(Jpeg(Exif(Tiff(o)))), static_cast<int>(o));
+        EXPECT_EQ(Orientation(Jpeg(Exif(Tiff(o, false)))), static_cast<int>(o)) << "big-endian";
+    }
+    EXPECT_EQ(Orientation(Tiff(6)), 6);
+    EXPECT_EQ(Orientation(Tiff(8, false, 4)), 8) << "a LONG value";
+    // A WebP EXIF chunk after an odd-sized one, with and without the "Exif" prefix.
+    EXPECT_EQ(Orientation(
+                  Webp({Chunk("VP8X", Vp8x(64, 48)), Chunk("ICCP", Bytes{1, 2, 3}), Chunk("EXIF", Tiff(6))})),
+              6);
+    EXPECT_EQ(Orientation(Webp({Chunk("VP8X", Vp8x(64, 48)), Chunk("EXIF", Exif(Tiff(3)))})), 3);
+}
+
+TEST(ExifOrientation, AnythingOddReadsAsUpright) {
+    EXPECT_EQ(Orientation(Jpeg(Exif(Tiff(0)))), 1);
+    EXPECT_EQ(Orientation(Jpeg(Exif(Tiff(9)))), 1);
+    EXPECT_EQ(Orientation(Jpeg(Exif(Tiff(6, true, 7)))), 1) << "an UNDEFINED-typed value";
+    // Exif after the picture data does not count.
+    Bytes late{0xFF, 0xD8};
+    for (const Bytes& s : {Segment(0xDA, Bytes{1}), Segment(0xE1, Exif(Tiff(6)))})
+        late.insert(late.end(), s.begin(), s.end());
+    EXPECT_EQ(Orientation(late), 1);
+    // IFD0 pointing past the end or into the header; a directory claiming 65535 entries.
+    Bytes pastEnd = Tiff(6);
+    pastEnd[4] = 0xF0;
+    EXPECT_EQ(Orientation(pastEnd), 1);
+    Bytes intoHeader = Tiff(6);
+    intoHeader[4] = 2;
+    EXPECT_EQ(Orientation(intoHeader), 1);
+    Bytes manyEntries = Tiff(6);
+    manyEntries[8] = manyEntries[9] = 0xFF;
+    EXPECT_EQ(Orientation(manyEntries), 6) << "the entries that are there are read";
+    // A directory chain that loops back onto IFD0 is not followed.
+    EXPECT_EQ(Orientation(Tiff(5, true, 3, 8)), 5);
+    // A segment length below 2; a WebP chunk claiming 4 GB.
+    Bytes shortSegment{0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x01, 0xFF, 0xD9};
+    EXPECT_EQ(Orientation(shortSegment), 1);
+    Bytes hugeChunk = Webp({Chunk("VP8X", Vp8x(64, 48)), Chunk("EXIF", Tiff(6))});
+    for (int i = 0; i < 4; ++i)
+        hugeChunk[12 + 4 + i] = 0xFF;
+    EXPECT_EQ(Orientation(hugeChunk), 1);
+}
+
+// Every cut and many random damages of valid files: the sanitizers see each read.
+TEST(ExifOrientation, CutAndDamagedInputsStayInBounds) {
+    std::mt19937 random(13);
+    for (const Bytes& valid : {Jpeg(Exif(Tiff(6))), Jpeg(Exif(Tiff(7, false))), Tiff(8),
+                               Webp({Chunk("VP8X", Vp8x(9, 9)), Chunk("EXIF", Exif(Tiff(2)))})}) {
+        for (std::size_t cut = 0; cut <= valid.size(); ++cut) {
+            const Bytes part(valid.begin(), valid.begin() + static_cast<std::ptrdiff_t>(cut));
+            const int o = Orientation(part);
+            EXPECT_TRUE(o == 1 || o == Orientation(valid)) << cut;
+        }
+        for (int round = 0; round < 2000; ++round) {
+            Bytes damaged = valid;
+            for (int k = 0; k < 3; ++k)
+                damaged[random() % damaged.size()] = static_cast<unsigned char>(random());
+            const int o = Orientation(damaged);
+            EXPECT_TRUE(o >= 1 && o <= 8);
+        }
+    }
+}
+
+TEST(ImageHeader, WebpAndTiffAreKnownByContent) {
+    Bytes vp8x = Webp({Chunk("VP8X", Vp8x(16384, 16384))});
+    ImageHeader h = ProbeImageHeader(vp8x.data(), vp8x.size());
+    EXPECT_EQ(h.format, ImageFormat::Webp);
+    EXPECT_EQ(h.width, 16384);
+    EXPECT_EQ(h.height, 16384);
+    // Lossless: signature 0x2F, then width - 1 and height - 1 in 14 bits each.
+    const std::uint32_t bits = (300 - 1) | ((200 - 1) << 14);
+    Bytes vp8l = Webp(
+        {Chunk("VP8L", Bytes{0x2F, static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+                             static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24),
+                             0, 0, 0, 0, 0})});
+    h = ProbeImageHeader(vp8l.data(), vp8l.size());
+    EXPECT_EQ(h.width, 300);
+    EXPECT_EQ(h.height, 200);
+    // Lossy key frame: frame tag, start code, 14-bit sizes (the top bits are scaling hints).
+    Bytes vp8 = Webp({Chunk("VP8 ", Bytes{0, 0, 0, 0x9D, 0x01, 0x2A, 0x80, 0x47, 0x38, 0x04})});
+    h = ProbeImageHeader(vp8.data(), vp8.size());
+    EXPECT_EQ(h.width, 0x780);
+    EXPECT_EQ(h.height, 0x438);
+    for (const char* tiff : {"II*\0", "MM\0*"}) {
+        const Bytes b(tiff, tiff + 4);
+        EXPECT_EQ(ProbeImageHeader(b.data(), b.size()).format, ImageFormat::Tiff);
+    }
+    const Bytes riffWave{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    EXPECT_EQ(ProbeImageHeader(riffWave.data(), riffWave.size()).format, ImageFormat::Unknown);
+}
