@@ -3,6 +3,7 @@
 #include "imaging/GifPalette.h"
 #include "imaging/ImageFile.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/WebpCodec.h"
 #include "platform/Handles.h"
 #include <objidl.h> // GDI+ needs it, and WIN32_LEAN_AND_MEAN leaves it out
 #include "platform/GdiPlus.h"
@@ -25,6 +26,11 @@ const wchar_t* MimeTypeOf(ImageFormat format) {
         return L"image/gif";
     case ImageFormat::Png:
         return L"image/png";
+    case ImageFormat::Tiff:
+        return L"image/tiff";
+    case ImageFormat::Webp:
+    case ImageFormat::Unknown:
+        break;
     }
     return L"image/jpeg";
 }
@@ -39,6 +45,11 @@ GUID ContainerOf(ImageFormat format) {
         return GUID_ContainerFormatGif;
     case ImageFormat::Png:
         return GUID_ContainerFormatPng;
+    case ImageFormat::Tiff:
+        return GUID_ContainerFormatTiff;
+    case ImageFormat::Webp:
+    case ImageFormat::Unknown:
+        break;
     }
     return GUID_ContainerFormatJpeg;
 }
@@ -103,6 +114,9 @@ WriteResult::Status Encode(const std::uint32_t* pixels, int width, int height, I
     if (format == ImageFormat::Jpeg)
         return EncodeJpeg(pixels, width, height, width * 4, quality, out) ? WriteResult::Ok
                                                                           : WriteResult::EncodeFailed;
+    if (format == ImageFormat::Webp)
+        return EncodeWebp(pixels, width, height, width * 4, quality, out) ? WriteResult::Ok
+                                                                          : WriteResult::EncodeFailed;
     CLSID clsid{};
     if (GetEncoderClsid(MimeTypeOf(format), clsid) < 0)
         return WriteResult::NoEncoder;
@@ -120,6 +134,11 @@ WriteResult::Status Encode(const std::uint32_t* pixels, int width, int height, I
 // Whether the file reads as the format and size written (WIC reads the header and the frame's
 // description; the pixels are not decoded).
 bool ReadsBack(const std::wstring& path, ImageFormat format, int width, int height) {
+    if (format == ImageFormat::Webp) { // WIC has no WebP decoder everywhere: libwebp reads it
+        WebpDecoder decoder;
+        WebpInfo info;
+        return decoder.Open(path, info) == WebpStatus::Ok && info.width == width && info.height == height;
+    }
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()))))

@@ -3,12 +3,11 @@
 // at any step leaves an existing target as it was, leaves nothing else behind, and says which
 // step failed.
 #pragma once
+#include "imaging/ImageHeader.h"
 #include <cstdint>
 #include <string>
 
 namespace tessary {
-
-enum class ImageFormat { Bmp, Jpeg, Gif, Png };
 
 struct WriteResult {
     enum Status {
@@ -24,8 +23,8 @@ struct WriteResult {
 };
 
 // pixels: top-down rows of width 0xAARRGGBB words with straight alpha. BMP and JPEG ignore alpha
-// (flatten first), GIF keeps up to 256 colours exactly (others go to the 6 x 6 x 6 cube), PNG keeps
-// the alpha channel. quality: JPEG only, 0 to 100.
+// (flatten first), GIF keeps up to 256 colours exactly (others go to the 6 x 6 x 6 cube), PNG and
+// WebP keep the alpha channel. quality: JPEG and WebP, 0 to 100. TIFF is written by GDI+'s encoder.
 WriteResult WritePixelsAs(const std::uint32_t* pixels, int width, int height, ImageFormat format, int quality,
                           const std::wstring& target);
 
