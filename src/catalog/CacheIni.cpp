@@ -155,7 +155,8 @@ std::vector<std::pair<std::wstring_view, std::wstring>> CacheSectionEntries(int 
     return {{kWidthKey, std::to_wstring(width)},
             {kHeightKey, std::to_wstring(height)},
             {kFileSizeKey, std::to_wstring(stamp.size)},
-            {kFileTimeKey, std::to_wstring(stamp.writeTime)}};
+            {kFileTimeKey, std::to_wstring(stamp.writeTime)},
+            {kUprightKey, L"1"}};
 }
 
 std::vector<IniSectionText> ParseIniText(std::wstring_view text) {

@@ -58,6 +58,9 @@ inline constexpr std::wstring_view kHeightKey = L"Height";
 // 100-nanosecond ticks since 1601), both decimal.
 inline constexpr std::wstring_view kFileSizeKey = L"FileSize";
 inline constexpr std::wstring_view kFileTimeKey = L"FileTime";
+// Present ("1") when the thumbnail and its size were made with the EXIF orientation applied;
+// older thumbnails of photos the orientation turns are made again.
+inline constexpr std::wstring_view kUprightKey = L"Upright";
 
 // One section of an INI text: its name as written between the brackets, and its "key=value"
 // lines in file order.

@@ -101,7 +101,7 @@ bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cac
         ScopedTimer t(stats.cacheRead);
         if (FileExists(thumbnail)) {
             section = cacheFile.Section(cache.SectionName(fileName));
-            cachedThumbnail = CachedThumbnailMatches(section, info);
+            cachedThumbnail = CachedThumbnailMatches(section, info, path);
         }
     }
     if (cachedThumbnail && part.reducer.LoadThumbnail(thumbnail, source, stats.decoding)) {

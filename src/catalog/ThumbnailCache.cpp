@@ -245,11 +245,15 @@ void CacheFileContents::Replace(const std::wstring& sectionName,
     sections_.push_back({sectionName, std::move(keys)});
 }
 
-bool CachedThumbnailMatches(const CacheSection& section, const std::optional<FileInfo>& image) {
+bool CachedThumbnailMatches(const CacheSection& section, const std::optional<FileInfo>& image,
+                            const std::wstring& imagePath) {
     std::optional<FileStamp> stamp;
     if (image)
         stamp = image->Stamp();
-    return CachedThumbnailIsCurrent(section.Text(kFileSizeKey), section.Text(kFileTimeKey), stamp);
+    if (!CachedThumbnailIsCurrent(section.Text(kFileSizeKey), section.Text(kFileTimeKey), stamp))
+        return false;
+    // Made before orientations were applied: still right for every picture that is not turned.
+    return section.Text(kUprightKey) || FileOrientation(imagePath) == 1;
 }
 
 bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName, ConstPixelView picture,

@@ -77,8 +77,11 @@ private:
 };
 
 // Whether the cached thumbnail of an image may be used: its section's recorded size and time
-// match the image file (sections written before they were recorded are trusted).
-bool CachedThumbnailMatches(const CacheSection& section, const std::optional<FileInfo>& image);
+// match the image file (sections written before they were recorded are trusted), and it was made
+// upright (a section written before orientations were applied is trusted unless the image's EXIF
+// orientation turns it).
+bool CachedThumbnailMatches(const CacheSection& section, const std::optional<FileInfo>& image,
+                            const std::wstring& imagePath);
 
 // Writes one entry: the picture as a BMP beside the thumbnail, re-encoded as the JPEG thumbnail at
 // quality 80, the BMP deleted, then the section's keys (all in one write, width first). True only

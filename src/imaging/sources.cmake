@@ -9,6 +9,7 @@ list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/GDIPlusAPI.cpp
     ${CMAKE_CURRENT_LIST_DIR}/JpegCodec.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WebpCodec.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PictureLoader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ImageFile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PixelFile.cpp
 )

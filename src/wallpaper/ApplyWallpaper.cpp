@@ -49,8 +49,9 @@ bool ApplyThroughActiveDesktop(const std::wstring& path, WallpaperMode mode) {
 void frmMain::ApplyWallpaper() {
     const std::wstring kept = state.CurrentImagePath;
     bool converted = false;
-    // An empty path (no wallpaper) has nothing to convert.
-    if (!kept.empty() && NeedsBmpConversion(kept)) {
+    // An empty path (no wallpaper) has nothing to convert; a file named .bmp that holds another
+    // format is converted like any other.
+    if (!kept.empty() && (NeedsBmpConversion(kept) || FileFormat(kept) != ImageFormat::Bmp)) {
         const std::wstring bmp = PathInFolder(ProgramFolder(), kConvertedWallpaperName);
         if (SaveAsBmp(kept, bmp)) {
             state.CurrentImagePath = bmp;

@@ -24,24 +24,19 @@ struct LoadedImage {
     IntSize full;
 };
 
-// JPEGs are decoded reduced by the DCT, but never below the preview buffer's size (the buffer is
-// at most 799 pixels wide); other formats are decoded whole and put on the button face colour
-// where they are transparent, as a picture box shows them.
+// Decoded reduced where the format allows (never below the preview buffer's size: the buffer is
+// at most 799 pixels wide), upright, and put on the button face colour where transparent, as a
+// picture box shows it.
 bool LoadPreviewImage(const std::wstring& path, WallpaperPart& part, LoadedImage& out) {
-    if (IsJpegContent(path)) {
-        DecodedImage image;
-        if (!part.jpeg.Decode(path, 800, 1, image))
-            return false;
-        out.pixels = {image.pixels, image.width, image.height, image.width};
-        out.full = {image.fullWidth, image.fullHeight};
-        return true;
-    }
-    int w = 0, h = 0;
-    if (!LoadImagePixels(path, part.pixels, w, h))
+    LoadedPicture picture;
+    if (!part.loader.Load(path, 800, picture))
         return false;
-    FlattenOnto(part.pixels.data(), part.pixels.size(), PixelFromColorRef(GetSysColor(COLOR_BTNFACE)));
-    out.pixels = {part.pixels.data(), w, h, w};
-    out.full = {w, h};
+    for (int y = 0; y < picture.pixels.height; ++y)
+        FlattenOnto(picture.pixels.pixels + static_cast<std::size_t>(y) * picture.pixels.stride,
+                    static_cast<std::size_t>(picture.pixels.width),
+                    PixelFromColorRef(GetSysColor(COLOR_BTNFACE)));
+    out.pixels = picture.pixels;
+    out.full = {picture.fullWidth, picture.fullHeight};
     return true;
 }
 

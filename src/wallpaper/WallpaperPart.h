@@ -1,6 +1,6 @@
 // Working state of the main window that belongs to this subsystem (surfaces, menus, caches).
 #pragma once
-#include "imaging/JpegCodec.h"
+#include "imaging/PictureLoader.h"
 #include "imaging/Scaler.h"
 #include "platform/Handles.h"
 #include "platform/Surface.h"
@@ -14,7 +14,7 @@ struct WallpaperPart {
     // The pictures beside the captions of the two resample buttons (the buttons do not own them).
     UniqueIcon resampleIcons[2];
     // Kept between draws: decoding and scaling one image after another then allocates nothing new.
-    JpegDecoder jpeg;
+    PictureLoader loader;
     std::vector<std::uint32_t> pixels;
     ScaleScratch scratch;
     Surface tile;

@@ -45,7 +45,7 @@ TEST(IniText, WhatTheCacheWritesReadsBack) {
     ASSERT_EQ(sections.size(), names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
         EXPECT_EQ(sections[i].name, CacheSectionName(names[i]));
-        ASSERT_EQ(sections[i].keys.size(), 4u);
+        ASSERT_EQ(sections[i].keys.size(), 5u);
         EXPECT_EQ(sections[i].keys[0], (std::pair<std::wstring, std::wstring>{L"Width", L"4000"}));
         EXPECT_EQ(InterpretIniValue(sections[i].keys[1].second, 0).value, 3000);
         EXPECT_TRUE(CachedThumbnailIsCurrent(sections[i].keys[2].second, sections[i].keys[3].second, stamp));

@@ -1,9 +1,15 @@
 // The picture formats beyond the first four and the EXIF orientation: WebP decoding (reduced,
-// animated, refused), and photos turned upright.
+// animated, refused), every format listed with its picture, and photos turned upright in the
+// thumbnail, the preview and the wallpaper's bitmap.
 #include "imaging/GDIPlusAPI.h"
+#include "imaging/JpegCodec.h"
+#include "imaging/PixelTransform.h"
 #include "imaging/WebpCodec.h"
-#include "support/WinTest.h"
+#include "test_catalog_support.h"
+#include "test_wallpaper_support.h"
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -72,7 +78,8 @@ Bytes Animation(int width, int height, const std::vector<Bytes>& frames) {
 
 bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
     for (int shift = 0; shift < 32; shift += 8)
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) >
+            tolerance)
             return false;
     return true;
 }
@@ -108,9 +115,10 @@ TEST(WebpDecoder, ReducedAnimatedAndRefused) {
 
     // A lossless header claiming 16384 x 16384 in a few bytes: refused before any decoding.
     const std::uint32_t bits = 16383u | (16383u << 14);
-    Bytes huge = Riff({Chunk("VP8L", Bytes{0x2F, static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                                           static_cast<unsigned char>(bits >> 16),
-                                           static_cast<unsigned char>(bits >> 24), 0, 0, 0})});
+    Bytes huge = Riff(
+        {Chunk("VP8L", Bytes{0x2F, static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+                             static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24),
+                             0, 0, 0})});
     EXPECT_EQ(decoder.OpenMemory(huge.data(), huge.size(), info), WebpStatus::TooLarge);
 
     // An animation shows its first frame; one whose first frame covers part of the canvas shows it
@@ -131,4 +139,150 @@ TEST(WebpDecoder, ReducedAnimatedAndRefused) {
     EXPECT_EQ(picture.pixels[0] >> 24, 0u);
     EXPECT_TRUE(Near(picture.pixels[25 * 64 + 15], 0xFF00FF00u, 8));
     EXPECT_EQ(picture.pixels[25 * 64 + 35] >> 24, 0u);
+}
+
+// ---- Every format in a folder, and photos turned upright everywhere they are shown or written.
+
+namespace {
+
+using namespace wintest;
+
+// A picture of 16 x 16 flat steps (256 colours, so GIF keeps it exactly) whose red grows to the
+// right and green downwards: any turn or mirror image shows.
+std::uint32_t Steps(int x, int y, int w, int h) {
+    return static_cast<std::uint32_t>(((x * 16 / w) * 17) << 16 | ((y * 16 / h) * 17) << 8 | 0x80);
+}
+
+// Checks that the picture drawn at r on the surface is the upright steps picture, at the centres
+// of a few steps (away from their edges, which reductions blur).
+void ExpectSteps(const Surface& s, RECT r, const std::string& what) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    for (int i : {2, 8, 13})
+        for (int j : {1, 7, 14}) {
+            const int x = r.left + (2 * i + 1) * w / 32, y = r.top + (2 * j + 1) * h / 32;
+            const std::uint32_t want = Steps(i, j, 16, 16), got = s.Pixel(x, y) & 0xFFFFFF;
+            EXPECT_TRUE(Near(got, want, 14))
+                << what << " at step " << i << "," << j << ": " << std::hex << got << " for " << want;
+        }
+}
+
+void WriteBytes(const std::wstring& path, const Bytes& bytes) {
+    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(f && WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                written == bytes.size());
+}
+
+// The EXIF block of a photo taken with the given orientation: "Exif", a little-endian TIFF header
+// and IFD0 holding the orientation alone.
+Bytes ExifBlock(int orientation) {
+    Bytes b{'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0};
+    Put(b, 8, 4);
+    Put(b, 1, 2);
+    Put(b, 0x0112, 2);
+    Put(b, 3, 2);
+    Put(b, 1, 4);
+    Put(b, static_cast<std::uint32_t>(orientation), 4);
+    Put(b, 0, 4);
+    return b;
+}
+
+// A photo whose upright picture is the steps picture of width x height, stored turned the other
+// way as a camera held sideways stores it, with the orientation that turns it back.
+Bytes SidewaysJpeg(int orientation, int width, int height) {
+    std::vector<std::uint32_t> upright(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            upright[static_cast<std::size_t>(y) * width + x] = 0xFF000000u | Steps(x, y, width, height);
+    // Quarter turns undo each other in pairs; every other orientation is its own inverse.
+    const int inverse = orientation == 6 ? 8 : orientation == 8 ? 6 : orientation;
+    int w = 0, h = 0;
+    const auto stored = TransformedPixels(ConstPixelView(upright.data(), width, height, width),
+                                          TransformFromExifOrientation(inverse), w, h);
+    Bytes jpeg;
+    EXPECT_TRUE(EncodeJpeg(stored.data(), w, h, w * 4, 95, jpeg));
+    const Bytes exif = ExifBlock(orientation);
+    Bytes app1{0xFF, 0xE1, static_cast<unsigned char>((exif.size() + 2) >> 8),
+               static_cast<unsigned char>(exif.size() + 2)};
+    app1.insert(app1.end(), exif.begin(), exif.end());
+    jpeg.insert(jpeg.begin() + 2, app1.begin(), app1.end());
+    return jpeg;
+}
+
+class FormatsWindow : public CatalogTest {
+protected:
+    void SetUp() override {
+        CatalogTest::SetUp();
+        WriteSetting(L"DrawShading", L"0"); // the preview's overlays would tint it
+        WriteSetting(L"DrawGlare", L"0");
+    }
+    // The picture area of a cell for a picture of the screen's shape (1280 x 1024): 100 x 80 at (6, 6).
+    static constexpr RECT kPicture{6, 6, 106, 86};
+    DesktopSettingsGuard desktop_;
+    FileGuard bitmap_{ConvertedBitmapPath()};
+};
+
+} // namespace
+
+TEST_F(FormatsWindow, EveryFormatIsListedWithItsPicture) {
+    TempDir dir(L"formats");
+    Track(dir.path());
+    const auto steps = [](int x, int y) { return Steps(x, y, 640, 512); };
+    const std::vector<std::wstring> names = {L"a.jpg", L"b.JPEG", L"c.jpe",  L"d.jfif", L"e.png", L"f.bmp",
+                                             L"g.gif", L"h.tif",  L"i.TIFF", L"j.webp", L"k.WebP"};
+    for (const std::wstring& name : names)
+        ASSERT_TRUE(WriteImage(dir / name, 640, 512, steps)) << Narrow(name);
+    // A JPEG by its content, whatever its name says.
+    ASSERT_TRUE(WriteImage(dir / L"photo.jpg", 640, 512, steps));
+    ASSERT_TRUE(MoveFileW((dir / L"photo.jpg").c_str(), (dir / L"l.png").c_str()));
+
+    Start();
+    ASSERT_TRUE(form().FolderTreeview1.SelectFolder(dir.path()));
+    std::vector<std::wstring> all = names;
+    all.push_back(L"l.png");
+    std::vector<std::wstring> shown = Names();
+    std::sort(shown.begin(), shown.end());
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(shown, all);
+    for (const std::wstring& name : all) {
+        EXPECT_EQ(Column(name, 3), L"  640 x 512") << Narrow(name);
+        ExpectSteps(Cell(name), kPicture, Narrow(name));
+    }
+}
+
+TEST_F(FormatsWindow, PhotosComeOutUprightEverywhere) {
+    TempDir dir(L"upright");
+    Track(dir.path());
+    for (int o = 1; o <= 8; ++o)
+        WriteBytes(dir / (L"o" + std::to_wstring(o) + L".jpg"), SidewaysJpeg(o, 640, 512));
+    frmMain& f = Start();
+    ASSERT_TRUE(f.FolderTreeview1.SelectFolder(dir.path()));
+    f.SetOptMode(1); // stretched: the whole preview shows the picture
+    for (int o = 1; o <= 8; ++o) {
+        const std::wstring name = L"o" + std::to_wstring(o) + L".jpg";
+        const std::string what = "orientation " + std::to_string(o);
+        // The thumbnail and its size as shown.
+        EXPECT_EQ(Column(name, 3), L"  640 x 512") << what;
+        ExpectSteps(Cell(name), kPicture, what + " thumbnail");
+        // The preview.
+        f.DrawPreview(dir / name);
+        ExpectSteps(f.picWPImage, {0, 0, f.picWPImage.width(), f.picWPImage.height()}, what + " preview");
+        // The bitmap set as the wallpaper.
+        state.CurrentImagePath = dir / name;
+        f.ApplyWallpaper();
+        std::vector<std::uint32_t> bmp;
+        int w = 0, h = 0;
+        ASSERT_TRUE(LoadImagePixels(ConvertedBitmapPath(), bmp, w, h));
+        ASSERT_EQ(w, 640) << what;
+        ASSERT_EQ(h, 512) << what;
+        Surface applied;
+        ASSERT_TRUE(applied.Create(w, h));
+        std::memcpy(applied.bits(), bmp.data(), bmp.size() * 4);
+        ExpectSteps(applied, {0, 0, w, h}, what + " wallpaper");
+    }
+    // Cached thumbnails are kept upright: the next load takes them from the cache.
+    f.LoadFolder(dir.path(), true);
+    EXPECT_EQ(ParseSummary(Panel(1)).hits, 8);
+    for (int o = 1; o <= 8; ++o)
+        ExpectSteps(Cell(L"o" + std::to_wstring(o) + L".jpg"), kPicture, "cached " + std::to_string(o));
 }

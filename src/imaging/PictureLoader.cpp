@@ -1,0 +1,82 @@
+#include "imaging/PictureLoader.h"
+#include "imaging/ExifOrientation.h"
+#include "imaging/GDIPlusAPI.h"
+#include "imaging/PixelTransform.h"
+#include <algorithm>
+#include <new>
+
+namespace tessary {
+
+bool PictureLoader::Upright(ConstPixelView stored, int orientation, LoadedPicture& out) {
+    const PixelTransform upright = TransformFromExifOrientation(orientation);
+    int width = stored.width, height = stored.height;
+    if (upright == PixelTransform::None) {
+        if (stored.pixels != pixels_.data())
+            pixels_.assign(stored.pixels, stored.pixels + static_cast<std::size_t>(width) * height);
+    } else {
+        pixels_ = TransformedPixels(stored, upright, width, height);
+    }
+    out.pixels = PixelView{pixels_.data(), width, height, width};
+    return true;
+}
+
+bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& out) {
+    out = LoadedPicture{};
+    minWidth = std::max(minWidth, 1);
+    try {
+        switch (FileFormat(path)) {
+        case ImageFormat::Jpeg: {
+            std::size_t size = 0;
+            if (!ReadWholeFile(path, file_, size, kJpegMaxFileBytes))
+                return false;
+            const int orientation = OrientationFromJpeg(file_.data(), size);
+            const bool swaps = OrientationSwapsSides(orientation);
+            DecodedImage image;
+            if (!jpeg_.DecodeMemory(file_.data(), size, swaps ? 1 : minWidth, swaps ? minWidth : 1, image))
+                return false;
+            out.fullWidth = swaps ? image.fullHeight : image.fullWidth;
+            out.fullHeight = swaps ? image.fullWidth : image.fullHeight;
+            return Upright({image.pixels, image.width, image.height, image.width}, orientation, out);
+        }
+        case ImageFormat::Webp: {
+            WebpInfo info;
+            WebpPicture picture;
+            if (webp_.Open(path, info) != WebpStatus::Ok)
+                return false;
+            const bool swaps = OrientationSwapsSides(info.orientation);
+            const int uprightWidth = swaps ? info.height : info.width;
+            // A whole-number reduction that keeps the picture at least minWidth wide.
+            const int divisor = std::max(1, uprightWidth / minWidth);
+            const int width = std::max(1, (info.width + divisor / 2) / divisor);
+            const int height = std::max(1, (info.height + divisor / 2) / divisor);
+            if (webp_.Decode(width, height, picture) != WebpStatus::Ok)
+                return false;
+            out.fullWidth = swaps ? info.height : info.width;
+            out.fullHeight = swaps ? info.width : info.height;
+            return Upright({picture.pixels, picture.width, picture.height, picture.width}, info.orientation,
+                           out);
+        }
+        default: {
+            int width = 0, height = 0;
+            if (!LoadImagePixels(path, pixels_, width, height))
+                return false;
+            out.fullWidth = width;
+            out.fullHeight = height;
+            out.pixels = PixelView{pixels_.data(), width, height, width};
+            return true;
+        }
+        }
+    } catch (const std::bad_alloc&) {
+        out = LoadedPicture{};
+        return false;
+    }
+}
+
+void PictureLoader::ReleaseBuffers() {
+    jpeg_.ReleaseBuffers();
+    webp_.ReleaseBuffers();
+    file_.Release();
+    pixels_ = {};
+}
+
+} // namespace tessary
