@@ -1,11 +1,12 @@
 #include "converter/ConvertEngine.h"
-#include "imaging/GDIPlusAPI.h"
-#include "imaging/JpegCodec.h"
+#include "imaging/PictureLoader.h"
 #include "imaging/PixelFile.h"
 #include "imaging/Scaler.h"
 #include "platform/Dialogs.h"
 #include "platform/Handles.h"
 #include <shlwapi.h>
+#include <algorithm>
+#include <climits>
 #include <new>
 
 namespace tessary {
@@ -68,8 +69,25 @@ bool IsFolder(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The whole picture, upright as its EXIF orientation says.
 bool LoadFull(const std::wstring& path, PixelImage& image) {
-    return LoadImagePixels(path, image.pixels, image.width, image.height) && !image.empty();
+    try {
+        PictureLoader loader;
+        LoadedPicture loaded;
+        if (!loader.Load(path, INT_MAX, loaded) || loaded.pixels.width < 1 || loaded.pixels.height < 1)
+            return false;
+        const PixelView& v = loaded.pixels;
+        image.width = v.width;
+        image.height = v.height;
+        image.pixels.resize(static_cast<std::size_t>(v.width) * v.height);
+        for (int y = 0; y < v.height; ++y)
+            std::copy_n(v.pixels + static_cast<std::ptrdiff_t>(y) * v.stride, v.width,
+                        image.pixels.data() + static_cast<std::size_t>(y) * v.width);
+        return true;
+    } catch (const std::bad_alloc&) {
+        image = {};
+        return false;
+    }
 }
 
 SaveOutcome Failed(std::wstring cause) {
@@ -100,29 +118,18 @@ PreviewSource::Status PreviewSource::Load(const std::wstring& path) {
     canvas_ = {};
     size_ = {};
     try {
-        PixelImage decoded;
-        if (IsJpegContent(path)) {
-            // A reduced decode at least 600 pixels wide covers any canvas (300 to under 600 wide).
-            JpegDecoder decoder;
-            DecodedImage image;
-            if (!decoder.Decode(path, 600, 1, image))
-                return Status::Unreadable;
-            decoded.pixels.assign(image.pixels,
-                                  image.pixels + static_cast<std::size_t>(image.width) * image.height);
-            decoded.width = image.width;
-            decoded.height = image.height;
-            size_ = {image.fullWidth, image.fullHeight};
-        } else {
-            if (!LoadFull(path, decoded))
-                return Status::Unreadable;
-            size_ = {decoded.width, decoded.height};
-        }
+        // A picture at least 600 pixels wide covers any canvas (300 to under 600 wide).
+        PictureLoader loader;
+        LoadedPicture loaded;
+        if (!loader.Load(path, 600, loaded))
+            return Status::Unreadable;
+        size_ = {loaded.fullWidth, loaded.fullHeight};
         const PixelSize canvas = PreviewCanvasSize(size_);
         canvas_.width = canvas.width;
         canvas_.height = canvas.height;
         canvas_.pixels.resize(static_cast<std::size_t>(canvas.width) * canvas.height);
         ScaleScratch scratch;
-        const ConstPixelView from{decoded.pixels.data(), decoded.width, decoded.height, decoded.width};
+        const ConstPixelView from(loaded.pixels);
         ScalePixels(from, WholeOf(from), {canvas_.pixels.data(), canvas.width, canvas.height, canvas.width},
                     {0, 0, canvas.width, canvas.height}, ScaleFilter::AreaAverage, scratch);
     } catch (const std::bad_alloc&) {

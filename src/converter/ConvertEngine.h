@@ -24,8 +24,9 @@ struct ConvertSettings {
 // The size a save writes, before the rotation.
 PixelSize OutputSize(const ConvertSettings& settings, PixelSize source);
 
-// The source as the preview needs it: its full size and a copy reduced to the preview canvas. The
-// file is looked at on every load and decoded again only when its size or time changed.
+// The source as the preview needs it: its full size and a copy reduced to the preview canvas, both
+// upright as the photo's EXIF orientation says. The file is looked at on every load and decoded
+// again only when its size or time changed.
 class PreviewSource {
 public:
     enum class Status { Ok, Missing, Unreadable };
