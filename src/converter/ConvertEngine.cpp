@@ -23,6 +23,8 @@ ImageFormat EncodingOf(ConvertFormat format) {
         return ImageFormat::Gif;
     case ConvertFormat::Png:
         return ImageFormat::Png;
+    case ConvertFormat::Webp:
+        return ImageFormat::Webp;
     }
     return ImageFormat::Jpeg;
 }
@@ -191,7 +193,9 @@ SaveOutcome SaveConverted(const std::wstring& sourcePath, PixelSize knownSourceS
     PixelImage picture;
     try {
         picture = RenderPicture(std::move(source), output, settings.RotateMode,
-                                format == ConvertFormat::Png ? AlphaHandling::Keep : AlphaHandling::OnWhite);
+                                format == ConvertFormat::Png || format == ConvertFormat::Webp
+                                    ? AlphaHandling::Keep
+                                    : AlphaHandling::OnWhite);
     } catch (const std::bad_alloc&) {
         return Failed(NotEnoughMemoryCause(TurnedSize(output, settings.RotateMode)));
     }

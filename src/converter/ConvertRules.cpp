@@ -162,6 +162,8 @@ FormatRow RowOf(ConvertFormat format) {
         return {L"image/gif", L"gif"};
     case ConvertFormat::Png:
         return {L"image/png", L"png"};
+    case ConvertFormat::Webp:
+        return {L"image/webp", L"webp"};
     }
     return {L"image/jpeg", L"jpg"};
 }

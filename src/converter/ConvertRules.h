@@ -79,7 +79,7 @@ PreviewPlace PlacePreview(PixelSize source, double aspect, double rotateMode, Pi
                           double tppX, double tppY);
 
 // The output formats of the "File Format:" options, in order.
-enum class ConvertFormat { Bmp, Jpg, Gif, Png };
+enum class ConvertFormat { Bmp, Jpg, Gif, Png, Webp };
 struct FormatRow {
     const wchar_t* mimeType;
     const wchar_t* extension;

@@ -24,7 +24,7 @@ const wchar_t* const kRotateCaptions[6] = {
     L"None",        L"90 Degrees Clockwise", L"90 Degrees Counter Clockwise",
     L"180 Degrees", L"Flip Horizontally",    L"Flip Vertically"};
 const double kRotateModes[6] = {0, 90, -90, 180, 10, 20};
-const wchar_t* const kFormatCaptions[4] = {L"BMP", L"JPG", L"GIF", L"PNG"};
+const wchar_t* const kFormatCaptions[5] = {L"BMP", L"JPG", L"GIF", L"PNG", L"WEBP"};
 
 HFONT MakeArial() {
     WindowDC screen(nullptr);
@@ -132,7 +132,7 @@ bool frmConvert::Form_Load() {
     settings_.ResizePercent = 100;
     settings_.TargetFormat = ConvertFormat::Jpg;
     settings_.JpegQuality = 75;
-    SelectOption(optFormat, 4, 1, &frmConvert::optFormat_Click);
+    SelectOption(optFormat, 5, 1, &frmConvert::optFormat_Click);
     TrackbarSetValue(SliderQuality, 75);
     // 9. The first preview also fills the width and height fields.
     Preview_Image(false);
@@ -203,10 +203,10 @@ void frmConvert::CreateControls() {
     // File Format:
     Frame1[3] = make(L"BUTTON", L"File Format:", kGroupBox, IdStatic);
     Place(Frame1[3], 0, 0, kFormatLeft, kFormatTop, 2895, 1935);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         optFormat[i] = make(L"BUTTON", kFormatCaptions[i], kOption | (i == 0 ? WS_TABSTOP | WS_GROUP : 0),
                             IdOptFormat0 + i);
-        Place(optFormat[i], kFormatLeft, kFormatTop, 120, 240 + 360 * i, 735, 375);
+        Place(optFormat[i], kFormatLeft, kFormatTop, 120, 240 + 330 * i, 735, 375);
     }
     Label1 = make(L"STATIC", L"JPG Quality Level", kLabel, IdStatic);
     Place(Label1, kFormatLeft, kFormatTop, 840, 480, 1935, 255);
@@ -447,8 +447,8 @@ void frmConvert::OnCommand(int id, int code) {
         click(optResize, 2, id - IdOptResize0, &frmConvert::optResize_Click);
     else if (id >= IdOptRotate0 && id < IdOptRotate0 + 6)
         click(optRotate, 6, id - IdOptRotate0, &frmConvert::optRotate_Click);
-    else if (id >= IdOptFormat0 && id < IdOptFormat0 + 4)
-        click(optFormat, 4, id - IdOptFormat0, &frmConvert::optFormat_Click);
+    else if (id >= IdOptFormat0 && id < IdOptFormat0 + 5)
+        click(optFormat, 5, id - IdOptFormat0, &frmConvert::optFormat_Click);
     else if (id == IdChkProportional)
         chkProportional_Click();
     else if (id == IdCmdConvertFile)

@@ -39,8 +39,8 @@ public:
         IdTxtHeight,
         IdChkProportional,
         IdOptRotate0,                    // to IdOptRotate0 + 5
-        IdOptFormat0 = IdOptRotate0 + 6, // to IdOptFormat0 + 3
-        IdSliderQuality = IdOptFormat0 + 4,
+        IdOptFormat0 = IdOptRotate0 + 6, // to IdOptFormat0 + 4
+        IdSliderQuality = IdOptFormat0 + 5,
         IdTxtSaveFilename,
         IdCmdConvertFile,
         IdCmdCancel,
@@ -108,7 +108,7 @@ private:
     HWND optRotate[6] = {};
     HWND frmPreview = nullptr;
     HWND picPreview = nullptr;
-    HWND optFormat[4] = {};
+    HWND optFormat[5] = {};
     HWND Label1 = nullptr;
     HWND SliderQuality = nullptr;
     HWND Label3 = nullptr;
