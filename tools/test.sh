@@ -23,7 +23,18 @@ ctest --test-dir "$native" --output-on-failure || status=1
 
 echo "== windows tests (Wine)"
 source "$root/tools/wine-env.sh"
-wine_env_start "$win"
 trap wine_env_stop EXIT
-ctest --test-dir "$win" --output-on-failure "$@" || status=1
+# Most tests share one display; those named *_hidpi need a 144-DPI prefix and those named
+# *_monitors two monitors, each in an environment of its own.
+run_suite() { # label-selection, then wine_env_start options
+    local select=$1; shift
+    if ! ctest --test-dir "$win" -N $select "${ctest_args[@]}" | grep -q "Test *#"; then return 0; fi
+    wine_env_start "$win" "$@"
+    ctest --test-dir "$win" --output-on-failure $select "${ctest_args[@]}" || status=1
+    wine_env_stop
+}
+ctest_args=("$@")
+run_suite "-LE hidpi|monitors"
+run_suite "-L hidpi" 1280x1024x24 --dpi 144
+run_suite "-L monitors" --screens "1280x1024x24 1920x1080x24"
 exit $status

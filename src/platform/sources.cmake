@@ -11,4 +11,7 @@ list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/MessagePump.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Surface.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ListView.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DesktopWallpaper.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Dpi.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Monitors.cpp
 )

@@ -36,7 +36,12 @@ struct PreviewCopies {
     // The copy in that column and row: `first` moved by whole multiples of its own size.
     IntRect at(int column, int row) const;
 };
-PreviewCopies ComputePreviewCopies(WallpaperMode mode, IntSize image, IntSize screen, IntSize preview);
+// Fit scales the image to lie inside the screen, Fill to cover it, both centred; at least one
+// preview pixel of a fitted image stays visible. Span covers `spanArea` (the bounding box of all
+// monitors, relative to the previewed screen's top-left corner; empty: the screen alone) like Fill,
+// and the preview shows the part that falls on this screen.
+PreviewCopies ComputePreviewCopies(WallpaperMode mode, IntSize image, IntSize screen, IntSize preview,
+                                   const IntRect& spanArea = {});
 
 // The message for a listed image that can no longer be loaded.
 std::wstring MissingImageMessage(std::wstring_view path);

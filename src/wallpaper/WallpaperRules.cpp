@@ -1,30 +1,58 @@
 #include "wallpaper/WallpaperRules.h"
 #include "wallpaper/KeyPath.h"
+#include <iterator>
 
 namespace tessary {
 
+namespace {
+
+// What each layout writes and what Windows calls it elsewhere, in WallpaperMode order.
+struct ModeRow {
+    WallpaperMode mode;
+    std::wstring_view name, tileWallpaper, wallpaperStyle;
+    int position; // active desktop style, IDesktopWallpaper position
+};
+constexpr ModeRow kModes[kWallpaperModeCount] = {
+    {WallpaperMode::Centered, L"Centered", L"0", L"0", 0},
+    {WallpaperMode::Stretched, L"Stretched", L"0", L"2", 2},
+    {WallpaperMode::Tiled, L"Tiled", L"1", L"0", 1},
+    {WallpaperMode::Fit, L"Fit", L"0", L"6", 3},
+    {WallpaperMode::Fill, L"Fill", L"0", L"10", 4},
+    {WallpaperMode::Span, L"Span", L"0", L"22", 5},
+};
+
+const ModeRow& RowOf(WallpaperMode mode) {
+    const auto i = static_cast<std::size_t>(mode);
+    return i < std::size(kModes) ? kModes[i] : kModes[0];
+}
+
+} // namespace
+
 DesktopStyleValues StyleValuesFor(WallpaperMode mode) {
-    switch (mode) {
-    case WallpaperMode::Stretched:
-        return {L"0", L"2"};
-    case WallpaperMode::Tiled:
-        return {L"1", L"0"};
-    case WallpaperMode::Centered:
-        break;
-    }
-    return {L"0", L"0"};
+    const ModeRow& row = RowOf(mode);
+    return {row.tileWallpaper, row.wallpaperStyle};
 }
 
 int ActiveDesktopStyle(WallpaperMode mode) {
-    switch (mode) {
-    case WallpaperMode::Tiled:
-        return 1;
-    case WallpaperMode::Stretched:
-        return 2;
-    case WallpaperMode::Centered:
-        break;
-    }
-    return 0;
+    return RowOf(mode).position;
+}
+
+WallpaperMode ModeFromDesktopPosition(int position) {
+    for (const ModeRow& row : kModes)
+        if (row.position == position)
+            return row.mode;
+    return WallpaperMode::Centered;
+}
+
+std::wstring_view WallpaperModeName(WallpaperMode mode) {
+    return RowOf(mode).name;
+}
+
+std::optional<WallpaperMode> WallpaperModeFromName(std::wstring_view name) {
+    for (const ModeRow& row : kModes)
+        if (row.name == name)
+            return row.mode;
+    return std::nullopt;
 }
 
 bool NeedsBmpConversion(std::wstring_view path) {
@@ -58,16 +86,17 @@ RecordedWallpaper InterpretDesktopValues(std::wstring_view wallpaper, std::wstri
         return r;
     r.path = std::move(path);
     r.tiled = CleanRegText(tileWallpaper) == L"1";
-    r.stretched = CleanRegText(wallpaperStyle) == L"2";
+    const std::wstring style = CleanRegText(wallpaperStyle);
+    r.stretched = style == L"2";
+    r.mode = r.tiled ? WallpaperMode::Tiled : WallpaperMode::Centered;
+    for (const ModeRow& row : kModes)
+        if (row.wallpaperStyle != L"0" && row.wallpaperStyle == style)
+            r.mode = row.mode;
     return r;
 }
 
 WallpaperMode StartupMode(const RecordedWallpaper& recorded) {
-    if (recorded.stretched)
-        return WallpaperMode::Stretched;
-    if (recorded.tiled)
-        return WallpaperMode::Tiled;
-    return WallpaperMode::Centered;
+    return recorded.mode;
 }
 
 std::wstring DesktopColorText(std::uint32_t colorRef) {

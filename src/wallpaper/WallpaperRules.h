@@ -8,7 +8,10 @@
 
 namespace tessary {
 
-enum class WallpaperMode { Centered, Stretched, Tiled };
+// Fit (the whole picture, bars in the desktop colour), Fill (covers the screen, cropped) and Span
+// (covers the bounding box of all monitors) are the layouts Windows 7 and 8 added.
+enum class WallpaperMode { Centered, Stretched, Tiled, Fit, Fill, Span };
+inline constexpr int kWallpaperModeCount = 6;
 
 inline constexpr std::wstring_view kDesktopKeyPath = L"HKEY_CURRENT_USER\\Control Panel\\Desktop";
 inline constexpr std::wstring_view kWallpaperValue = L"Wallpaper";
@@ -25,8 +28,16 @@ struct DesktopStyleValues {
 };
 DesktopStyleValues StyleValuesFor(WallpaperMode mode);
 
-// The active desktop's wallpaper style for a layout: centre 0, tile 1, stretch 2.
+// The active desktop's wallpaper style for a layout (centre 0, tile 1, stretch 2, keep aspect 3,
+// crop to fit 4, span 5); IDesktopWallpaper's positions use the same numbers.
 int ActiveDesktopStyle(WallpaperMode mode);
+// The layout of an IDesktopWallpaper position; an unknown one is Centered.
+WallpaperMode ModeFromDesktopPosition(int position);
+
+// The layout's name as the settings store keeps it ("Centered", "Fit", ...), and back; an unknown
+// name gives nothing.
+std::wstring_view WallpaperModeName(WallpaperMode mode);
+std::optional<WallpaperMode> WallpaperModeFromName(std::wstring_view name);
 
 // True when the path's last three characters, in any letter case, are not "bmp": the image is
 // converted to a bitmap before Windows is given it.
@@ -37,16 +48,18 @@ std::wstring PathInFolder(std::wstring_view folder, std::wstring_view fileName);
 
 // The wallpaper that the desktop settings record. The three texts are the registry reads (each
 // possibly the "N/A" marker); a wallpaper is recorded when its cleaned path is neither empty nor
-// the marker, and only then do the tile and style flags count.
+// the marker, and only then do the tile and style values count. A style Windows knows (stretch,
+// fit, fill, span) wins over tiling; any other style counts as 0, as Windows reads it.
 struct RecordedWallpaper {
     std::wstring path; // empty when none is recorded
     bool tiled = false;
     bool stretched = false;
+    WallpaperMode mode = WallpaperMode::Centered;
 };
 RecordedWallpaper InterpretDesktopValues(std::wstring_view wallpaper, std::wstring_view tileWallpaper,
                                          std::wstring_view wallpaperStyle);
 
-// The layout selected at start-up: Stretched wins over Tiled; neither gives Centered.
+// The layout selected at start-up: the recorded one (Centered when none is recorded).
 WallpaperMode StartupMode(const RecordedWallpaper& recorded);
 
 // The desktop colour (0x00BBGGRR) as the decimal text kept in DesktopColor, and back. Reading

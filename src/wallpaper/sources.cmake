@@ -1,6 +1,7 @@
 # Portable logic (no Windows header) and Windows code of this subsystem.
 list(APPEND TESSARY_LOGIC_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/KeyPath.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MonitorChoice.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PreviewGeometry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PreviewPixels.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WallpaperRules.cpp

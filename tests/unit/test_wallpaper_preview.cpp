@@ -72,6 +72,49 @@ TEST(WallpaperPreview, StretchedOnceAndTiledToTheFarEdges) {
     }
 }
 
+TEST(WallpaperPreview, FitAndFillOnPortraitAndPanorama) {
+    struct Case {
+        WallpaperMode mode;
+        int w, h;
+        IntRect expected;
+    };
+    const Case cases[] = {
+        // 600 x 1200 fits as 384 x 768, fills as 1024 x 2048.
+        {WallpaperMode::Fit, 600, 1200, {80, 0, 176, 192}},
+        {WallpaperMode::Fill, 600, 1200, {0, -160, 256, 352}},
+        // 3000 x 500 fits as 1024 x 170.67 (bars of 74.67 -> 75), fills as 4608 x 768.
+        {WallpaperMode::Fit, 3000, 500, {0, 75, 256, 117}},
+        {WallpaperMode::Fill, 3000, 500, {-448, 0, 704, 192}},
+        // 1 x 10000: fitted it is far thinner than a preview pixel but keeps one; filled it is
+        // 10,240,000 screen pixels high and still centred.
+        {WallpaperMode::Fit, 1, 10000, {127, 0, 128, 192}},
+        {WallpaperMode::Fill, 1, 10000, {0, -1279904, 256, 1280096}},
+    };
+    for (const Case& c : cases) {
+        const PreviewCopies p = Layout(c.mode, c.w, c.h);
+        EXPECT_EQ(p.count(), 1);
+        EXPECT_TRUE(Is(p.first, c.expected.left, c.expected.top, c.expected.width(), c.expected.height()))
+            << c.w << " x " << c.h;
+    }
+    for (auto mode : {WallpaperMode::Fit, WallpaperMode::Fill, WallpaperMode::Span})
+        EXPECT_EQ(ComputePreviewCopies(mode, {10, 10}, {0, 0}, kPreview).count(), 0);
+}
+
+TEST(WallpaperPreview, SpanShowsThisMonitorsPartOfTheBoundingBox) {
+    // 1024 x 768 primary with a 1280 x 1024 monitor to its right: the box is 2304 x 1024, and a
+    // picture of that shape covers it exactly.
+    EXPECT_TRUE(Is(
+        ComputePreviewCopies(WallpaperMode::Span, {2304, 1024}, kScreen, kPreview, {0, 0, 2304, 1024}).first,
+        0, 0, 576, 256));
+    // On the second screen (preview scale 0.2 x 0.1875) the picture starts 1024 pixels to the left.
+    EXPECT_TRUE(Is(ComputePreviewCopies(WallpaperMode::Span, {2304, 1024}, {1280, 1024}, kPreview,
+                                        {-1024, 0, 1280, 1024})
+                       .first,
+                   -205, 0, 461, 192));
+    // One monitor alone: Span is Fill.
+    EXPECT_TRUE(Is(Layout(WallpaperMode::Span, 3000, 500).first, -448, 0, 1152, 192));
+}
+
 TEST(WallpaperResample, ProportionalFitsTheScreenRoundingHalvesToEven) {
     EXPECT_EQ(ResampleSize({1000, 500}, kScreen, true), (IntSize{1024, 512}));
     EXPECT_EQ(ResampleSize({1280, 1024}, kScreen, true), (IntSize{960, 768}));

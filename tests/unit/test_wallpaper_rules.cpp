@@ -23,14 +23,44 @@ TEST(WallpaperRules, RecordedWallpaperAndItsLayout) {
     EXPECT_EQ(StartupMode(r), WallpaperMode::Tiled);
     // Stretched wins over tiled; blanks around the style do not matter.
     EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", L"1", L" 2 ")), WallpaperMode::Stretched);
-    // Any other style text (Windows 7 writes "10" for fill, "6" for fit) is not stretched.
-    EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", L"0", L"10")), WallpaperMode::Centered);
+    // A style Windows does not know centres, or tiles when tiling is on; a known one wins over tiling.
+    EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", L"0", L"7")), WallpaperMode::Centered);
+    EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", L"1", L"fill")), WallpaperMode::Tiled);
+    EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", L"1", L" 10 ")), WallpaperMode::Fill);
     EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", L"N/A", L"N/A")), WallpaperMode::Centered);
     for (const wchar_t* none : {L"", L" N/A "}) {
         r = InterpretDesktopValues(none, L"1", L"2");
         EXPECT_EQ(r.path, L"") << none;
         EXPECT_FALSE(r.tiled || r.stretched) << none;
     }
+}
+
+TEST(WallpaperRules, EveryLayoutReadsBackAsItself) {
+    // What Windows reads for each layout (TileWallpaper, WallpaperStyle, and the position the
+    // shell's wallpaper objects take); start-up and the settings name lead back to the layout.
+    struct Row {
+        WallpaperMode mode;
+        const wchar_t *tile, *style;
+        int position;
+    };
+    const Row rows[] = {
+        {WallpaperMode::Centered, L"0", L"0", 0}, {WallpaperMode::Stretched, L"0", L"2", 2},
+        {WallpaperMode::Tiled, L"1", L"0", 1},    {WallpaperMode::Fit, L"0", L"6", 3},
+        {WallpaperMode::Fill, L"0", L"10", 4},    {WallpaperMode::Span, L"0", L"22", 5},
+    };
+    for (const Row& row : rows) {
+        const std::wstring name(WallpaperModeName(row.mode));
+        const DesktopStyleValues v = StyleValuesFor(row.mode);
+        EXPECT_EQ(v.tileWallpaper, row.tile) << name;
+        EXPECT_EQ(v.wallpaperStyle, row.style) << name;
+        EXPECT_EQ(ActiveDesktopStyle(row.mode), row.position) << name;
+        EXPECT_EQ(ModeFromDesktopPosition(row.position), row.mode) << name;
+        EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", v.tileWallpaper, v.wallpaperStyle)),
+                  row.mode)
+            << name;
+        EXPECT_EQ(WallpaperModeFromName(name), row.mode) << name;
+    }
+    EXPECT_FALSE(WallpaperModeFromName(L"fit").has_value());
 }
 
 TEST(WallpaperRules, DesktopColourText) {
