@@ -3,8 +3,19 @@
 # wallpaper that Tessary sets shows on that desktop. The first run selects a folder of demo
 # pictures. Without a display it runs on a virtual one, saves a screenshot and ends.
 # Settings and the Wine prefix persist in ~/.local/share/tessary between runs.
+# Options: --dpi N runs at N dots per inch (96 is 100 %, 144 is 150 %); --shot FILE names the
+# screenshot of a headless run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+dpi=96
+shot="$root/build/screenshot.png"
+while [ $# -gt 0 ]; do
+    case $1 in
+        --dpi) dpi=$2; shift 2 ;;
+        --shot) shot=$2; shift 2 ;;
+        *) echo "run: unknown option $1" >&2; exit 2 ;;
+    esac
+done
 "$root/tools/setup.sh"
 
 build="$root/build/win"
@@ -43,6 +54,11 @@ size=$(xdpyinfo | awk '/dimensions:/ {print $2}' | head -1)
 width=${size%x*}
 height=${size#*x}
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 || true
+# The prefix's DPI; wineserver picks it up when it starts again.
+if [ "$(wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels 2>/dev/null | awk '/LogPixels/ {print $3}')" != "$(printf '0x%x' "$dpi")" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
+    wineserver -k >/dev/null 2>&1 || true
+fi
 
 # First run: the demo folder, unless the settings already name a folder.
 key='HKCU\Software\VB and VBA Program Settings\Tessary\Program Configuration'
@@ -62,6 +78,5 @@ fi
 
 wine explorer "/desktop=Tessary,${width}x${height}" Tessary.exe &
 sleep "${TESSARY_SCREENSHOT_DELAY:-12}"
-shot="$root/build/screenshot.png"
 xwd -root -silent | convert xwd:- "$shot"
 echo "run: no display here; Tessary ran on a virtual one. Screenshot: $shot"

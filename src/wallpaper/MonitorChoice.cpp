@@ -3,8 +3,8 @@
 namespace tessary {
 
 std::wstring MonitorEntryText(int number, const MonitorSummary& monitor) {
-    std::wstring text = std::to_wstring(number) + L" \u2014 " + std::to_wstring(monitor.size.width) +
-                        L" \u00D7 " + std::to_wstring(monitor.size.height);
+    std::wstring text = std::to_wstring(number) + L" \u2014 " + std::to_wstring(monitor.width) + L" \u00D7 " +
+                        std::to_wstring(monitor.height);
     if (monitor.primary)
         text += L" (primary)";
     return text;

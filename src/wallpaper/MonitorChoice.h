@@ -1,6 +1,5 @@
 // The monitor chooser under the preview: its entries and the notes the status bar shows about it.
 #pragma once
-#include "wallpaper/IntSize.h"
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,7 +9,7 @@ namespace tessary {
 inline constexpr std::wstring_view kAllMonitorsEntry = L"All monitors";
 
 struct MonitorSummary {
-    IntSize size; // physical pixels
+    int width = 0, height = 0; // physical pixels
     bool primary = false;
 };
 

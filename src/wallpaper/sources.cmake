@@ -9,6 +9,7 @@ list(APPEND TESSARY_LOGIC_SOURCES
 list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/ApplyWallpaper.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DesktopView.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MonitorChooser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Preview.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Resample.cpp
