@@ -28,7 +28,8 @@ trap wine_env_stop EXIT
 # *_monitors two monitors, each in an environment of its own.
 run_suite() { # label-selection, then wine_env_start options
     local select=$1; shift
-    if ! ctest --test-dir "$win" -N $select "${ctest_args[@]}" | grep -q "Test *#"; then return 0; fi
+    local listed; listed=$(ctest --test-dir "$win" -N $select "${ctest_args[@]}")
+    if ! grep -q "Test *#" <<<"$listed"; then return 0; fi
     wine_env_start "$win" "$@"
     ctest --test-dir "$win" --output-on-failure $select "${ctest_args[@]}" || status=1
     wine_env_stop
