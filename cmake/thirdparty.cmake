@@ -15,6 +15,9 @@
 #   -DTESSARY_SYSTEM_LIBWEBP=ON            installed static libwebp and libwebpdemux (MSYS2:
 #                                          mingw-w64-x86_64-libwebp).
 # Either way the result is TESSARY_THIRDPARTY_LIBS, which the top-level file links into tessary_win.
+# libspng and zlib: see thirdparty-spng.cmake.
+
+include(${CMAKE_CURRENT_LIST_DIR}/thirdparty-spng.cmake)
 
 option(TESSARY_SYSTEM_TURBOJPEG "Link an installed static TurboJPEG library instead of building one" OFF)
 
@@ -29,5 +32,5 @@ else()
     include(${CMAKE_CURRENT_LIST_DIR}/thirdparty-turbojpeg.cmake)
 endif()
 include(${CMAKE_CURRENT_LIST_DIR}/thirdparty-webp.cmake)
-set(TESSARY_THIRDPARTY_LIBS tessary_turbojpeg tessary_webpdemux tessary_webp)
+set(TESSARY_THIRDPARTY_LIBS tessary_turbojpeg tessary_webpdemux tessary_webp tessary_spng)
 

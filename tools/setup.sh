@@ -15,7 +15,8 @@ declare -A cmd_pkg=(
 for c in "${!cmd_pkg[@]}"; do have_cmd "$c" || need+=("${cmd_pkg[$c]}"); done
 have_cmd dpkg-source || need+=(dpkg-dev) # unpacks what apt-get source fetches
 # fonts-liberation2: a font with Arial's widths, so captions fit as designed under Wine.
-for p in googletest wine64 python3-pil fonts-liberation2; do have_pkg "$p" || need+=("$p"); done
+# libz-mingw-w64-dev: zlib for the MinGW build, which libspng inflates with.
+for p in googletest wine64 python3-pil fonts-liberation2 libz-mingw-w64-dev; do have_pkg "$p" || need+=("$p"); done
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 sudo=""
@@ -28,12 +29,13 @@ if [ ${#need[@]} -gt 0 ]; then
     $sudo apt-get install -y -q -o DPkg::Lock::Timeout=900 --no-install-recommends "${need[@]}"
 fi
 
-# Third-party sources (libjpeg-turbo, libwebp), from Debian's source packages, unpacked where
-# cmake/thirdparty.cmake builds them from. The deb-src list exists only for these downloads.
+# Third-party sources (libjpeg-turbo, libwebp, libspng), from Debian's source packages, unpacked
+# where cmake/thirdparty.cmake builds them from. The deb-src list exists only for these downloads.
 third_src="$root/build/thirdparty-src"
 missing_src=()
 compgen -G "$third_src/libjpeg-turbo-*/turbojpeg.h" >/dev/null || missing_src+=(libjpeg-turbo)
 compgen -G "$third_src/libwebp-*/src/webp/decode.h" >/dev/null || missing_src+=(libwebp)
+compgen -G "$third_src/libspng-*/spng/spng.c" >/dev/null || missing_src+=(libspng)
 if [ ${#missing_src[@]} -gt 0 ]; then
     echo "setup: fetching the source packages ${missing_src[*]}"
     src_list=/etc/apt/sources.list.d/tessary-src-$$.sources # own name: other checkouts may run this at once
@@ -54,4 +56,6 @@ if [ ${#missing_src[@]} -gt 0 ]; then
         { echo "setup: libjpeg-turbo source missing after download" >&2; exit 1; }
     compgen -G "$third_src/libwebp-*/src/webp/decode.h" >/dev/null ||
         { echo "setup: libwebp source missing after download" >&2; exit 1; }
+    compgen -G "$third_src/libspng-*/spng/spng.c" >/dev/null ||
+        { echo "setup: libspng source missing after download" >&2; exit 1; }
 fi

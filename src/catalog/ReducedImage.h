@@ -1,19 +1,16 @@
 // Decoding an image file and reducing it to the source picture of its thumbnail, in one call: the
-// format is recognised by content, a JPEG is decoded by libjpeg-turbo already reduced by the DCT
-// (1/2, 1/4 or 1/8), any other format in full by GDI+, and our area-averaging finishes at exactly
-// the reduced size. All working memory is kept between calls, so a folder of photos allocates it
-// once.
+// image's size gives the thumbnail divisor, the decoder reduces to exactly that size while it
+// decodes (a JPEG by its DCT first). All working memory is kept between calls, so a folder of
+// photos allocates it once.
 #pragma once
-#include "catalog/DecodePlan.h"
-#include "imaging/ImageFile.h"
 #include "imaging/JpegCodec.h"
-#include "imaging/PixelTransform.h"
-#include "imaging/WebpCodec.h"
+#include "imaging/PictureDecoder.h"
 #include "imaging/Scaler.h"
 #include "platform/Surface.h"
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tessary {
 
@@ -67,21 +64,9 @@ public:
     void ReleaseBuffers();
 
 private:
-    bool ReduceJpeg(const std::wstring& path, Surface& target, ReducedImage& out, DecodeTimes& times);
-    bool ReduceWebp(const std::wstring& path, Surface& target, ReducedImage& out, DecodeTimes& times);
-    bool ReduceWithGdiplus(const std::wstring& path, const ImageHeader& header, Surface& target,
-                           ReducedImage& out, DecodeTimes& times);
-    bool ScaleInto(ConstPixelView source, const DecodeMapping& mapping, PixelTransform upright,
-                   Surface& target, ReducedImage& out);
-
-    struct TjHandle;
-    JpegDecoder jpeg_;
-    WebpDecoder webp_;
-    std::unique_ptr<TjHandle> tj_;
-    GrowBuffer<unsigned char> file_;
-    GrowBuffer<std::uint32_t> pixels_;
-    GrowBuffer<std::uint32_t> turned_; // a reduced picture before it is turned upright
-    ScaleScratch scratch_;
+    PictureDecoder decoder_;
+    JpegDecoder thumbnails_;
+    std::vector<std::uint32_t> reduced_;
 };
 
 } // namespace tessary

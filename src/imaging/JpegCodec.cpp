@@ -1,5 +1,6 @@
 #include "imaging/JpegCodec.h"
 #include "imaging/ExifOrientation.h"
+#include "imaging/ExifOrientation.h"
 #include "imaging/ImageFile.h"
 #include <climits>
 #include <csetjmp>
@@ -140,6 +141,7 @@ struct JpegDecoder::State {
 
     bool DecodeInto(const unsigned char* data, std::size_t size, int minWidth, int minHeight,
                     DecodedImage& out);
+    bool DecodeRowsInto(const unsigned char* data, std::size_t size, RowSink& sink, bool& complete);
 };
 
 // Between setjmp and every point libjpeg may jump back from, this frame holds only plain values
@@ -207,6 +209,76 @@ bool JpegDecoder::State::DecodeInto(const unsigned char* data, std::size_t size,
     return true;
 }
 
+// Rows decoded per call of the sink: enough to keep the calls cheap, few enough to stay in cache.
+constexpr int kStripRows = 16;
+
+// As DecodeInto, between setjmp and libjpeg's calls only plain values and members. The sink never
+// runs inside libjpeg, so a jump never crosses it.
+bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t size, RowSink& sink,
+                                        bool& complete) {
+    errors.warnings = 0;
+    if (setjmp(errors.recover)) {
+        jpeg_abort_decompress(&info);
+        return false;
+    }
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE);
+    RowPicture picture;
+    picture.fullWidth = static_cast<int>(info.image_width);
+    picture.fullHeight = static_cast<int>(info.image_height);
+    int minWidth = 0, minHeight = 0;
+    if (static_cast<std::int64_t>(picture.fullWidth) * picture.fullHeight > kJpegMaxImagePixels ||
+        !sink.Wanted(picture.fullWidth, picture.fullHeight, OrientationFromJpeg(data, size), minWidth,
+                     minHeight)) {
+        jpeg_abort_decompress(&info);
+        return false;
+    }
+    picture.scale = ChooseJpegScale(picture.fullWidth, picture.fullHeight, minWidth, minHeight);
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.scale_num = 1;
+    info.scale_denom = static_cast<unsigned>(picture.scale);
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+    jpeg_calc_output_dimensions(&info);
+    picture.width = static_cast<int>(info.output_width);
+    picture.height = static_cast<int>(info.output_height);
+    const std::size_t count =
+        static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
+    std::uint32_t* strip = TryEnsure(pixels, static_cast<std::size_t>(picture.width) * kStripRows);
+    JSAMPROW* rowData = TryEnsure(rows, kStripRows);
+    if (info.output_components != 4 || count > static_cast<std::size_t>(kJpegMaxDecodedPixels) || !strip ||
+        !rowData || !sink.Begin(picture)) {
+        jpeg_abort_decompress(&info);
+        return false;
+    }
+    for (int y = 0; y < kStripRows; ++y)
+        rowData[y] = reinterpret_cast<JSAMPROW>(strip + static_cast<std::size_t>(y) *
+                                                            static_cast<std::size_t>(picture.width));
+    jpeg_start_decompress(&info);
+    const bool adobe = info.saw_Adobe_marker != 0;
+    while (info.output_scanline < info.output_height) {
+        int got = 0;
+        // libjpeg may give fewer rows per call than asked (its output buffer's height).
+        while (got < kStripRows && info.output_scanline < info.output_height) {
+            const JDIMENSION n =
+                jpeg_read_scanlines(&info, rowData + got, static_cast<JDIMENSION>(kStripRows - got));
+            if (n == 0)
+                break;
+            got += static_cast<int>(n);
+        }
+        if (got == 0)
+            break;
+        if (cmyk)
+            CmykToBgra(reinterpret_cast<unsigned char*>(strip), static_cast<std::size_t>(got) * picture.width,
+                       adobe);
+        if (!sink.Rows(strip, got, picture.width))
+            break;
+    }
+    const bool allRows = info.output_scanline == info.output_height;
+    jpeg_abort_decompress(&info);
+    complete = errors.warnings == 0;
+    return allRows;
+}
+
 JpegDecoder::JpegDecoder() : state_(std::make_unique<State>()) {}
 JpegDecoder::~JpegDecoder() = default;
 JpegDecoder::JpegDecoder(JpegDecoder&&) noexcept = default;
@@ -237,6 +309,22 @@ bool JpegDecoder::Decode(const std::wstring& path, int minWidth, int minHeight, 
         return false;
     }
     return DecodeMemory(state_->file.data(), size, minWidth, minHeight, out);
+}
+
+bool JpegDecoder::DecodeRows(const std::wstring& path, RowSink& sink, bool& complete) {
+    complete = false;
+    if (!state_ || !state_->created)
+        return false;
+    std::size_t size = 0;
+    try {
+        if (!ReadWholeFile(path, state_->file, size, kJpegMaxFileBytes))
+            return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!IsJpegSignature(state_->file.data(), size) || size > ULONG_MAX)
+        return false;
+    return state_->DecodeRowsInto(state_->file.data(), size, sink, complete);
 }
 
 void JpegDecoder::ReleaseBuffers() {

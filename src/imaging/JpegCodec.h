@@ -2,6 +2,7 @@
 // costs a fraction of a full decode), and encoding at exactly the quality asked.
 #pragma once
 #include <cstddef>
+#include "imaging/PictureRows.h"
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -66,6 +67,11 @@ public:
     bool Decode(const std::wstring& path, int minWidth, int minHeight, DecodedImage& out);
     bool DecodeMemory(const unsigned char* data, std::size_t size, int minWidth, int minHeight,
                       DecodedImage& out);
+    // Decodes at the DCT scale the sink wants, handing the rows over a strip at a time: only the
+    // strip and libjpeg's own state are held (a progressive file's coefficients included). The
+    // same files are refused as by Decode. complete is false when libjpeg met damaged or missing
+    // data and decoded what it could.
+    bool DecodeRows(const std::wstring& path, RowSink& sink, bool& complete);
     // Gives the buffers back (after a very large image, say).
     void ReleaseBuffers();
 

@@ -174,6 +174,37 @@ std::uint8_t ToByte(std::int32_t sum) {
     return static_cast<std::uint8_t>(std::clamp((sum + (1 << (kFinalShift - 1))) >> kFinalShift, 0, 255));
 }
 
+// Horizontal: the weighted sum of the column sums per destination pixel.
+void DrawRow(const std::int32_t* acc, const ScaleScratch::Axis& ax, std::uint8_t* out) {
+    for (int i = 0; i < ax.count(); ++i) {
+        const std::int32_t* m = acc + static_cast<std::ptrdiff_t>(ax.tapStart[i] - ax.srcFirst) * 4;
+        std::int32_t s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+        for (int t = ax.tapOffset[i]; t < ax.tapOffset[i + 1]; ++t, m += 4) {
+            const std::int32_t w = ax.weights[t];
+            s0 += m[0] * w;
+            s1 += m[1] * w;
+            s2 += m[2] * w;
+            s3 += m[3] * w;
+        }
+        out[4 * i + 0] = ToByte(s0);
+        out[4 * i + 1] = ToByte(s1);
+        out[4 * i + 2] = ToByte(s2);
+        out[4 * i + 3] = ToByte(s3);
+    }
+}
+
+// sums[k] += row[k] * w over a block; a full block has a constant length, so it vectorises.
+template <std::size_t N>
+void AddBlock(const std::uint8_t* row, std::int32_t w, std::int32_t* sums, std::size_t count) {
+    if (count == N) {
+        for (std::size_t k = 0; k < N; ++k)
+            sums[k] += row[k] * w;
+    } else {
+        for (std::size_t k = 0; k < count; ++k)
+            sums[k] += row[k] * w;
+    }
+}
+
 } // namespace
 
 bool ScalePixels(ConstPixelView src, ScaleRect srcRect, PixelView dst, ScaleRect dstRect, ScaleFilter filter,
@@ -213,26 +244,96 @@ bool ScalePixels(ConstPixelView src, ScaleRect srcRect, PixelView dst, ScaleRect
         if (k0 < span)
             SumBlock<kBlock>(firstRow + k0, rowBytes, w, rows, acc + k0, span - k0);
 
-        // Horizontal: weighted sum of those columns per destination pixel.
-        auto* out = reinterpret_cast<std::uint8_t*>(
-            dst.pixels + static_cast<std::ptrdiff_t>(ay.dstFirst + j) * dst.stride + ax.dstFirst);
-        for (int i = 0; i < ax.count(); ++i) {
-            const std::int32_t* m = acc + static_cast<std::ptrdiff_t>(ax.tapStart[i] - ax.srcFirst) * 4;
-            std::int32_t s0 = 0, s1 = 0, s2 = 0, s3 = 0;
-            for (int t = ax.tapOffset[i]; t < ax.tapOffset[i + 1]; ++t, m += 4) {
-                const std::int32_t w = ax.weights[t];
-                s0 += m[0] * w;
-                s1 += m[1] * w;
-                s2 += m[2] * w;
-                s3 += m[3] * w;
-            }
-            out[4 * i + 0] = ToByte(s0);
-            out[4 * i + 1] = ToByte(s1);
-            out[4 * i + 2] = ToByte(s2);
-            out[4 * i + 3] = ToByte(s3);
-        }
+        DrawRow(acc, ax,
+                reinterpret_cast<std::uint8_t*>(
+                    dst.pixels + static_cast<std::ptrdiff_t>(ay.dstFirst + j) * dst.stride + ax.dstFirst));
     }
     return true;
+}
+
+bool RowReducer::Start(int srcWidth, int srcHeight, ScaleRect srcRect, PixelView dst, ScaleRect dstRect,
+                       ScaleFilter filter) {
+    nextRow_ = nextOpen_ = nextDone_ = 0;
+    slots_ = 0;
+    span_ = 0;
+    dst_ = dst;
+    auto& ax = scratch_.x_;
+    auto& ay = scratch_.y_;
+    ax = {};
+    ay = {};
+    if (srcWidth < 1 || srcHeight < 1 || !Usable(dst.pixels, dst.width, dst.height, dst.stride) ||
+        srcRect.width < 1 || srcRect.height < 1 || dstRect.width < 1 || dstRect.height < 1)
+        return false;
+    BuildAxis(ax, scratch_.taps_, srcRect.x, srcRect.width, srcWidth, dstRect.x, dstRect.width, dst.width,
+              KernelFor(filter, srcRect.width, dstRect.width));
+    BuildAxis(ay, scratch_.taps_, srcRect.y, srcRect.height, srcHeight, dstRect.y, dstRect.height, dst.height,
+              KernelFor(filter, srcRect.height, dstRect.height));
+    if (ax.count() == 0 || ay.count() == 0) {
+        ay = {}; // nothing to draw: done at once
+        return true;
+    }
+    // A destination row is begun once any row from it on needs the current source row (taps trimmed
+    // of zero weights do not start in order), and drawn once its own last source row is in and
+    // every row before it is drawn. How many are summed at once, at most, decides the memory.
+    openFrom_.resize(static_cast<std::size_t>(ay.count()));
+    for (int j = ay.count() - 1, least = INT_MAX; j >= 0; --j)
+        openFrom_[static_cast<std::size_t>(j)] = least = std::min(least, ay.tapStart[j]);
+    for (int y = ay.srcFirst; y < ay.srcEnd; ++y) {
+        while (nextOpen_ < ay.count() && openFrom_[static_cast<std::size_t>(nextOpen_)] <= y)
+            ++nextOpen_;
+        slots_ = std::max(slots_, nextOpen_ - nextDone_);
+        while (nextDone_ < nextOpen_ && RowEnd(nextDone_) <= y + 1)
+            ++nextDone_;
+    }
+    nextOpen_ = nextDone_ = 0;
+    span_ = static_cast<std::size_t>(ax.srcEnd - ax.srcFirst) * 4;
+    sums_.assign(static_cast<std::size_t>(slots_) * span_, 0);
+    return true;
+}
+
+int RowReducer::RowEnd(int j) const {
+    const auto& ay = scratch_.y_;
+    return ay.tapStart[j] + (ay.tapOffset[j + 1] - ay.tapOffset[j]);
+}
+
+void RowReducer::Push(const std::uint32_t* rows, int count, int stride) {
+    for (int r = 0; r < count && !Done(); ++r, ++nextRow_)
+        AddRow(rows + static_cast<std::ptrdiff_t>(r) * stride, nextRow_);
+}
+
+void RowReducer::AddRow(const std::uint32_t* row, int y) {
+    const auto& ax = scratch_.x_;
+    const auto& ay = scratch_.y_;
+    while (nextOpen_ < ay.count() && openFrom_[static_cast<std::size_t>(nextOpen_)] <= y)
+        ++nextOpen_;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(row + ax.srcFirst);
+    for (int j = nextDone_; j < nextOpen_; ++j) {
+        if (y < ay.tapStart[j] || y >= RowEnd(j))
+            continue;
+        const std::int32_t w = ay.weights[static_cast<std::size_t>(ay.tapOffset[j] + y - ay.tapStart[j])];
+        std::int32_t* sums = sums_.data() + static_cast<std::size_t>(j % slots_) * span_;
+        std::size_t k0 = 0;
+        for (; k0 + kBlock <= span_; k0 += kBlock)
+            AddBlock<kBlock>(bytes + k0, w, sums + k0, kBlock);
+        if (k0 < span_)
+            AddBlock<kBlock>(bytes + k0, w, sums + k0, span_ - k0);
+    }
+    // Rows whose last source row this was are finished.
+    while (nextDone_ < nextOpen_ && RowEnd(nextDone_) <= y + 1) {
+        std::int32_t* sums = sums_.data() + static_cast<std::size_t>(nextDone_ % slots_) * span_;
+        for (std::size_t k = 0; k < span_; ++k)
+            sums[k] = (sums[k] + (1 << (kVerticalShift - 1))) >> kVerticalShift;
+        DrawRow(sums, ax,
+                reinterpret_cast<std::uint8_t*>(
+                    dst_.pixels + static_cast<std::ptrdiff_t>(ay.dstFirst + nextDone_) * dst_.stride +
+                    ax.dstFirst));
+        std::fill(sums, sums + span_, 0);
+        ++nextDone_;
+    }
+}
+
+void RowReducer::Release() {
+    *this = RowReducer{};
 }
 
 } // namespace tessary

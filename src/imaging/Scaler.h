@@ -1,6 +1,7 @@
 // Our own scaler for 32-bit pixel buffers. Reductions average over the exact area each destination
 // pixel covers (what GDI's HALFTONE mode promises and Wine does not do); enlargements interpolate.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -45,6 +46,7 @@ public:
 
 private:
     friend bool ScalePixels(ConstPixelView, ScaleRect, PixelView, ScaleRect, ScaleFilter, ScaleScratch&);
+    friend class RowReducer;
     Axis x_, y_;
     std::vector<std::int32_t> columnSums_;
     std::vector<double> taps_;
@@ -56,6 +58,35 @@ private:
 // entirely clipped away is fine and draws nothing.
 bool ScalePixels(ConstPixelView src, ScaleRect srcRect, PixelView dst, ScaleRect dstRect, ScaleFilter filter,
                  ScaleScratch& scratch);
+
+// ScalePixels for a source that arrives a few rows at a time, top to bottom, as a decoder gives
+// them: only the rows still needed are kept (as running column sums), so a picture is reduced
+// without ever being held whole. The result is exactly ScalePixels' on the whole source.
+class RowReducer {
+public:
+    // ScalePixels' arguments, the source known only by its size. False for unusable arguments.
+    bool Start(int srcWidth, int srcHeight, ScaleRect srcRect, PixelView dst, ScaleRect dstRect,
+               ScaleFilter filter);
+    // The next count source rows (stride in pixels), in order from the top.
+    void Push(const std::uint32_t* rows, int count, int stride);
+    // Every destination row has been drawn (the rest of the source is not needed).
+    bool Done() const { return nextDone_ >= scratch_.y_.count(); }
+    // Gives the working memory back.
+    void Release();
+
+private:
+    void AddRow(const std::uint32_t* row, int y);
+    int RowEnd(int j) const; // one past destination row j's last source row
+    ScaleScratch scratch_;
+    PixelView dst_;
+    int nextRow_ = 0;                // source row expected next
+    int nextOpen_ = 0;               // first destination row not yet begun
+    int nextDone_ = 0;               // first destination row not yet drawn
+    int slots_ = 0;                  // destination rows summed at once, at most
+    std::size_t span_ = 0;           // bytes of a source row summed
+    std::vector<std::int32_t> sums_; // slots_ rows of span_ sums, destination row j in slot j % slots_
+    std::vector<int> openFrom_;      // per destination row: the source row at which it is begun
+};
 
 // The whole of a buffer as a rectangle.
 inline ScaleRect WholeOf(const ConstPixelView& v) {

@@ -4,12 +4,15 @@ list(APPEND TESSARY_LOGIC_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/PixelTransform.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ImageHeader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ExifOrientation.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DecodePlan.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/GDIPlusAPI.cpp
     ${CMAKE_CURRENT_LIST_DIR}/JpegCodec.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WebpCodec.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PictureLoader.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PngCodec.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PictureDecoder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ImageFile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PixelFile.cpp
 )

@@ -1,4 +1,5 @@
 #include "platform/MessagePump.h"
+#include <algorithm>
 #include <map>
 
 namespace tessary {
@@ -6,6 +7,24 @@ namespace {
 std::map<HWND, KeyPreviewHandler>& Previews() {
     static std::map<HWND, KeyPreviewHandler> previews;
     return previews;
+}
+
+struct PumpGap {
+    LARGE_INTEGER last{};
+    LONGLONG longest = 0;
+};
+PumpGap& Gap() {
+    static PumpGap gap;
+    return gap;
+}
+
+void NotePumpRun() {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    PumpGap& gap = Gap();
+    if (gap.last.QuadPart != 0)
+        gap.longest = std::max(gap.longest, now.QuadPart - gap.last.QuadPart);
+    gap.last = now;
 }
 
 bool IsKeyMessage(UINT m) {
@@ -39,7 +58,20 @@ void DispatchOne(MSG& msg) {
     DispatchMessageW(&msg);
 }
 
+void ResetPumpGap() {
+    Gap() = PumpGap{};
+    NotePumpRun();
+}
+
+double LongestPumpGap() {
+    NotePumpRun(); // the time since the last run counts too
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(Gap().longest) / static_cast<double>(frequency.QuadPart);
+}
+
 void DoEvents() {
+    NotePumpRun();
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {

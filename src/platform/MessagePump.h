@@ -15,6 +15,10 @@ void UnregisterKeyPreview(HWND topLevel);
 void DispatchOne(MSG& msg);
 // Lets every pending message run, then returns (the checkpoint of long work).
 void DoEvents();
+// The longest time, in seconds, between two runs of DoEvents since the last reset (the reset
+// counts as a run): how long the window may have kept a user waiting during long work.
+void ResetPumpGap();
+double LongestPumpGap();
 // The main loop: runs until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 

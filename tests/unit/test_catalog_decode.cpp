@@ -1,5 +1,5 @@
 #include "catalog/BmpFile.h"
-#include "catalog/DecodePlan.h"
+#include "imaging/DecodePlan.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdlib>

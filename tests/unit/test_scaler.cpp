@@ -197,3 +197,36 @@ TEST(Scaler, CopiesSameSizesExactlyAndRefusesUnusableArguments) {
                              ScaleFilter::Bicubic, scratch));
     EXPECT_TRUE(std::all_of(dst.pixels.begin(), dst.pixels.end(), [](auto p) { return p == kUntouched; }));
 }
+
+// Rows arriving a strip at a time give exactly what the whole source gives: reductions by odd
+// ratios, a source rectangle reaching past the decoded rows (as a DCT-scaled decode maps), cubic
+// enlargement (whose trimmed taps begin out of order), and a destination clipped at both ends.
+TEST(RowReducer, MatchesScalePixelsStripByStrip) {
+    struct Case {
+        int sw, sh;
+        ScaleRect src;
+        int dw, dh;
+        ScaleRect dst;
+        ScaleFilter filter;
+    };
+    const Case cases[] = {
+        {705, 397, {0, 0, 705, 397}, 201, 113, {0, 0, 201, 113}, ScaleFilter::AreaAverage},
+        {640, 361, {0, 0, 5117, 2883}, 199, 112, {0, 0, 199 * 8, 112 * 8}, ScaleFilter::AreaAverage},
+        {37, 23, {0, 0, 37, 23}, 160, 90, {0, 0, 160, 90}, ScaleFilter::Bicubic},
+        {90, 70, {-5, 3, 90, 70}, 40, 30, {-7, -4, 55, 41}, ScaleFilter::Bilinear},
+    };
+    std::mt19937 rng(7);
+    for (const Case& c : cases) {
+        const Image src = Noise(c.sw, c.sh, rng, 3);
+        Image whole(c.dw, c.dh), streamed(c.dw, c.dh);
+        ScaleScratch scratch;
+        ASSERT_TRUE(ScalePixels(src.cview(), c.src, whole.view(), c.dst, c.filter, scratch));
+        RowReducer reducer;
+        ASSERT_TRUE(reducer.Start(c.sw, c.sh, c.src, streamed.view(), c.dst, c.filter));
+        for (int y = 0, strip = 1; y < c.sh; y += strip, strip = strip % 5 + 1)
+            reducer.Push(src.pixels.data() + static_cast<std::size_t>(y) * src.stride,
+                         std::min(strip, c.sh - y), src.stride);
+        EXPECT_TRUE(reducer.Done());
+        EXPECT_EQ(whole.pixels, streamed.pixels) << c.sw << "x" << c.sh << " to " << c.dw << "x" << c.dh;
+    }
+}

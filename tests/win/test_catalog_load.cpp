@@ -1,6 +1,6 @@
 // Loading a folder through the real main window: which files are listed and how, the cell
 // pictures, the status bar, the thumbnail cache, and files that are not what they claim.
-#include "catalog/DecodePlan.h"
+#include "imaging/DecodePlan.h"
 #include "catalog/ReducedImage.h"
 #include "imaging/JpegCodec.h"
 #include "platform/Locale.h"

@@ -1,6 +1,6 @@
-// What a folder load needs to know about an image file before decoding it (its format and claimed
-// size come from imaging/ImageHeader.h): whether a full decode of that size is affordable, and how a picture
-// decoded at a DCT scale maps onto the reduced source picture.
+// What a decode needs to know about an image file beforehand (its format and claimed size come from
+// imaging/ImageHeader.h): whether a full decode of that size is affordable, and how a picture
+// decoded at a DCT scale maps onto the reduced picture.
 #pragma once
 #include "imaging/ImageHeader.h"
 #include "imaging/Scaler.h"

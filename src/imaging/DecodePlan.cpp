@@ -1,4 +1,4 @@
-#include "catalog/DecodePlan.h"
+#include "imaging/DecodePlan.h"
 
 namespace tessary {
 

@@ -1,0 +1,221 @@
+#include "imaging/PictureDecoder.h"
+#include "imaging/PixelTransform.h"
+#include <objidl.h> // GDI+ needs it, and WIN32_LEAN_AND_MEAN leaves it out
+#include "platform/GdiPlus.h"
+#include <climits>
+#include <new>
+
+namespace tessary {
+
+namespace {
+
+double Now() {
+    static const double frequency = [] {
+        LARGE_INTEGER f{};
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / frequency;
+}
+
+// Takes the rows of any decoder, puts them on the background and averages them onto the picture.
+class ReducingSink final : public RowSink {
+public:
+    ReducingSink(const PictureSizeRule& rule, const TransparencyRule* flatten, ScaleFilter filter,
+                 RowReducer& reducer, std::vector<std::uint32_t>& pixels, std::vector<std::uint32_t>& stored,
+                 DecodedPicture& out, const std::atomic<bool>* cancel)
+        : rule_(rule), flatten_(flatten), filter_(filter), reducer_(reducer), pixels_(pixels),
+          stored_(stored), out_(out), cancel_(cancel) {}
+
+    // The size is decided upright; the picture is reduced as stored and turned at the end.
+    bool Wanted(int fullWidth, int fullHeight, int orientation, int& minWidth, int& minHeight) override {
+        upright_ = TransformFromExifOrientation(orientation);
+        const bool swaps = SwapsSides(upright_);
+        int width = 0, height = 0;
+        if (!rule_(swaps ? fullHeight : fullWidth, swaps ? fullWidth : fullHeight, width, height) ||
+            width < 0 || height < 0)
+            return false;
+        out_.fullWidth = swaps ? fullHeight : fullWidth;
+        out_.fullHeight = swaps ? fullWidth : fullHeight;
+        out_.width = width;
+        out_.height = height;
+        storedWidth_ = swaps ? height : width;
+        storedHeight_ = swaps ? width : height;
+        minWidth = std::max(storedWidth_, 1);
+        minHeight = std::max(storedHeight_, 1);
+        return true;
+    }
+    int storedWidth() const { return storedWidth_; }
+    int storedHeight() const { return storedHeight_; }
+
+    // After the last row: the picture upright in pixels.
+    bool Finish() {
+        if (!reducing_ || upright_ == PixelTransform::None)
+            return true;
+        try {
+            pixels_.resize(static_cast<std::size_t>(out_.width) * static_cast<std::size_t>(out_.height));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return TransformPixels(ConstPixelView(stored_.data(), storedWidth_, storedHeight_, storedWidth_),
+                               PixelView{pixels_.data(), out_.width, out_.height, out_.width}, upright_);
+    }
+
+    bool Begin(const RowPicture& picture) override {
+        decodedWidth_ = picture.width;
+        if (out_.width == 0 || out_.height == 0) {
+            out_.width = out_.height = 0;
+            return true;
+        }
+        std::vector<std::uint32_t>& target = upright_ == PixelTransform::None ? pixels_ : stored_;
+        try {
+            target.resize(static_cast<std::size_t>(storedWidth_) * static_cast<std::size_t>(storedHeight_));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        // Each side of a DCT-scaled decode covers full / scale pixels of image, the last one partly.
+        const DecodeMapping mapping = ScaledDecodeMapping(picture.fullWidth, picture.fullHeight,
+                                                          picture.scale, storedWidth_, storedHeight_);
+        reducing_ = reducer_.Start(picture.width, picture.height, mapping.source,
+                                   PixelView{target.data(), storedWidth_, storedHeight_, storedWidth_},
+                                   mapping.dest, filter_);
+        return reducing_;
+    }
+
+    bool Rows(std::uint32_t* rows, int count, int stride) override {
+        if (cancel_ && cancel_->load(std::memory_order_relaxed))
+            return false;
+        if (!reducing_)
+            return true;
+        const double start = Now();
+        if (flatten_ && *flatten_) {
+            for (int y = 0; y < count; ++y)
+                (*flatten_)(rows + static_cast<std::ptrdiff_t>(y) * stride,
+                            static_cast<std::size_t>(decodedWidth_));
+        }
+        reducer_.Push(rows, count, stride);
+        out_.reduceSeconds += Now() - start;
+        return true;
+    }
+
+private:
+    const PictureSizeRule& rule_;
+    const TransparencyRule* flatten_; // none for a format without transparency
+    ScaleFilter filter_;
+    RowReducer& reducer_;
+    std::vector<std::uint32_t>& pixels_;
+    std::vector<std::uint32_t>& stored_;
+    DecodedPicture& out_;
+    const std::atomic<bool>* cancel_;
+    bool reducing_ = false;
+    int decodedWidth_ = 0;
+    PixelTransform upright_ = PixelTransform::None;
+    int storedWidth_ = 0, storedHeight_ = 0;
+};
+
+bool DecodeWebp(WebpDecoder& webp, const std::wstring& path, ReducingSink& sink) {
+    WebpInfo info;
+    if (webp.Open(path, info) != WebpStatus::Ok)
+        return false;
+    int minWidth = 0, minHeight = 0;
+    if (!sink.Wanted(info.width, info.height, info.orientation, minWidth, minHeight))
+        return false;
+    // libwebp reduces while it decodes, averaging what it drops; our reduction then only copies.
+    WebpPicture decoded;
+    if (sink.storedWidth() < 1 || sink.storedHeight() < 1 ||
+        webp.Decode(sink.storedWidth(), sink.storedHeight(), decoded) != WebpStatus::Ok)
+        return false;
+    RowPicture picture;
+    picture.width = picture.fullWidth = decoded.width;
+    picture.height = picture.fullHeight = decoded.height;
+    return sink.Begin(picture) &&
+           sink.Rows(const_cast<std::uint32_t*>(decoded.pixels), decoded.height, decoded.width);
+}
+
+} // namespace
+
+bool PictureDecoder::Decode(const std::wstring& path, const PictureSizeRule& rule,
+                            const TransparencyRule& flatten, ScaleFilter filter,
+                            std::vector<std::uint32_t>& pixels, DecodedPicture& out) {
+    out = DecodedPicture{};
+    bool ok = false;
+    try {
+        unsigned char head[kImageHeaderBytes] = {};
+        std::size_t got = 0;
+        if (!ReadFileStart(path, head, sizeof head, got))
+            return false;
+        const ImageHeader header = ProbeImageHeader(head, got);
+        out.format = header.format;
+        ReducingSink sink(rule, header.format == ImageFormat::Jpeg ? nullptr : &flatten, filter, reducer_,
+                          pixels, stored_, out, cancel_);
+        switch (header.format) {
+        case ImageFormat::Jpeg:
+            ok = jpeg_.DecodeRows(path, sink, out.complete);
+            break;
+        case ImageFormat::Png:
+            ok = png_.DecodeRows(path, sink);
+            break;
+        case ImageFormat::Webp:
+            ok = DecodeWebp(webp_, path, sink);
+            break;
+        case ImageFormat::Gif:
+        case ImageFormat::Bmp:
+        case ImageFormat::Tiff:
+            ok = DecodeWithGdiplus(path, header, sink);
+            break;
+        case ImageFormat::Unknown:
+            break;
+        }
+        ok = ok && sink.Finish();
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    if (!ok)
+        out = DecodedPicture{};
+    return ok;
+}
+
+bool PictureDecoder::DecodeWithGdiplus(const std::wstring& path, const ImageHeader& header, RowSink& sink) {
+    // Refused before GDI+ allocates anything for it (a TIFF's size is known only once it is opened).
+    if (header.format != ImageFormat::Tiff && !FullDecodeAffordable(header.width, header.height))
+        return false;
+    Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
+    if (bitmap.GetLastStatus() != Gdiplus::Ok)
+        return false;
+    const UINT w = bitmap.GetWidth(), h = bitmap.GetHeight();
+    if (w > INT_MAX || h > INT_MAX || !FullDecodeAffordable(static_cast<int>(w), static_cast<int>(h)))
+        return false;
+    RowPicture picture;
+    picture.width = picture.fullWidth = static_cast<int>(w);
+    picture.height = picture.fullHeight = static_cast<int>(h);
+    int minWidth = 0, minHeight = 0;
+    const int orientation = header.format == ImageFormat::Tiff ? FileOrientation(path) : 1;
+    if (!sink.Wanted(picture.width, picture.height, orientation, minWidth, minHeight))
+        return false;
+    // GDI+ converts straight into our buffer.
+    Gdiplus::BitmapData data{};
+    data.Width = w;
+    data.Height = h;
+    data.Stride = static_cast<INT>(w * 4);
+    data.PixelFormat = PixelFormat32bppARGB;
+    data.Scan0 = whole_.Ensure(static_cast<std::size_t>(w) * h);
+    Gdiplus::Rect rect(0, 0, picture.width, picture.height);
+    if (bitmap.LockBits(&rect, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                        PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+        return false;
+    bitmap.UnlockBits(&data);
+    return sink.Begin(picture) && sink.Rows(whole_.data(), picture.height, picture.width);
+}
+
+void PictureDecoder::ReleaseBuffers() {
+    jpeg_.ReleaseBuffers();
+    png_.ReleaseBuffers();
+    webp_.ReleaseBuffers();
+    stored_ = {};
+    reducer_.Release();
+    whole_.Release();
+}
+
+} // namespace tessary
