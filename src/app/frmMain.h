@@ -175,7 +175,11 @@ public:
     void ListViewPics_OLEStartDrag();
     // The context menu at a screen position: its visible items, and the chosen item's command.
     void ShowFileMenu(POINT screen, HWND owner);
-    void mFileRightClick_Command(int id);
+    // owner: the window the menu was shown over, which owns what the command opens.
+    void mFileRightClick_Command(int id, HWND owner = nullptr);
+    // The conversion dialog on path, owned by owner; a file it writes into the folder shown
+    // reloads that folder.
+    void ConvertImage(const std::wstring& path, HWND owner);
     void DeleteSelectedImages();
     void RenameCurrentImage();
     // The full path of list entry `index`, and the current entry (-1 when there is none).

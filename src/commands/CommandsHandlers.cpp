@@ -149,17 +149,16 @@ void frmMain::ShowFileMenu(POINT screen, HWND owner) {
         if (!kFileMenu[i].caption)
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         else
-            AppendMenuW(menu, MF_STRING | ((i == mConvertImage && !commands.ConvertEnabled) ? MF_GRAYED : 0),
-                        static_cast<UINT_PTR>(FileMenuId(static_cast<FileMenuItem>(i))),
+            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(FileMenuId(static_cast<FileMenuItem>(i))),
                         kFileMenu[i].caption);
     }
     UINT id = Dialogs().ChooseFromMenu(menu, screen.x, screen.y, owner);
     DestroyMenu(menu);
     if (id)
-        mFileRightClick_Command(static_cast<int>(id));
+        mFileRightClick_Command(static_cast<int>(id), owner);
 }
 
-void frmMain::mFileRightClick_Command(int id) {
+void frmMain::mFileRightClick_Command(int id, HWND owner) {
     switch (id - kFirstFileMenuId) {
     case mPreview:
         DrawPreview(state.CurrentImagePath);
@@ -177,7 +176,8 @@ void frmMain::mFileRightClick_Command(int id) {
         cmdIconButton_Click(0);
         break;
     case mConvertImage:
-        break; // switched off
+        ConvertImage(state.CurrentImagePath, owner ? owner : hwnd());
+        break;
     case mRenameImage:
         RenameCurrentImage();
         break;

@@ -33,8 +33,6 @@ struct CommandsPart {
     bool SortDescending = false;
     // Items left out of the menu while the viewer borrows it.
     bool Hidden[kFileMenuItemCount] = {};
-    // "&Convert Image" starts switched off and nothing switches it on.
-    bool ConvertEnabled = false;
     // Runs a drag of the offered data with the allowed effect (the OLE drag loop unless replaced,
     // as tests do to see what is offered).
     std::function<DWORD(IDataObject*, DWORD)> StartDrag;

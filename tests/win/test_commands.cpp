@@ -79,7 +79,7 @@ TEST_F(Commands, TheRightButtonOpensTheMenuAndItsItemsRunTheirCommands) {
               (std::vector<std::wstring>{L"&Preview", L"&View Image", L"-", L"&Set as wallpaper",
                                          L"R&esize to fit screen and set as wallpaper",
                                          L"Res&ize proportionally and set as wallpaper", L"-",
-                                         L"~&Convert Image", L"&Rename Image", L"&Delete Image(s)"}));
+                                         L"&Convert Image", L"&Rename Image", L"&Delete Image(s)"}));
     EXPECT_EQ(state.CurrentImagePath, *dir_ / L"a.png");
 
     // "&View Image" opens the viewer on the current image.

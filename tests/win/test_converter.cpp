@@ -3,8 +3,9 @@
 #include "converter/frmConvert.h"
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/ImageFile.h"
-#include "support/Dialogs.h"
-#include "support/WinTest.h"
+#include "commands/CommandsPart.h"
+#include "test_catalog_support.h"
+#include "viewer/frmZoom.h"
 #include <objidl.h>
 #include "platform/GdiPlus.h"
 
@@ -28,6 +29,13 @@ void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
     script(dlg);
     if (IsWindow(dlg))
         SendMessageW(dlg, WM_CLOSE, 0, 0);
+}
+
+// Runs script inside the next converter dialog that opens.
+void WhenTheDialogOpens(std::function<void(HWND)> script) {
+    g_script = std::move(script);
+    g_scriptRan = false;
+    SetTimer(nullptr, 0, 20, RunScript);
 }
 
 HWND Item(HWND dlg, int id) {
@@ -103,9 +111,7 @@ protected:
     }
     // Opens the dialog on source, runs the script inside it, and returns when it has closed.
     void Run(const std::wstring& source, std::function<void(HWND)> script) {
-        g_script = std::move(script);
-        g_scriptRan = false;
-        SetTimer(nullptr, 0, 20, RunScript);
+        WhenTheDialogOpens(std::move(script));
         frmConvert dialog(source, host_, [this](const std::wstring& p) { written_.push_back(p); });
         dialog.ShowModal();
         EXPECT_TRUE(g_scriptRan);
@@ -331,4 +337,44 @@ TEST_F(Converter, TooLargeOutputsAndNonPicturesAreRefused) {
     dialog.ShowModal();
     EXPECT_EQ(Messages(), std::vector<std::wstring>{text + L" could not be read as a picture."});
     EXPECT_FALSE(dialog.hwnd());
+}
+
+// "&Convert Image" from the list's menu and from the viewer's: the dialog opens on the image the
+// menu acts on, owned by the window the menu was shown over, and a file saved into the folder
+// shown appears in the list.
+class ConvertFromTheMenu : public CatalogTest {};
+
+TEST_F(ConvertFromTheMenu, OpensOnTheImageTheMenuActsOn) {
+    frmMain& f = Start();
+    TempDir dir(L"convmenu");
+    Track(dir.path());
+    const std::wstring image = dir / L"a.png";
+    ASSERT_TRUE(WriteImage(image, 120, 90));
+    ASSERT_TRUE(f.FolderTreeview1.SelectFolder(dir.path()));
+    ASSERT_TRUE(PumpUntil([&] { return !state.LoadBusy && List().Count() == 1; }));
+    state.CurrentImagePath = image;
+
+    WhenTheDialogOpens([&](HWND dlg) {
+        EXPECT_EQ(GetWindow(dlg, GW_OWNER), f.hwnd());
+        EXPECT_FALSE(IsWindowEnabled(f.hwnd()));
+        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtSaveFilename)), dir / L"a-Resize.jpg");
+        Click(dlg, frmConvert::IdCmdConvertFile);
+    });
+    dialogs_->menuChoices.push_back(FileMenuId(mConvertImage));
+    f.ShowFileMenu({10, 10}, f.hwnd());
+    EXPECT_TRUE(g_scriptRan);
+    EXPECT_TRUE(IsWindowEnabled(f.hwnd()));
+    EXPECT_GE(Find(L"a-Resize.jpg"), 0);
+
+    f.ViewImage(image, 0, 0, true, true);
+    HWND zoom = f.viewer.Zoom->hwnd();
+    WhenTheDialogOpens([&](HWND dlg) {
+        EXPECT_EQ(GetWindow(dlg, GW_OWNER), zoom);
+        EXPECT_FALSE(IsWindowEnabled(zoom));
+        EXPECT_FALSE(IsWindowEnabled(f.hwnd()));
+    });
+    dialogs_->menuChoices.push_back(FileMenuId(mConvertImage));
+    SendMessageW(zoom, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(g_scriptRan);
+    EXPECT_TRUE(IsWindowEnabled(zoom));
 }

@@ -179,10 +179,9 @@ TEST_F(Viewer, TheRightButtonBorrowsTheWallpaperPartOfTheMenu) {
     Open(Image(L"menu.png", 300, 200));
     SendMessageW(ZoomWindow(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
     ASSERT_EQ(dialogs_->calls.size(), 1u);
-    EXPECT_EQ(
-        dialogs_->calls[0].menuItems,
-        (std::vector<std::wstring>{L"&Set as wallpaper", L"R&esize to fit screen and set as wallpaper",
-                                   L"Res&ize proportionally and set as wallpaper", L"~&Convert Image"}));
+    EXPECT_EQ(dialogs_->calls[0].menuItems,
+              (std::vector<std::wstring>{L"&Set as wallpaper", L"R&esize to fit screen and set as wallpaper",
+                                         L"Res&ize proportionally and set as wallpaper", L"&Convert Image"}));
     EXPECT_TRUE(ZoomWindow()); // the menu does not close the viewer
     // The main window's own menu is whole again.
     f.ShowFileMenu({10, 10}, f.hwnd());
