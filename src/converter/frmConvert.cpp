@@ -1,8 +1,8 @@
 #include "converter/frmConvert.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
+#include "platform/Dpi.h"
 #include "platform/MessagePump.h"
-#include <cmath>
 #include <utility>
 
 namespace tessary {
@@ -25,13 +25,6 @@ const wchar_t* const kRotateCaptions[6] = {
     L"180 Degrees", L"Flip Horizontally",    L"Flip Vertically"};
 const double kRotateModes[6] = {0, 90, -90, 180, 10, 20};
 const wchar_t* const kFormatCaptions[5] = {L"BMP", L"JPG", L"GIF", L"PNG", L"WEBP"};
-
-HFONT MakeArial() {
-    WindowDC screen(nullptr);
-    const int height = -static_cast<int>(std::lround(8.25 * GetDeviceCaps(screen.get(), LOGPIXELSY) / 72.0));
-    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
-}
 
 BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
     auto* windows = reinterpret_cast<std::vector<HWND>*>(lp);
@@ -93,10 +86,10 @@ void frmConvert::ShowModal() {
 }
 
 bool frmConvert::Form_Load() {
-    WindowDC screen(nullptr);
-    tppX_ = 1440.0 / GetDeviceCaps(screen.get(), LOGPIXELSX);
-    tppY_ = 1440.0 / GetDeviceCaps(screen.get(), LOGPIXELSY);
-    font_.reset(MakeArial());
+    // Laid out for the DPI of the opener's monitor, where the dialog appears.
+    const UINT dpi = owner_ ? DpiOfWindow(owner_) : SystemDpi();
+    tppX_ = tppY_ = 1440.0 / dpi;
+    font_.reset(CreateFontForDpi(L"Arial", 8.25, dpi));
 
     // 1. The opener's icon.
     HICON icon = owner_ ? reinterpret_cast<HICON>(SendMessageW(owner_, WM_GETICON, ICON_BIG, 0)) : nullptr;
@@ -105,7 +98,7 @@ bool frmConvert::Form_Load() {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT frame{0, 0, Px(kClientWidthTw), Py(kClientHeightTw)};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    AdjustWindowRectForDpi(frame, style, exStyle, dpi);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
 
     // 2. Centred in the work area of the opener's monitor.
