@@ -8,7 +8,7 @@
 //   bench_folderload [--runs N] <folder>...         times the loads of each folder
 //
 // Lines starting with "RESULT" are for tools/bench.sh, which compares them with vipsthumbnail.
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"

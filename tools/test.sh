@@ -6,6 +6,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 
+echo "== include check"
+python3 "$root/tools/check_includes.py"
+
 jobs=$(nproc)
 native="$root/build/native"
 win="$root/build/win"

@@ -43,10 +43,6 @@ int DefaultHeightPx(float screenHeightPx) {
     return 600;
 }
 
-bool Intersects(const IntRect& a, const IntRect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
 IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count,
                      const IntRect& primaryWorkArea) {
     for (int i = 0; i < count; ++i)

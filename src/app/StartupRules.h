@@ -1,6 +1,7 @@
 // Start-up decisions that depend only on numbers: refused systems, first-run window size,
 // the main window's layout and its minimum size.
 #pragma once
+#include "core/Geometry.h"
 #include <optional>
 #include <string>
 
@@ -17,12 +18,6 @@ const std::wstring& GdiplusDownloadUrl();
 int DefaultWidthPx(float screenWidthPx);
 int DefaultHeightPx(float screenHeightPx);
 
-struct IntRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-};
-bool Intersects(const IntRect& a, const IntRect& b);
 // A saved window rectangle that touches none of the monitors' work areas is moved to the top-left
 // of the primary work area (size kept); one that is on screen stays exactly where it was.
 IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count,

@@ -1,12 +1,13 @@
 #include "app/frmMain.h"
 #include "app/Settings.h"
-#include "app/SettingsText.h"
-#include "app/SharedState.h"
+#include "core/NumberText.h"
+#include "core/SharedState.h"
 #include "catalog/CacheIni.h"
 #include "platform/AppInfo.h"
 #include "platform/Containers.h"
 #include "platform/Locale.h"
 #include "platform/MessagePump.h"
+#include "platform/Screen.h"
 #include "resource.h"
 #include <cmath>
 #include <vector>
@@ -82,15 +83,6 @@ RECT ChildRect(HWND child) {
     MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
     return rc;
 }
-
-BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    MONITORINFO mi{};
-    mi.cbSize = sizeof(mi);
-    if (GetMonitorInfoW(monitor, &mi))
-        reinterpret_cast<std::vector<IntRect>*>(data)->push_back(
-            {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom});
-    return TRUE;
-}
 } // namespace
 
 frmMain& MainForm() {
@@ -109,15 +101,6 @@ frmMain::~frmMain() {
     }
     if (g_mainForm == this)
         g_mainForm = nullptr;
-}
-
-double frmMain::TwipsPerPixelX() {
-    WindowDC dc(nullptr);
-    return 1440.0 / GetDeviceCaps(dc.get(), LOGPIXELSX);
-}
-double frmMain::TwipsPerPixelY() {
-    WindowDC dc(nullptr);
-    return 1440.0 / GetDeviceCaps(dc.get(), LOGPIXELSY);
 }
 
 int frmMain::WindowState() const {
@@ -429,8 +412,7 @@ void frmMain::RestoreWindowRect(int defaultWidthPx, int defaultHeightPx) {
     wanted.right = wanted.left + static_cast<int>(std::lround(width / tx));
     wanted.bottom = wanted.top + static_cast<int>(std::lround(height / ty));
     // A rectangle left on a monitor that is gone would open the window out of sight.
-    std::vector<IntRect> areas;
-    EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
+    const std::vector<IntRect> areas = MonitorWorkAreas();
     IntRect primary;
     bool isPrimary = false;
     GetMonitorWorkArea(nullptr, primary, isPrimary);
@@ -535,20 +517,6 @@ void frmMain::SubClass_Form_WindowPosChanging(WPARAM, LPARAM lParam) {
     ApplyMinimumSize(cx, cy);
     pos->cx = cx;
     pos->cy = cy;
-}
-
-bool frmMain::GetMonitorWorkArea(HWND window, IntRect& rect, bool& isPrimary) {
-    rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
-    if (!monitor)
-        return false;
-    MONITORINFOEXW mi{};
-    mi.cbSize = sizeof(mi);
-    if (!GetMonitorInfoW(monitor, &mi))
-        return false;
-    rect = {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
-    isPrimary = mi.dwFlags == MONITORINFOF_PRIMARY;
-    return true;
 }
 
 void frmMain::cmdDirBrowser_Click(int index) {

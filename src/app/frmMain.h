@@ -113,10 +113,6 @@ public:
     void Form_KeyDown(int keyCode, int shift);
     void Form_KeyUp(int keyCode, int shift);
     void SubClass_Form_WindowPosChanging(WPARAM wParam, LPARAM lParam);
-    static bool GetMonitorWorkArea(HWND window, IntRect& rect, bool& isPrimary);
-    // Twips per pixel of the screen, horizontal and vertical (15 at 96 dots per inch).
-    static double TwipsPerPixelX();
-    static double TwipsPerPixelY();
     // The window state as the settings see it: 0 normal, 1 minimised, 2 maximised.
     int WindowState() const;
 

@@ -1,6 +1,5 @@
 # Portable logic (no Windows header) and Windows code of this subsystem.
 list(APPEND TESSARY_LOGIC_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/SettingsText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StartupRules.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES

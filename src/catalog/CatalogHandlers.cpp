@@ -1,11 +1,12 @@
 // The main window's catalog handlers: sorting, list modes, thumbnail size, the cache box, the
 // folder tree's selection.
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "catalog/ThumbnailCell.h"
 #include "platform/ListView.h"
 #include "platform/Locale.h"
 #include "platform/MessagePump.h"
+#include "platform/Screen.h"
 
 namespace tessary {
 
@@ -16,7 +17,7 @@ constexpr double kReportModePoints = 8;
 
 HFONT MakeListFont(double points, bool bold) {
     LOGFONTW lf{};
-    lf.lfHeight = FontHeightForPoints(points, frmMain::TwipsPerPixelY());
+    lf.lfHeight = FontHeightForPoints(points, TwipsPerPixelY());
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     std::wstring(L"Arial").copy(lf.lfFaceName, LF_FACESIZE - 1);
     return CreateFontIndirectW(&lf);

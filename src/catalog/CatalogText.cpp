@@ -1,4 +1,5 @@
 #include "catalog/CatalogText.h"
+#include "core/PathText.h"
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -13,44 +14,16 @@ std::wstring PadLeft(std::wstring text, std::size_t width) {
     return text;
 }
 
-wchar_t AsciiLower(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
 } // namespace
 
-std::wstring LastPathComponent(std::wstring_view path) {
-    auto pos = path.rfind(L'\\');
-    if (pos == std::wstring_view::npos)
-        return {};
-    return std::wstring(path.substr(pos + 1));
-}
-
-std::wstring AddTrailingBackslash(std::wstring_view path) {
-    std::wstring result(path);
-    if (result.empty() || result.back() != L'\\')
-        result += L'\\';
-    return result;
-}
-
 bool HasImageExtension(std::wstring_view pathOrName) {
-    if (pathOrName.size() >= 3) {
-        std::wstring tail;
-        for (wchar_t c : pathOrName.substr(pathOrName.size() - 3))
-            tail += AsciiLower(c);
-        static constexpr std::array<std::wstring_view, 4> kThreeLetters = {L"jpg", L"bmp", L"gif", L"png"};
-        for (auto ext : kThreeLetters) {
-            if (tail == ext)
-                return true;
-        }
+    static constexpr std::array<std::wstring_view, 4> kThreeLetters = {L"jpg", L"bmp", L"gif", L"png"};
+    for (auto ext : kThreeLetters) {
+        if (EndsWithNoCase(pathOrName, ext))
+            return true;
     }
     // The longer and newer names are matched as whole extensions: after the last dot of the name.
-    const auto dot = pathOrName.rfind(L'.');
-    if (dot == std::wstring_view::npos || pathOrName.find(L'\\', dot) != std::wstring_view::npos)
-        return false;
-    std::wstring extension;
-    for (wchar_t c : pathOrName.substr(dot + 1))
-        extension += AsciiLower(c);
+    const std::wstring extension = AsciiLower(FileExtension(pathOrName));
     static constexpr std::array<std::wstring_view, 6> kExtensions = {L"jpeg", L"jpe",  L"jfif",
                                                                      L"tif",  L"tiff", L"webp"};
     for (auto ext : kExtensions) {
@@ -65,14 +38,7 @@ std::wstring ResolutionText(int width, int height) {
 }
 
 std::wstring SizeColumnText(std::uint64_t bytes, const NumberFormat& fmt) {
-    std::wstring digits = std::to_wstring(bytes);
-    std::wstring grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0 && fmt.group != L'\0')
-            grouped += fmt.group;
-        grouped += digits[i];
-    }
-    return PadLeft(std::move(grouped), 10);
+    return PadLeft(GroupedDigits(bytes, fmt.group), 10);
 }
 
 std::wstring ResolutionColumnText(int width, int height) {
@@ -81,13 +47,6 @@ std::wstring ResolutionColumnText(int width, int height) {
     constexpr std::size_t kSpaceIndex = 5; // the sixth character
     if (firstSpace < kSpaceIndex)
         text.insert(0, kSpaceIndex - firstSpace, L' ');
-    return text;
-}
-
-std::wstring DateColumnText(std::wstring_view shortDate, std::wstring_view longTime) {
-    std::wstring text(shortDate);
-    text += L' ';
-    text += longTime;
     return text;
 }
 
@@ -107,23 +66,10 @@ std::wstring LoadProgressStatus(int index, int count, int loadedCount, std::wstr
            std::wstring(fileName);
 }
 
-std::wstring FormatOneDecimal(double value, const NumberFormat& fmt) {
-    if (!std::isfinite(value))
-        value = 0;
-    const long long tenths = std::llround(value * 10);
-    const unsigned long long magnitude =
-        tenths < 0 ? 0ULL - static_cast<unsigned long long>(tenths) : static_cast<unsigned long long>(tenths);
-    std::wstring text = tenths < 0 ? L"-" : L"";
-    text += std::to_wstring(magnitude / 10);
-    text += fmt.decimal;
-    text += static_cast<wchar_t>(L'0' + magnitude % 10);
-    return text;
-}
-
 std::wstring LoadSummaryStatus(int loadedCount, double seconds, int cacheHits, int addedToCache,
                                const NumberFormat& fmt) {
     std::wstring text = L"Loaded " + std::to_wstring(loadedCount) + L" images in " +
-                        FormatOneDecimal(seconds, fmt) + L" Seconds with " + std::to_wstring(cacheHits) +
+                        FormatOneDecimal(seconds, fmt.decimal) + L" Seconds with " + std::to_wstring(cacheHits) +
                         L" cache hits";
     if (addedToCache > 0)
         text += L".  " + std::to_wstring(addedToCache) + L" files added to cache.";
@@ -138,7 +84,7 @@ std::wstring CacheStatusText(int directories, std::uint64_t files, std::uint64_t
                              const NumberFormat& fmt) {
     const double megabytes = static_cast<double>(bytes) / 1024.0 / 1024.0;
     return L"Cache: " + std::to_wstring(directories) + L" Dirs, " + std::to_wstring(files) + L" Files, " +
-           FormatOneDecimal(megabytes, fmt) + L" Mb";
+           FormatOneDecimal(megabytes, fmt.decimal) + L" Mb";
 }
 
 } // namespace tessary

@@ -4,8 +4,8 @@
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
 #include "platform/Dialogs.h"
-#include "wallpaper/KeyPath.h"
-#include "wallpaper/Registry.h"
+#include "platform/KeyPath.h"
+#include "platform/Registry.h"
 
 namespace tessary {
 namespace {

@@ -1,6 +1,6 @@
 // LoadFolder: a folder's image files become list entries with thumbnail cells, from the cache
 // where it holds them, decoded and reduced otherwise; plus the directory and cache status panels.
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"

@@ -1,4 +1,5 @@
 #include "catalog/FolderTree.h"
+#include "core/PathText.h"
 #include "platform/Handles.h"
 #include <shellapi.h>
 #include <algorithm>
@@ -16,12 +17,6 @@ std::wstring ForFileApi(const std::wstring& path) {
     if (path.size() < MAX_PATH - 12 || path.rfind(L"\\\\?\\", 0) == 0)
         return path;
     return L"\\\\?\\" + path;
-}
-
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-    if (!folder.empty() && folder.back() == L'\\')
-        return folder + name;
-    return folder + L"\\" + name;
 }
 
 // Hidden system folders ("System Volume Information", the recycle bin, the compatibility
@@ -91,8 +86,7 @@ bool SplitDrivePath(const std::wstring& path, std::wstring& root, std::vector<st
     full.resize(got);
     if (full.size() < 3 || full[1] != L':' || full[2] != L'\\')
         return false;
-    wchar_t drive =
-        full[0] >= L'a' && full[0] <= L'z' ? static_cast<wchar_t>(full[0] - L'a' + L'A') : full[0];
+    const wchar_t drive = AsciiUpper(full[0]);
     root = std::wstring(1, drive) + L":\\";
     components.clear();
     size_t start = 3;

@@ -1,6 +1,6 @@
 #include "catalog/ReducedImage.h"
 #include "catalog/ThumbGeometry.h"
-#include "wallpaper/PreviewPixels.h"
+#include "imaging/PixelOps.h"
 #include <algorithm>
 #include <climits>
 

@@ -1,4 +1,5 @@
 #include "catalog/SortKeys.h"
+#include "core/PathText.h"
 #include <algorithm>
 
 namespace tessary {
@@ -14,10 +15,6 @@ template <typename T> int CompareOptional(const std::optional<T>& a, const std::
     if (a && b)
         return ThreeWay(*a, *b);
     return ThreeWay(a.has_value(), b.has_value());
-}
-
-wchar_t FoldAscii(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
 int CompareAscending(const SortValues& a, const SortValues& b, SortColumn column, const NameCompare& names) {
@@ -47,7 +44,7 @@ std::optional<SortOrder> SortOrderFromIndex(int sortBy) {
 int CompareNamesIgnoringAsciiCase(const std::wstring& a, const std::wstring& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        if (int c = ThreeWay(FoldAscii(a[i]), FoldAscii(b[i])))
+        if (int c = ThreeWay(AsciiLower(a[i]), AsciiLower(b[i])))
             return c;
     }
     return ThreeWay(a.size(), b.size());

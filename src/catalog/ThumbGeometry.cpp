@@ -1,5 +1,4 @@
 #include "catalog/ThumbGeometry.h"
-#include "app/SettingsText.h"
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -11,25 +10,13 @@ namespace {
 constexpr int kReferenceWidth = 200;
 constexpr int kReferenceHeight = 160;
 
-// Rounds to a whole pixel, halves to even; values beyond int saturate and NaN gives 0 (only reached
-// with absurd inputs, and then the drawing is clipped anyway).
-int RoundPixel(double value) {
-    double r = RoundHalfEven(value);
-    if (std::isnan(r))
-        return 0;
-    if (r >= static_cast<double>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (r <= static_cast<double>(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(r);
-}
 
 } // namespace
 
 int ThumbHeight(int thumbSize, double screenWidth, double screenHeight) {
     if (!(screenWidth > 0) || !(screenHeight > 0))
         return 0;
-    return RoundPixel(thumbSize * screenHeight / screenWidth);
+    return RoundToInt(thumbSize * screenHeight / screenWidth);
 }
 
 IntSize CellSize(int thumbSize, int thumbHeight) {
@@ -46,8 +33,8 @@ int DecodeDivisor(int imageWidth, int imageHeight) {
 
 IntSize ReducedSourceSize(int imageWidth, int imageHeight, int divisor) {
     divisor = std::max(divisor, 1);
-    return {RoundPixel(static_cast<double>(imageWidth) / divisor),
-            RoundPixel(static_cast<double>(imageHeight) / divisor)};
+    return {RoundToInt(static_cast<double>(imageWidth) / divisor),
+            RoundToInt(static_cast<double>(imageHeight) / divisor)};
 }
 
 std::optional<FittedSize> FitIntoThumbArea(double sourceWidth, double sourceHeight, int thumbSize,
@@ -72,7 +59,7 @@ std::optional<FittedSize> FitIntoThumbArea(double sourceWidth, double sourceHeig
 }
 
 IntSize FittedPixels(const FittedSize& fitted) {
-    return {RoundPixel(fitted.width), RoundPixel(fitted.height)};
+    return {RoundToInt(fitted.width), RoundToInt(fitted.height)};
 }
 
 CellLayout ComputeCellLayout(int thumbSize, int thumbHeight, const FittedSize& fitted) {
@@ -83,16 +70,16 @@ CellLayout ComputeCellLayout(int thumbSize, int thumbHeight, const FittedSize& f
     layout.cell = {0, 0, cell.width, cell.height};
     layout.face = {1, 1, cell.width - 1, cell.height - 1};
 
-    const int x = RoundPixel((thumbSize - w) / 2 + kCellMargin);
-    const int y = RoundPixel((thumbHeight - h) / 2 + kCellMargin);
+    const int x = RoundToInt((thumbSize - w) / 2 + kCellMargin);
+    const int y = RoundToInt((thumbHeight - h) / 2 + kCellMargin);
     layout.picture = {x, y, x + pixels.width, y + pixels.height};
 
     // The frame's far sides are measured from its rounded near sides.
-    const int left = RoundPixel((thumbSize - w) / 2 + kCellMargin - 2);
-    const int top = RoundPixel((thumbHeight - h) / 2 + kCellMargin - 2);
-    layout.frame = {left, top, RoundPixel(left + w + 4), RoundPixel(top + h + 4)};
+    const int left = RoundToInt((thumbSize - w) / 2 + kCellMargin - 2);
+    const int top = RoundToInt((thumbHeight - h) / 2 + kCellMargin - 2);
+    layout.frame = {left, top, RoundToInt(left + w + 4), RoundToInt(top + h + 4)};
 
-    layout.captionX = RoundPixel(thumbSize / 2.0 + kCellMargin);
+    layout.captionX = RoundToInt(thumbSize / 2.0 + kCellMargin);
     layout.captionY = thumbHeight + kCellMargin;
     return layout;
 }

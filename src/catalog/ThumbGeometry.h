@@ -1,8 +1,7 @@
 // Thumbnail arithmetic: cell and picture sizes, the decode divisor, where each part of a cell is
 // drawn, the caption and list text colours, and the size slider's steps. All sizes in pixels.
 #pragma once
-#include "app/StartupRules.h"
-#include "wallpaper/IntSize.h"
+#include "core/Geometry.h"
 #include <cstdint>
 #include <optional>
 

@@ -1,5 +1,5 @@
 #include "catalog/ThumbnailCache.h"
-#include "catalog/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "catalog/CatalogText.h"
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/ImageFile.h"
@@ -117,7 +117,7 @@ std::wstring FileDateText(const FILETIME& lastWriteUtc) {
     if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
         local = utc;
     local.wMilliseconds = 0;
-    return DateColumnText(ShortDateText(local), LongTimeText(local));
+    return DateTimeText(ShortDateText(local), LongTimeText(local));
 }
 
 std::wstring FolderCache::ThumbnailPath(const std::wstring& imageFileName) const {

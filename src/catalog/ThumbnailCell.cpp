@@ -1,5 +1,6 @@
 #include "catalog/ThumbnailCell.h"
-#include "app/SettingsText.h"
+#include "core/Geometry.h"
+#include "platform/Screen.h"
 #include <cmath>
 
 namespace tessary {
@@ -8,12 +9,6 @@ namespace {
 
 constexpr UINT kCaptionAlignment = TA_CENTER | TA_TOP; // 6
 constexpr double kCaptionPoints = 8;
-
-double TwipsPerPixelY() {
-    WindowDC screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
-    return dpi > 0 ? 1440.0 / dpi : 15.0;
-}
 
 RECT ToRect(const IntRect& r) {
     return RECT{r.left, r.top, r.right, r.bottom};

@@ -4,7 +4,6 @@ list(APPEND TESSARY_LOGIC_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/ThumbGeometry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SortKeys.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CacheIni.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/BmpFile.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/FolderButtons.cpp

@@ -20,13 +20,6 @@ std::wstring RenamePromptText(std::wstring_view fileName) {
     return L"Enter the new name for '" + std::wstring(fileName) + L"'.";
 }
 
-PathParts SplitAtLastBackslash(std::wstring_view path) {
-    size_t slash = path.rfind(L'\\');
-    if (slash == std::wstring_view::npos)
-        return {L"", std::wstring(path)};
-    return {std::wstring(path.substr(0, slash)), std::wstring(path.substr(slash + 1))};
-}
-
 std::optional<std::wstring> InvalidNewNameReason(std::wstring_view newName) {
     if (newName == L"." || newName == L"..")
         return L"\".\" and \"..\" name folders, not files.";

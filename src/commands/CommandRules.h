@@ -1,6 +1,7 @@
 // Rules of the list commands that are plain computation: the column-click sort, the texts of the
 // delete and rename dialogs, and which new names a rename accepts.
 #pragma once
+#include "core/PathText.h"
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,12 +16,6 @@ std::wstring DeleteConfirmText(int selectedCount);
 inline constexpr wchar_t kDeleteConfirmTitle[] = L"Confirm File Deletion";
 std::wstring RenamePromptText(std::wstring_view fileName);
 inline constexpr wchar_t kRenameTitle[] = L"Rename File";
-
-// Splits a full path at its last backslash: folder (before it) and file name (after it).
-struct PathParts {
-    std::wstring folder, name;
-};
-PathParts SplitAtLastBackslash(std::wstring_view path);
 
 // Why a typed new name cannot be used as a file name in the same folder; nothing when it can.
 // A name with a path separator, a drive colon, a wildcard or another reserved character, a control

@@ -1,7 +1,7 @@
 // The main window's list events, context menu and file commands.
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
-#include "catalog/CatalogText.h"
+#include "core/PathText.h"
 #include "commands/CommandRules.h"
 #include "commands/DragSource.h"
 #include "platform/Dialogs.h"
@@ -46,7 +46,7 @@ void frmMain::Commands_InitControls() {}
 
 std::wstring frmMain::ItemPath(int index) const {
     // The tree gives a drive root with its backslash ("C:\"): never double it.
-    return AddTrailingBackslash(FolderTreeview1.CurrentFolder()) + ListView(ListViewPics).Text(index);
+    return JoinPath(FolderTreeview1.CurrentFolder(), ListView(ListViewPics).Text(index));
 }
 
 int frmMain::CurrentItem() const {

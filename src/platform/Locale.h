@@ -1,6 +1,6 @@
 // The user's locale: number separators and date/time texts, handed to the portable formatters.
 #pragma once
-#include "app/SettingsText.h"
+#include "core/NumberText.h"
 #include <windows.h>
 #include <string>
 

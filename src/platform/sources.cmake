@@ -1,5 +1,6 @@
 # Portable logic (no Windows header) and Windows code of this subsystem.
 list(APPEND TESSARY_LOGIC_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/KeyPath.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/Containers.cpp
@@ -14,4 +15,6 @@ list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/DesktopWallpaper.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Dpi.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Monitors.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Screen.cpp
 )

@@ -1,5 +1,5 @@
 #include "viewer/ZoomGeometry.h"
-#include "wallpaper/PreviewGeometry.h" // RoundToInt
+#include "core/NumberText.h"
 #include <algorithm>
 #include <cmath>
 
@@ -42,24 +42,11 @@ double ZoomPercent(IntSize image, IntSize drawn) {
            100.0 / 2.0;
 }
 
-std::wstring PercentText(double percent, wchar_t decimalSeparator) {
-    if (!std::isfinite(percent))
-        percent = 0.0;
-    // Tenths as a whole number; the caption has no use for values past a billion per cent.
-    const double tenths = std::round(std::clamp(percent, -1e9, 1e9) * 10.0);
-    const long long t = static_cast<long long>(std::fabs(tenths));
-    std::wstring text = tenths < 0 ? L"-" : L"";
-    text += std::to_wstring(t / 10);
-    text += decimalSeparator;
-    text += static_cast<wchar_t>(L'0' + t % 10);
-    return text;
-}
-
 std::wstring ZoomCaption(std::wstring_view exeName, double percent, wchar_t decimalSeparator,
                          std::wstring_view imagePath) {
     std::wstring caption(exeName);
     caption += L" - ";
-    caption += PercentText(percent, decimalSeparator);
+    caption += FormatOneDecimal(percent, decimalSeparator);
     caption += L"% - ";
     caption += imagePath;
     return caption;

@@ -2,8 +2,7 @@
 // it, where that window goes, the caption's zoom percentage, and the height that keeps the
 // image's proportions while the user drags the frame with Shift held.
 #pragma once
-#include "app/StartupRules.h" // IntRect
-#include "wallpaper/IntSize.h"
+#include "core/Geometry.h"
 #include <string>
 #include <string_view>
 
@@ -27,10 +26,6 @@ IntRect CenterInWorkArea(IntSize window, const IntRect& workArea);
 
 // The zoom percentage: the mean of the horizontal and vertical scale, times 100.
 double ZoomPercent(IntSize image, IntSize drawn);
-
-// A percentage with exactly one decimal, halves rounded away from zero, with the user's decimal
-// separator: "38.0", "24,3".
-std::wstring PercentText(double percent, wchar_t decimalSeparator);
 
 // "Tessary - 38.0% - C:\Pics\big.jpg"
 std::wstring ZoomCaption(std::wstring_view exeName, double percent, wchar_t decimalSeparator,

@@ -1,11 +1,12 @@
 #include "viewer/frmZoom.h"
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "commands/CommandsPart.h"
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/Scaler.h"
 #include "platform/AppInfo.h"
 #include "platform/Locale.h"
+#include "platform/Screen.h"
 #include "viewer/ZoomGeometry.h"
 #include <vector>
 
@@ -94,7 +95,7 @@ void frmZoom::ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHe
     if (CenterOnMonitor) {
         IntRect work;
         bool primary = false;
-        frmMain::GetMonitorWorkArea(owner_.hwnd(), work, primary);
+        GetMonitorWorkArea(owner_.hwnd(), work, primary);
         RECT rc;
         GetWindowRect(hwnd(), &rc);
         IntRect placed = CenterInWorkArea({rc.right - rc.left, rc.bottom - rc.top}, work);

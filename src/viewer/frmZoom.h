@@ -4,7 +4,7 @@
 #include "platform/Surface.h"
 #include "platform/Window.h"
 #include "viewer/cTrackMouse.h"
-#include "wallpaper/IntSize.h"
+#include "core/Geometry.h"
 #include <memory>
 #include <string>
 

@@ -1,10 +1,11 @@
 // Applying an image as the desktop wallpaper, and reading which wallpaper is current.
 #include "wallpaper/ApplyWallpaper.h"
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "imaging/GDIPlusAPI.h"
+#include "core/PathText.h"
 #include "platform/AppInfo.h"
-#include "wallpaper/Registry.h"
+#include "platform/Registry.h"
 
 namespace tessary {
 
@@ -52,7 +53,7 @@ void frmMain::ApplyWallpaper() {
     // An empty path (no wallpaper) has nothing to convert; a file named .bmp that holds another
     // format is converted like any other.
     if (!kept.empty() && (NeedsBmpConversion(kept) || FileFormat(kept) != ImageFormat::Bmp)) {
-        const std::wstring bmp = PathInFolder(ProgramFolder(), kConvertedWallpaperName);
+        const std::wstring bmp = JoinPath(ProgramFolder(), kConvertedWallpaperName);
         if (SaveAsBmp(kept, bmp)) {
             state.CurrentImagePath = bmp;
             converted = true;

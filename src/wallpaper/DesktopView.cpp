@@ -1,8 +1,9 @@
 // "&Desktop": a capture of the real screen, scaled onto the preview.
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "platform/MessagePump.h"
 #include "wallpaper/PreviewGeometry.h"
+#include "imaging/PixelOps.h"
 #include "wallpaper/PreviewPixels.h"
 
 namespace tessary {

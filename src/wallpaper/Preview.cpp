@@ -1,11 +1,13 @@
 // The wallpaper preview: the image laid out on the monitor picture's screen as the desktop would
 // show it, over the desktop colour, under the shading and glare overlays.
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "imaging/GDIPlusAPI.h"
+#include "core/PathText.h"
 #include "platform/AppInfo.h"
 #include "platform/Dialogs.h"
 #include "wallpaper/PreviewGeometry.h"
+#include "imaging/PixelOps.h"
 #include "wallpaper/PreviewPixels.h"
 #include <algorithm>
 #include <cstring>
@@ -103,7 +105,7 @@ void frmMain::DrawOverlay(const std::wstring& overlayFile) {
         name.erase(0, 1);
     std::vector<std::uint32_t> pixels;
     int w = 0, h = 0;
-    if (!LoadImagePixels(PathInFolder(ProgramFolder(), name), pixels, w, h))
+    if (!LoadImagePixels(JoinPath(ProgramFolder(), name), pixels, w, h))
         return; // a missing or unreadable overlay is skipped
     Premultiply(pixels.data(), pixels.size());
     Surface overlay;

@@ -1,21 +1,9 @@
 #include "wallpaper/PreviewGeometry.h"
-#include "app/SettingsText.h" // RoundHalfEven
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace tessary {
-
-int RoundToInt(double value) {
-    if (std::isnan(value))
-        return 0;
-    const double r = RoundHalfEven(value);
-    if (r <= static_cast<double>(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    if (r >= static_cast<double>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(r);
-}
 
 int PreviewReductionFactor(int imageWidth) {
     return std::max(1, imageWidth / 400);

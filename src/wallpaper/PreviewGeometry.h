@@ -2,8 +2,7 @@
 // so every position and size follows from the full image size and the real screen size. Also
 // the size an image is resampled to before it becomes the wallpaper.
 #pragma once
-#include "app/StartupRules.h" // IntRect
-#include "wallpaper/IntSize.h"
+#include "core/Geometry.h"
 #include "wallpaper/WallpaperRules.h"
 #include <string>
 #include <string_view>
@@ -50,8 +49,5 @@ std::wstring MissingImageMessage(std::wstring_view path);
 // screen size, or (proportional) the largest size of the image's shape that fits the screen,
 // rounded with halves to even and never below one pixel.
 IntSize ResampleSize(IntSize image, IntSize screen, bool proportional, IntSize requested = {});
-
-// Nearest whole number, halves to the even neighbour, clamped to the int range.
-int RoundToInt(double value);
 
 } // namespace tessary

@@ -1,26 +1,9 @@
-// Pixel work of the preview and the resampled wallpaper that GDI would otherwise do for us:
-// putting transparent images on a background, preparing overlays for alpha blending, laying out
-// and laying out tiles.
+// Laying out the preview's tiles: one scaled tile copied to every place the layout names.
 #pragma once
 #include "imaging/Scaler.h"
 #include "wallpaper/PreviewGeometry.h"
-#include <cstddef>
-#include <cstdint>
 
 namespace tessary {
-
-// A Windows colour value (0x00BBGGRR) as an opaque pixel word (0xFFRRGGBB).
-std::uint32_t PixelFromColorRef(std::uint32_t colorRef);
-
-// Draws straight-alpha pixels over an opaque background pixel, as drawing an image with its
-// transparency onto a filled surface does; every pixel comes out opaque.
-void FlattenOnto(std::uint32_t* pixels, std::size_t count, std::uint32_t background);
-
-// Straight alpha to premultiplied alpha, the form alpha blending takes its source in.
-void Premultiply(std::uint32_t* pixels, std::size_t count);
-
-// Sets every pixel's alpha to 255 (a screen capture leaves it undefined).
-void MakeOpaque(PixelView view);
 
 // Copies the tile to every copy of the layout, cropped at the destination's edges. The tile holds
 // the top-left part of one copy (it may be smaller than a copy that reaches past the edges).

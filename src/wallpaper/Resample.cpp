@@ -1,13 +1,14 @@
 // The resample commands: the image fitted to the screen, written as the program's bitmap and
 // applied as the wallpaper.
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
-#include "catalog/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/ImageFile.h"
+#include "core/PathText.h"
 #include "platform/AppInfo.h"
 #include "wallpaper/PreviewGeometry.h"
-#include "wallpaper/PreviewPixels.h"
+#include "imaging/PixelOps.h"
 
 namespace tessary {
 
@@ -44,7 +45,7 @@ void frmMain::cmdIconButton_Click(int index) {
         return;
     const bool proportional = index == 0;
     const std::wstring kept = state.CurrentImagePath;
-    const std::wstring bmp = PathInFolder(ProgramFolder(), kConvertedWallpaperName);
+    const std::wstring bmp = JoinPath(ProgramFolder(), kConvertedWallpaperName);
     int width = 0, height = 0;
     // Without a resampled bitmap there is nothing to apply (the file may still hold an older one).
     if (!ResampleToScreen(kept, proportional, width, height, bmp))

@@ -1,6 +1,6 @@
 // The main window's wallpaper handlers: set-up of the preview's controls, the layout options,
 // the overlay boxes and the "&Current Wallpaper" and "&No Wallpaper" buttons.
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "resource.h"
 

@@ -1,5 +1,6 @@
 #include "wallpaper/WallpaperRules.h"
-#include "wallpaper/KeyPath.h"
+#include "core/PathText.h"
+#include "platform/KeyPath.h"
 #include <iterator>
 
 namespace tessary {
@@ -56,26 +57,7 @@ std::optional<WallpaperMode> WallpaperModeFromName(std::wstring_view name) {
 }
 
 bool NeedsBmpConversion(std::wstring_view path) {
-    if (path.size() < 3)
-        return true;
-    std::wstring_view ext = path.substr(path.size() - 3);
-    static constexpr wchar_t kBmp[] = L"bmp";
-    for (size_t i = 0; i < 3; ++i) {
-        wchar_t c = ext[i];
-        if (c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-        if (c != kBmp[i])
-            return true;
-    }
-    return false;
-}
-
-std::wstring PathInFolder(std::wstring_view folder, std::wstring_view fileName) {
-    std::wstring path(folder);
-    if (path.empty() || path.back() != L'\\')
-        path += L'\\';
-    path += fileName;
-    return path;
+    return !EndsWithNoCase(path, L"bmp");
 }
 
 RecordedWallpaper InterpretDesktopValues(std::wstring_view wallpaper, std::wstring_view tileWallpaper,

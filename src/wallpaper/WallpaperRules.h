@@ -43,9 +43,6 @@ std::optional<WallpaperMode> WallpaperModeFromName(std::wstring_view name);
 // converted to a bitmap before Windows is given it.
 bool NeedsBmpConversion(std::wstring_view path);
 
-// folder + "\" + file name, without doubling the separator when the folder is a drive root.
-std::wstring PathInFolder(std::wstring_view folder, std::wstring_view fileName);
-
 // The wallpaper that the desktop settings record. The three texts are the registry reads (each
 // possibly the "N/A" marker); a wallpaper is recorded when its cleaned path is neither empty nor
 // the marker, and only then do the tile and style values count. A style Windows knows (stretch,

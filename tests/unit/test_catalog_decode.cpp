@@ -1,4 +1,4 @@
-#include "catalog/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "imaging/DecodePlan.h"
 #include <gtest/gtest.h>
 #include <algorithm>

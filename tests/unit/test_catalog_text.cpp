@@ -42,8 +42,8 @@ TEST(CatalogText, StatusTexts) {
               L"Loaded 42 images in 3.1 Seconds with 30 cache hits.  12 files added to cache.");
     EXPECT_EQ(LoadSummaryStatus(5, 12.25, 5, 0, kGerman),
               L"Loaded 5 images in 12,3 Seconds with 5 cache hits");
-    EXPECT_EQ(FormatOneDecimal(-0.04, kEnglish), L"0.0");
-    EXPECT_EQ(FormatOneDecimal(-1.25, kEnglish), L"-1.3");
+    EXPECT_EQ(FormatOneDecimal(-0.04, kEnglish.decimal), L"0.0");
+    EXPECT_EQ(FormatOneDecimal(-1.25, kEnglish.decimal), L"-1.3");
     EXPECT_EQ(DirStatusText(42, 1), L"Dir: 42 images, 1 selected");
     // Totals beyond 4 GB are not cut to 32 bits.
     EXPECT_EQ(CacheStatusText(2, 70000, 6ULL * 1024 * 1024 * 1024, kEnglish),

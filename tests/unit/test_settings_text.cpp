@@ -1,4 +1,4 @@
-#include "app/SettingsText.h"
+#include "core/NumberText.h"
 #include <gtest/gtest.h>
 
 using namespace tessary;

@@ -1,3 +1,4 @@
+#include "imaging/PixelOps.h"
 #include "wallpaper/PreviewPixels.h"
 #include <gtest/gtest.h>
 #include <cstdint>

@@ -1,3 +1,4 @@
+#include "core/PathText.h"
 #include "wallpaper/WallpaperRules.h"
 #include <gtest/gtest.h>
 
@@ -12,8 +13,8 @@ TEST(WallpaperRules, OnlyNonBitmapPathsAreConverted) {
     // "&No Wallpaper": an empty path goes through the (failing) conversion and on unchanged.
     EXPECT_TRUE(NeedsBmpConversion(L""));
     // A program at a drive root must not give "C:\\\\Tessary.bmp".
-    EXPECT_EQ(PathInFolder(L"C:\\", kConvertedWallpaperName), L"C:\\Tessary.bmp");
-    EXPECT_EQ(PathInFolder(L"C:\\Apps", kConvertedWallpaperName), L"C:\\Apps\\Tessary.bmp");
+    EXPECT_EQ(JoinPath(L"C:\\", kConvertedWallpaperName), L"C:\\Tessary.bmp");
+    EXPECT_EQ(JoinPath(L"C:\\Apps", kConvertedWallpaperName), L"C:\\Apps\\Tessary.bmp");
 }
 
 TEST(WallpaperRules, RecordedWallpaperAndItsLayout) {

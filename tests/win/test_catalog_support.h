@@ -1,7 +1,7 @@
 // Shared by the catalog's Windows tests: a main window on a folder of generated images, and ways
 // to read what the user sees (entries, columns, status panels, the pixels of a cell).
 #pragma once
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
 #include "platform/ListView.h"

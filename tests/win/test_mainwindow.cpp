@@ -1,7 +1,8 @@
 // The main window through its real controls: start-up defaults, the settings round trip, bad
 // stored values, the layout and the minimum size.
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/Controls.h"
+#include "platform/Screen.h"
 #include "support/MainWindow.h"
 
 using namespace tessary;
@@ -11,7 +12,7 @@ namespace {
 class MainWindow : public MainWindowTest {};
 
 double Tpp() {
-    return frmMain::TwipsPerPixelX();
+    return TwipsPerPixelX();
 }
 } // namespace
 

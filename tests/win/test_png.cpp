@@ -4,7 +4,7 @@
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/PictureDecoder.h"
 #include "support/WinTest.h"
-#include "wallpaper/PreviewPixels.h"
+#include "imaging/PixelOps.h"
 #include <psapi.h>
 #include <spng.h>
 #include <zlib.h>

@@ -1,6 +1,6 @@
 // The registry module against the real registry of the test prefix, under a scratch key.
 #include "platform/Handles.h"
-#include "wallpaper/Registry.h"
+#include "platform/Registry.h"
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>

@@ -1,5 +1,5 @@
 // The viewer through its real window: fitting, caption, closing, resizing, the borrowed menu.
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "commands/CommandsPart.h"
 #include "support/MainWindow.h"
 #include "viewer/frmZoom.h"

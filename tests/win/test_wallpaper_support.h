@@ -1,7 +1,7 @@
 // Shared by the wallpaper tests: the main window on a 1024 x 768 screen as the preview sees it,
 // and guards that put back the desktop settings and the program's bitmap after each test.
 #pragma once
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "platform/AppInfo.h"
 #include "support/MainWindow.h"

@@ -1,6 +1,6 @@
 #include "support/MainWindow.h"
 #include "app/Settings.h"
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "platform/AppInfo.h"
 #include "platform/Handles.h"
 

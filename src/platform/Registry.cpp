@@ -1,6 +1,6 @@
-#include "wallpaper/Registry.h"
+#include "platform/Registry.h"
 #include "platform/Handles.h"
-#include "wallpaper/KeyPath.h"
+#include "platform/KeyPath.h"
 #include <vector>
 
 namespace tessary {

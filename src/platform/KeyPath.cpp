@@ -1,4 +1,4 @@
-#include "wallpaper/KeyPath.h"
+#include "platform/KeyPath.h"
 #include <array>
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "catalog/BmpFile.h"
+#include "imaging/BmpFile.h"
 
 namespace tessary {
 

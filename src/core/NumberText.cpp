@@ -1,4 +1,7 @@
-#include "app/SettingsText.h"
+#include "core/NumberText.h"
+#include "core/Geometry.h"
+#include "core/PathText.h"
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -12,13 +15,6 @@ bool IsDigit(wchar_t c) {
     return c >= L'0' && c <= L'9';
 }
 
-std::wstring Lower(std::wstring_view s) {
-    std::wstring out(s);
-    for (auto& c : out)
-        if (c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-    return out;
-}
 std::wstring_view Trim(std::wstring_view s) {
     while (!s.empty() && IsBlank(s.front()))
         s.remove_prefix(1);
@@ -27,10 +23,6 @@ std::wstring_view Trim(std::wstring_view s) {
     return s;
 }
 } // namespace
-
-double RoundHalfEven(double value) {
-    return value - std::remainder(value, 1.0);
-}
 
 std::optional<double> ParseNumber(std::wstring_view text, const NumberFormat& fmt) {
     std::wstring_view s = Trim(text);
@@ -97,7 +89,7 @@ std::optional<std::int32_t> ToLong(std::wstring_view text, const NumberFormat& f
 }
 
 std::optional<bool> ToBoolean(std::wstring_view text, const NumberFormat& fmt) {
-    std::wstring word = Lower(Trim(text));
+    std::wstring word = AsciiLower(Trim(text));
     if (word == L"true")
         return true;
     if (word == L"false")
@@ -156,6 +148,38 @@ std::wstring SingleToText(float value, const NumberFormat& fmt) {
 
 std::wstring BooleanToText(bool value) {
     return value ? L"-1" : L"0";
+}
+
+std::wstring GroupedDigits(std::uint64_t value, wchar_t group) {
+    const std::wstring digits = std::to_wstring(value);
+    std::wstring grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0 && group != L'\0')
+            grouped += group;
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+std::wstring FormatOneDecimal(double value, wchar_t decimalSeparator) {
+    if (!std::isfinite(value))
+        value = 0;
+    // Tenths as a whole number; nothing the program shows comes near the limit.
+    const long long tenths = std::llround(std::clamp(value, -1e15, 1e15) * 10);
+    const unsigned long long magnitude =
+        tenths < 0 ? 0ULL - static_cast<unsigned long long>(tenths) : static_cast<unsigned long long>(tenths);
+    std::wstring text = tenths < 0 ? L"-" : L"";
+    text += std::to_wstring(magnitude / 10);
+    text += decimalSeparator;
+    text += static_cast<wchar_t>(L'0' + magnitude % 10);
+    return text;
+}
+
+std::wstring DateTimeText(std::wstring_view shortDate, std::wstring_view longTime) {
+    std::wstring text(shortDate);
+    text += L' ';
+    text += longTime;
+    return text;
 }
 
 } // namespace tessary

@@ -1,6 +1,7 @@
-// Text forms of the stored settings: how a stored text converts to a number or a switch, and
-// how a value is written back. Conversions that fail return nothing, so the caller keeps the
-// value it had.
+// Number and date text forms: how a stored text converts to a number or a switch and how a value
+// is written back (conversions that fail return nothing, so the caller keeps the value it had),
+// and the program's own number and date texts. Locale pieces (separators, formatted dates) come in
+// from the caller.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -30,7 +31,12 @@ std::wstring SingleToText(float value, const NumberFormat& fmt);
 // A switch as a 16-bit integer: "-1" on, "0" off.
 std::wstring BooleanToText(bool value);
 
-// Rounding to the nearest integer with halves to the even neighbour.
-double RoundHalfEven(double value);
+// Digits of value with the group separator between thousands ("1,234,567"); none when it is 0.
+std::wstring GroupedDigits(std::uint64_t value, wchar_t group);
+// A number with exactly one decimal ("0.0"), halves away from zero, no group separators; a value
+// that is not a finite number gives "0.0".
+std::wstring FormatOneDecimal(double value, wchar_t decimalSeparator);
+// A date and a time as the list and the status bar show them: "<short date> <long time>".
+std::wstring DateTimeText(std::wstring_view shortDate, std::wstring_view longTime);
 
 } // namespace tessary
