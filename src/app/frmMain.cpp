@@ -123,11 +123,17 @@ bool frmMain::Load() {
     ApplyDesignedWindowSize();
     CreateControls();
     RegisterKeyPreview(hwnd(), [this](const MSG& msg) {
-        if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
+        const auto key = static_cast<std::size_t>(msg.wParam & 0xFF);
+        if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+            listKeysDown_[key] = msg.hwnd == ListViewPics;
             Form_KeyDown(static_cast<int>(msg.wParam), ShiftState());
-        else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) {
+        } else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) {
             Form_KeyUp(static_cast<int>(msg.wParam), ShiftState());
-            if (msg.hwnd == ListViewPics)
+            // The list acts only on keys pressed in it: Enter that closed a menu, a message box or
+            // the rename box releases here too, and must not open the viewer.
+            const bool pressedInList = listKeysDown_[key];
+            listKeysDown_[key] = false;
+            if (msg.hwnd == ListViewPics && pressedInList)
                 ListViewPics_KeyUp(static_cast<int>(msg.wParam));
         }
         return false; // the keys still reach the control
@@ -432,10 +438,8 @@ void frmMain::PaintMonitorEdge() {
 }
 
 void frmMain::Form_Unload() {
-    // 1. The normal rectangle is the one saved.
-    if (WindowState() != 0)
-        ShowWindow(hwnd(), SW_RESTORE);
-    // 2.-4. Settings.
+    // 1.-4. Settings, with the normal rectangle (SaveSettings asks the window for it: restoring a
+    // window minimised from maximised would give the maximised one).
     SaveSettings();
     // 5. The viewer goes with the main window.
     UnloadZoom();
@@ -450,6 +454,17 @@ void frmMain::SaveSettings() {
     Save(kLastFolder, FolderTreeview1.CurrentFolder());
     RECT rc;
     GetWindowRect(hwnd(), &rc);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (WindowState() != 0 && GetWindowPlacement(hwnd(), &placement)) {
+        // Workspace coordinates: shifted by the work area's origin on the primary monitor.
+        rc = placement.rcNormalPosition;
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) &&
+            GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info))
+            OffsetRect(&rc, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+    }
     Save(kLeft, SingleToText(static_cast<float>(rc.left * tx), fmt));
     Save(kTop, SingleToText(static_cast<float>(rc.top * ty), fmt));
     Save(kWidth, SingleToText(static_cast<float>((rc.right - rc.left) * tx), fmt));
@@ -623,7 +638,27 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         break;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) {
+            // Key-ups go to the window that is active then: nothing held here stays held.
+            state.EscapePressed = false;
+            listKeysDown_.reset();
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd(), focus))
+                focusOnDeactivate_ = focus;
+        }
+        break;
+    case WM_SETFOCUS:
+        // Back from the viewer, a message box or the rename box: the keyboard goes to the control
+        // that had it (the list at first), not to the bare window.
+        SetFocus(focusOnDeactivate_ && IsWindow(focusOnDeactivate_) ? focusOnDeactivate_ : ListViewPics);
+        return 0;
     case WM_CLOSE:
+        if (state.LoadBusy) {
+            // Closed at a checkpoint of a load: the load stops at its next file and closes then.
+            closeAfterLoad_ = true;
+            return 0;
+        }
         Form_Unload();
         UnregisterKeyPreview(hwnd());
         DestroyWindow(hwnd());

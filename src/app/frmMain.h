@@ -13,6 +13,7 @@
 #include "viewer/ViewerPart.h"
 #include "viewer/cTrackMouse.h"
 #include "wallpaper/WallpaperPart.h"
+#include <bitset>
 #include <memory>
 #include <string>
 
@@ -192,6 +193,8 @@ protected:
 
 private:
     void CreateControls();
+    // One folder load, as LoadFolder describes it, without what follows it.
+    void LoadFolderOnce(const std::wstring& folderPath, bool force);
     void OnCommand(int id, int code, HWND ctl);
     void ApplyDesignedWindowSize();
     void RestoreWindowRect(int defaultWidthPx, int defaultHeightPx);
@@ -200,6 +203,11 @@ private:
     void PaintMonitorEdge();
 
     UniqueFont font_, treeFont_;
+    // Keys whose key-down went to the thumbnail list, until their key-up.
+    std::bitset<256> listKeysDown_;
+    HWND focusOnDeactivate_ = nullptr;
+    // The window was closed while a folder load ran: it closes when the load has stopped.
+    bool closeAfterLoad_ = false;
 };
 
 // The one main window of the run.

@@ -88,6 +88,11 @@ void frmMain::sliderThumbSize_Change() {
     }
     if (v == state.ThumbSize)
         return;
+    if (state.LoadBusy) {
+        // The running load keeps one cell size; the new one reloads when it ends.
+        catalog.pendingThumbSize = v;
+        return;
+    }
     state.ThumbSize = v;
     LoadFolder(FolderTreeview1.CurrentFolder(), true);
 }
@@ -97,6 +102,9 @@ void frmMain::chkUseCache_Click() {
 }
 
 void frmMain::FolderTreeview1_SelectionChanged() {
+    // A new choice of folder: an Escape whose key-up went astray must not stop its load.
+    if (!(GetAsyncKeyState(VK_ESCAPE) & 0x8000))
+        state.EscapePressed = false;
     FolderTreeview1.Refresh();
     LoadFolder(FolderTreeview1.CurrentFolder(), false);
 }

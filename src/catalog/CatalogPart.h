@@ -43,6 +43,8 @@ struct CatalogPart {
     // Sort values of the list entries, indexed by each entry's value (its position in load order).
     std::vector<SortValues> entries;
     LoadStats lastLoad;
+    // A thumbnail size chosen while a load ran, applied when it ends (0: none).
+    int pendingThumbSize = 0;
 };
 
 } // namespace tessary

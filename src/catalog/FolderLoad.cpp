@@ -9,6 +9,7 @@
 #include "platform/MessagePump.h"
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <exception>
 
 namespace tessary {
@@ -169,6 +170,27 @@ bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cac
 } // namespace
 
 void frmMain::LoadFolder(const std::wstring& folderPath, bool force) {
+    if (state.LoadBusy)
+        return;
+    LoadFolderOnce(folderPath, force);
+    // What the user asked for while the load ran was refused at its checkpoints; carry it out
+    // now, so that the tree, the slider and the list agree. Each round needs a new user action.
+    while (!closeAfterLoad_) {
+        if (catalog.pendingThumbSize > 0) {
+            state.ThumbSize = std::exchange(catalog.pendingThumbSize, 0);
+            LoadFolderOnce(FolderTreeview1.CurrentFolder(), true);
+        } else if (FolderTreeview1.CurrentFolder() != state.LastLoadedFolder &&
+                   !FolderTreeview1.CurrentFolder().empty()) {
+            LoadFolderOnce(FolderTreeview1.CurrentFolder(), false);
+        } else {
+            break;
+        }
+    }
+    if (closeAfterLoad_)
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
     // 1.-2. One load at a time; the folder already shown only when forced.
     if (state.LoadBusy)
         return;
@@ -226,7 +248,7 @@ void frmMain::LoadFolder(const std::wstring& folderPath, bool force) {
         std::wstring progress;
         bool progressShown = false;
         for (int i = 1; i <= count; ++i) {
-            if (state.EscapePressed)
+            if (state.EscapePressed || closeAfterLoad_)
                 break;
             const std::wstring& path = files[static_cast<std::size_t>(i - 1)];
             {

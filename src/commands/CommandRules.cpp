@@ -2,18 +2,28 @@
 
 namespace tessary {
 
-int ColumnClickSortBy(int column, int& lastSortColumn, bool& descending) {
-    if (column == lastSortColumn) {
-        descending = !descending;
-    } else {
-        descending = false;
-        lastSortColumn = column;
-    }
+int ColumnClickSortBy(int column, int& lastSortColumn, int sortBy) {
+    // A second click on a column turns the order the list has now, which the sort box may have
+    // changed since the first click; a click on another column starts ascending.
+    const bool sameColumn = column == lastSortColumn && sortBy / 2 == column - 1;
+    lastSortColumn = column;
+    const bool descending = sameColumn && sortBy % 2 == 0;
     return (column - 1) * 2 + (descending ? 1 : 0);
 }
 
-std::wstring DeleteConfirmText(int selectedCount) {
-    return L"Are you sure you want to delete the " + std::to_wstring(selectedCount) + L" selected files?";
+std::wstring DeleteConfirmText(int selectedCount, bool permanently,
+                              const std::vector<std::wstring>& notRecyclable) {
+    const std::wstring what =
+        selectedCount == 1 ? L"the selected file" : L"the " + std::to_wstring(selectedCount) + L" selected files";
+    if (permanently)
+        return L"Are you sure you want to permanently delete " + what + L"? This cannot be undone.";
+    std::wstring text = L"Are you sure you want to move " + what + L" to the Recycle Bin?";
+    if (!notRecyclable.empty()) {
+        text += L"\n\nThe Recycle Bin cannot take these; they will be deleted permanently:";
+        for (const std::wstring& path : notRecyclable)
+            text += L"\n" + path;
+    }
+    return text;
 }
 
 std::wstring RenamePromptText(std::wstring_view fileName) {

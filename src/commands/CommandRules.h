@@ -4,15 +4,18 @@
 #include "core/PathText.h"
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace tessary {
 
-// Column sort: column is the clicked header counted from 1; lastSortColumn and descending are the
-// list's state, updated in place. Returns the sort order to select (0..7).
-int ColumnClickSortBy(int column, int& lastSortColumn, bool& descending);
+// Column sort: column is the clicked header counted from 1; lastSortColumn is the list's state,
+// updated in place, and sortBy the order shown now. Returns the sort order to select (0..7).
+int ColumnClickSortBy(int column, int& lastSortColumn, int sortBy);
 
-std::wstring DeleteConfirmText(int selectedCount);
+// The delete question: to the Recycle Bin, naming the files it cannot take, or permanently.
+std::wstring DeleteConfirmText(int selectedCount, bool permanently,
+                              const std::vector<std::wstring>& notRecyclable = {});
 inline constexpr wchar_t kDeleteConfirmTitle[] = L"Confirm File Deletion";
 std::wstring RenamePromptText(std::wstring_view fileName);
 inline constexpr wchar_t kRenameTitle[] = L"Rename File";

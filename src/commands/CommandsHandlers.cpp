@@ -6,6 +6,8 @@
 #include "commands/DragSource.h"
 #include "platform/Dialogs.h"
 #include "platform/ListView.h"
+#include <commctrl.h>
+#include <shellapi.h>
 #include <string>
 #include <vector>
 
@@ -40,13 +42,46 @@ std::wstring SystemMessage(DWORD error) {
     return s;
 }
 
+// Only local fixed disks have a Recycle Bin; network and removable drives delete at once.
+bool CanRecycle(const std::wstring& path) {
+    std::wstring root = path.substr(0, path.find(L'\\') == 0 ? 0 : 3);
+    return root.size() == 3 && root[1] == L':' && GetDriveTypeW(root.c_str()) == DRIVE_FIXED;
+}
+
+bool MoveToRecycleBin(const std::wstring& path) {
+    std::wstring from = path;
+    from.push_back(L'\0'); // the list ends with two NULs
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    return SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted &&
+           GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+// The list reports no middle click of its own; its menu opens for any button but the left.
+LRESULT CALLBACK ListMiddleButtonProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR form) {
+    if (msg == WM_MBUTTONUP) {
+        POINT pt;
+        GetCursorPos(&pt);
+        reinterpret_cast<frmMain*>(form)->ListViewPics_MouseUp(4, pt);
+        return 0;
+    }
+    if (msg == WM_NCDESTROY)
+        RemoveWindowSubclass(list, ListMiddleButtonProc, 0);
+    return DefSubclassProc(list, msg, wp, lp);
+}
+
 } // namespace
 
-void frmMain::Commands_InitControls() {}
+void frmMain::Commands_InitControls() {
+    SetWindowSubclass(ListViewPics, ListMiddleButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
 
 std::wstring frmMain::ItemPath(int index) const {
-    // The tree gives a drive root with its backslash ("C:\"): never double it.
-    return JoinPath(FolderTreeview1.CurrentFolder(), ListView(ListViewPics).Text(index));
+    // The folder the list was loaded from, not the tree's: a folder clicked during a load is
+    // listed only when that load has ended.
+    return JoinPath(state.LastLoadedFolder, ListView(ListViewPics).Text(index));
 }
 
 int frmMain::CurrentItem() const {
@@ -81,7 +116,7 @@ bool frmMain::ListViewPics_Notify(const NMHDR* hdr, LRESULT& result) {
 }
 
 void frmMain::ListViewPics_ColumnClick(int column) {
-    int sortBy = ColumnClickSortBy(column, commands.LastSortColumn, commands.SortDescending);
+    int sortBy = ColumnClickSortBy(column, commands.LastSortColumn, state.SortBy);
     SetCboSort(sortBy);
 }
 
@@ -188,27 +223,39 @@ void frmMain::mFileRightClick_Command(int id, HWND owner) {
 }
 
 void frmMain::DeleteSelectedImages() {
+    // As in Explorer: to the Recycle Bin, Shift for a permanent delete.
+    const bool permanently = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
     const ListView list(ListViewPics);
     const int count = list.Count();
-    int selected = 0;
-    for (int i = 0; i < count; ++i)
-        selected += list.IsSelected(i) ? 1 : 0;
-    if (selected < 1)
-        return;
-    if (Dialogs().ShowMessage(DeleteConfirmText(selected), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1,
-                              kDeleteConfirmTitle) != IDYES)
-        return;
-    std::vector<std::wstring> paths;
+    std::vector<std::wstring> paths, notRecyclable;
     for (int i = 0; i < count; ++i)
         if (list.IsSelected(i))
             paths.push_back(ItemPath(i));
+    if (paths.empty())
+        return;
+    if (!permanently)
+        for (const std::wstring& path : paths)
+            if (!CanRecycle(path))
+                notRecyclable.push_back(path);
+    const int answer =
+        Dialogs().ShowMessage(DeleteConfirmText(static_cast<int>(paths.size()), permanently, notRecyclable),
+                              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1, kDeleteConfirmTitle);
+    SetFocus(ListViewPics);
+    if (answer != IDYES)
+        return;
     // Every file is tried; the ones that fail are named afterwards, with the reason.
     std::wstring failures;
-    for (const std::wstring& path : paths)
-        if (!DeleteFileW(path.c_str()))
-            failures += DeleteFailedText(path, SystemMessage(GetLastError())) + L"\n";
-    if (!failures.empty())
+    for (const std::wstring& path : paths) {
+        const bool recycle = !permanently && CanRecycle(path);
+        if (recycle ? !MoveToRecycleBin(path) : !DeleteFileW(path.c_str()))
+            failures += DeleteFailedText(path, recycle ? L"the Recycle Bin refused it"
+                                                       : SystemMessage(GetLastError())) +
+                        L"\n";
+    }
+    if (!failures.empty()) {
         Dialogs().ShowMessage(failures, MB_OK | MB_ICONEXCLAMATION, AppTitle());
+        SetFocus(ListViewPics);
+    }
     LoadFolder(FolderTreeview1.CurrentFolder(), true);
 }
 
@@ -217,6 +264,7 @@ void frmMain::RenameCurrentImage() {
     if (parts.name.empty())
         return;
     auto answer = Dialogs().InputText(RenamePromptText(parts.name), kRenameTitle, parts.name);
+    SetFocus(ListViewPics);
     if (!answer || answer->empty())
         return;
     if (auto reason = InvalidNewNameReason(*answer)) {

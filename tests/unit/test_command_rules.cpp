@@ -3,14 +3,15 @@
 
 using namespace tessary;
 
-TEST(CommandRules, ColumnClicksFlipOnlyOnTheSameColumn) {
-    int last = 0; // after start-up nothing was clicked
-    bool descending = true;
-    EXPECT_EQ(ColumnClickSortBy(1, last, descending), 0); // Filename ascending
-    EXPECT_EQ(ColumnClickSortBy(2, last, descending), 2); // Size ascending
-    EXPECT_EQ(ColumnClickSortBy(2, last, descending), 3); // descending
-    EXPECT_EQ(ColumnClickSortBy(2, last, descending), 2); // ascending again
-    EXPECT_EQ(ColumnClickSortBy(4, last, descending), 6);
+TEST(CommandRules, ColumnClicksTurnTheOrderShownOnlyOnTheSameColumn) {
+    int last = 0;                              // after start-up nothing was clicked
+    EXPECT_EQ(ColumnClickSortBy(1, last, 0), 0); // Filename ascending although it is shown so
+    EXPECT_EQ(ColumnClickSortBy(2, last, 0), 2); // Size ascending
+    EXPECT_EQ(ColumnClickSortBy(2, last, 2), 3); // descending
+    // Size ascending, then "Size Descending" chosen in the sort box: the next click turns that.
+    EXPECT_EQ(ColumnClickSortBy(2, last, 3), 2);
+    // The sort box moved to another column: a click on Size starts ascending.
+    EXPECT_EQ(ColumnClickSortBy(2, last, 5), 2);
 }
 
 TEST(CommandRules, PathSplitsAtTheLastBackslash) {
