@@ -129,11 +129,12 @@ bool frmMain::Load() {
             Form_KeyDown(static_cast<int>(msg.wParam), ShiftState());
         } else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) {
             Form_KeyUp(static_cast<int>(msg.wParam), ShiftState());
-            // The list acts only on keys pressed in it: Enter that closed a menu, a message box or
-            // the rename box releases here too, and must not open the viewer.
+            // The list opens and deletes only on keys pressed in it: Enter that closed a menu, a
+            // message box or the rename box is released here too, and must not open the viewer.
+            const bool acts = msg.wParam != VK_RETURN && msg.wParam != VK_DELETE;
             const bool pressedInList = listKeysDown_[key];
             listKeysDown_[key] = false;
-            if (msg.hwnd == ListViewPics && pressedInList)
+            if (msg.hwnd == ListViewPics && (acts || pressedInList))
                 ListViewPics_KeyUp(static_cast<int>(msg.wParam));
         }
         return false; // the keys still reach the control

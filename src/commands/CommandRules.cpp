@@ -12,9 +12,10 @@ int ColumnClickSortBy(int column, int& lastSortColumn, int sortBy) {
 }
 
 std::wstring DeleteConfirmText(int selectedCount, bool permanently,
-                              const std::vector<std::wstring>& notRecyclable) {
-    const std::wstring what =
-        selectedCount == 1 ? L"the selected file" : L"the " + std::to_wstring(selectedCount) + L" selected files";
+                               const std::vector<std::wstring>& notRecyclable) {
+    const std::wstring what = selectedCount == 1
+                                  ? L"the selected file"
+                                  : L"the " + std::to_wstring(selectedCount) + L" selected files";
     if (permanently)
         return L"Are you sure you want to permanently delete " + what + L"? This cannot be undone.";
     std::wstring text = L"Are you sure you want to move " + what + L" to the Recycle Bin?";

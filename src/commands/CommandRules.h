@@ -15,7 +15,7 @@ int ColumnClickSortBy(int column, int& lastSortColumn, int sortBy);
 
 // The delete question: to the Recycle Bin, naming the files it cannot take, or permanently.
 std::wstring DeleteConfirmText(int selectedCount, bool permanently,
-                              const std::vector<std::wstring>& notRecyclable = {});
+                               const std::vector<std::wstring>& notRecyclable = {});
 inline constexpr wchar_t kDeleteConfirmTitle[] = L"Confirm File Deletion";
 std::wstring RenamePromptText(std::wstring_view fileName);
 inline constexpr wchar_t kRenameTitle[] = L"Rename File";

@@ -4,7 +4,7 @@
 using namespace tessary;
 
 TEST(CommandRules, ColumnClicksTurnTheOrderShownOnlyOnTheSameColumn) {
-    int last = 0;                              // after start-up nothing was clicked
+    int last = 0;                                // after start-up nothing was clicked
     EXPECT_EQ(ColumnClickSortBy(1, last, 0), 0); // Filename ascending although it is shown so
     EXPECT_EQ(ColumnClickSortBy(2, last, 0), 2); // Size ascending
     EXPECT_EQ(ColumnClickSortBy(2, last, 2), 3); // descending

@@ -45,6 +45,8 @@ protected:
         return SendMessageW(form().hwnd(), WM_NOTIFY, IDC_LISTVIEWPICS, reinterpret_cast<LPARAM>(&nm));
     }
     void KeyUp(UINT key) {
+        if (key == VK_RETURN || key == VK_DELETE) // these act only when pressed in the list
+            PostMessageW(form().ListViewPics, WM_KEYDOWN, key, 1);
         PostMessageW(form().ListViewPics, WM_KEYUP, key, 0xC0000001);
         Pump(30);
         PumpUntil([] { return !state.LoadBusy; });
@@ -68,6 +70,29 @@ TEST_F(Commands, ALeftClickPreviewsTheCurrentItem) {
     KeyUp(VK_DOWN);
     EXPECT_EQ(Panel(2), L"Dir: 4 images, 2 selected");
     EXPECT_EQ(state.CurrentImagePath, *dir_ / L"d.png"); // the focused one of several
+    // Enter released in the list after it closed a box or a menu elsewhere opens nothing.
+    PostMessageW(form().ListViewPics, WM_KEYUP, VK_RETURN, 0xC0000001);
+    Pump(30);
+    EXPECT_FALSE(form().viewer.Zoom && form().viewer.Zoom->IsLoaded());
+    KeyUp(VK_RETURN);
+    EXPECT_TRUE(form().viewer.Zoom && form().viewer.Zoom->IsLoaded());
+    form().UnloadZoom();
+}
+
+TEST_F(Commands, EntriesNameTheFolderTheListShowsUntilTheTreesFolderIsLoaded) {
+    Open();
+    TempDir other(L"commands-other");
+    ASSERT_TRUE(WriteImage(other / L"a.png", 120, 90));
+    state.LoadBusy = true; // a load runs: the tree moves on, the list stays
+    ASSERT_TRUE(form().FolderTreeview1.SelectFolder(other.path()));
+    state.LoadBusy = false;
+    Select({L"a.png"});
+    Notify(NM_CLICK);
+    EXPECT_EQ(state.CurrentImagePath, *dir_ / L"a.png");
+    // The next load that ends brings the list to the tree's folder.
+    form().LoadFolder(dir_->path(), true);
+    EXPECT_EQ(state.LastLoadedFolder, other.path());
+    EXPECT_EQ(List().Count(), 1);
 }
 
 TEST_F(Commands, TheRightButtonOpensTheMenuAndItsItemsRunTheirCommands) {
@@ -95,7 +120,8 @@ TEST_F(Commands, TheRightButtonOpensTheMenuAndItsItemsRunTheirCommands) {
     dialogs_->answers.push_back(IDNO);
     Notify(NM_RCLICK);
     ASSERT_EQ(dialogs_->calls.size(), 2u);
-    EXPECT_EQ(dialogs_->calls[1].text, L"Are you sure you want to delete the 1 selected files?");
+    EXPECT_EQ(dialogs_->calls[1].text,
+              L"Are you sure you want to move the selected file to the Recycle Bin?");
     EXPECT_TRUE(Exists(L"a.png"));
     dialogs_->menuChoices.push_back(FileMenuId(mRenameImage));
     Notify(NM_RCLICK);
@@ -142,7 +168,8 @@ TEST_F(Commands, DeleteRemovesExactlyTheSelectedFilesAfterYes) {
     dialogs_->answers.push_back(IDNO);
     KeyUp(VK_DELETE);
     ASSERT_EQ(dialogs_->calls.size(), 1u);
-    EXPECT_EQ(dialogs_->calls[0].text, L"Are you sure you want to delete the 2 selected files?");
+    EXPECT_EQ(dialogs_->calls[0].text,
+              L"Are you sure you want to move the 2 selected files to the Recycle Bin?");
     EXPECT_EQ(dialogs_->calls[0].title, L"Confirm File Deletion");
     EXPECT_EQ(dialogs_->calls[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1));
     EXPECT_EQ(List().Count(), 4);
@@ -156,14 +183,22 @@ TEST_F(Commands, DeleteRemovesExactlyTheSelectedFilesAfterYes) {
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"b.png", L"d.png"})); // reloaded
 }
 
-TEST_F(Commands, AFileThatCannotBeDeletedIsNamedAndTheOthersStillGo) {
+TEST_F(Commands, ShiftDeleteIsPermanentAndAFileThatCannotGoIsNamed) {
     Open();
     Select({L"a.png", L"b.png"});
     std::wstring locked = *dir_ / L"a.png";
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
     dialogs_->answers.push_back(IDYES);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
     KeyUp(VK_DELETE);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
     ASSERT_EQ(dialogs_->calls.size(), 2u);
+    EXPECT_EQ(dialogs_->calls[0].text,
+              L"Are you sure you want to permanently delete the 2 selected files? This cannot be undone.");
     EXPECT_NE(dialogs_->calls[1].text.find(locked), std::wstring::npos) << Narrow(dialogs_->calls[1].text);
     EXPECT_TRUE(Exists(L"a.png"));
     EXPECT_FALSE(Exists(L"b.png"));
