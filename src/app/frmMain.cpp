@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "catalog/CatalogText.h"
 #include "app/Settings.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
@@ -391,7 +392,9 @@ void frmMain::Form_Load() {
     ShowWindow(hwnd(), SW_SHOW);
     UpdateWindow(hwnd());
     // 19. The last folder, handed to the tree as stored; its selection event loads it.
-    FolderTreeview1.SelectFolder(Setting(kLastFolder, L""));
+    const std::wstring lastFolder = Setting(kLastFolder, L"");
+    if (!FolderTreeview1.SelectFolder(lastFolder) && !lastFolder.empty())
+        StatusBar1.SetPanelText(1, FolderNotShownStatus(lastFolder));
 }
 
 void frmMain::RestoreWindowRect(int defaultWidthPx, int defaultHeightPx) {
@@ -521,8 +524,9 @@ void frmMain::Form_Resize() {
     moveY(picPreviewButtonHolder, l.folderButtonsTop);
     RECT tree = ChildRect(FolderTreeview1.hwnd());
     place(FolderTreeview1.hwnd(), tree.left, tree.top, tree.right - tree.left, l.treeHeight);
-    InvalidateRect(Frame2[0], nullptr, TRUE);
-    InvalidateRect(Frame2[1], nullptr, TRUE);
+    // Every control, not only the frames: after Maximize the label and the sort box would
+    // otherwise stay blank until something else repaints them.
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void frmMain::SubClass_Form_WindowPosChanging(WPARAM, LPARAM lParam) {

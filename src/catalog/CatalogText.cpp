@@ -50,6 +50,13 @@ std::wstring ResolutionColumnText(int width, int height) {
     return text;
 }
 
+std::wstring FolderNotShownStatus(std::wstring_view folderPath) {
+    const bool network = folderPath.size() > 1 && folderPath[0] == L'\\' && folderPath[1] == L'\\';
+    return std::wstring(network ? L"Network folders cannot be shown in the folder tree: "
+                                : L"This folder cannot be found: ") +
+           std::wstring(folderPath);
+}
+
 std::wstring LoadingFolderStatus(std::wstring_view folderName) {
     return L"Loading images in " + std::wstring(folderName);
 }
@@ -69,8 +76,8 @@ std::wstring LoadProgressStatus(int index, int count, int loadedCount, std::wstr
 std::wstring LoadSummaryStatus(int loadedCount, double seconds, int cacheHits, int addedToCache,
                                const NumberFormat& fmt) {
     std::wstring text = L"Loaded " + std::to_wstring(loadedCount) + L" images in " +
-                        FormatOneDecimal(seconds, fmt.decimal) + L" Seconds with " + std::to_wstring(cacheHits) +
-                        L" cache hits";
+                        FormatOneDecimal(seconds, fmt.decimal) + L" Seconds with " +
+                        std::to_wstring(cacheHits) + L" cache hits";
     if (addedToCache > 0)
         text += L".  " + std::to_wstring(addedToCache) + L" files added to cache.";
     return text;

@@ -23,6 +23,8 @@ std::wstring ResolutionColumnText(int width, int height);
 
 // Status panel 1.
 std::wstring LoadingFolderStatus(std::wstring_view folderName);
+// Why a folder that was asked for is not shown: the tree holds drives, not network shares.
+std::wstring FolderNotShownStatus(std::wstring_view folderPath);
 // index is 1-based among count files; loadedCount is the entries listed so far.
 std::wstring LoadProgressStatus(int index, int count, int loadedCount, std::wstring_view fileName);
 std::wstring LoadSummaryStatus(int loadedCount, double seconds, int cacheHits, int addedToCache,

@@ -24,15 +24,17 @@ void frmMain::cmdDirBrowserFolder_Click(int index) {
     case 0: {
         // The tree's selection event loads the folder.
         std::wstring folder = ReadRegString(kShellFoldersKey, kMyPicturesValue);
-        if (!folder.empty() && folder != kRegNotAvailable)
-            FolderTreeview1.SelectFolder(folder);
+        if (!folder.empty() && folder != kRegNotAvailable && !FolderTreeview1.SelectFolder(folder))
+            StatusBar1.SetPanelText(1, FolderNotShownStatus(folder));
         break;
     }
     case 1: {
         const std::wstring folderName = LastPathComponent(FolderTreeview1.CurrentFolder());
         if (Dialogs().ShowMessage(DeleteCacheConfirmText(folderName), kOkCancelInformation,
-                                  L"Verify Image Cache Deletion") == IDOK)
+                                  L"Verify Image Cache Deletion") == IDOK) {
             DeleteFolderCache(folderName);
+            UpdateCacheStatus();
+        }
         break;
     }
     case 2:
