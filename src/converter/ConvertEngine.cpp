@@ -101,7 +101,7 @@ SaveOutcome Failed(std::wstring cause) {
 
 } // namespace
 
-PixelSize OutputSize(const ConvertSettings& settings, PixelSize source) {
+IntSize OutputSize(const ConvertSettings& settings, IntSize source) {
     if (settings.ResizePercent > 0)
         return PercentSize(source, settings.ResizePercent);
     return {settings.TargetWidth, settings.TargetHeight};
@@ -126,7 +126,7 @@ PreviewSource::Status PreviewSource::Load(const std::wstring& path) {
         if (!loader.Load(path, 600, loaded))
             return Status::Unreadable;
         size_ = {loaded.fullWidth, loaded.fullHeight};
-        const PixelSize canvas = PreviewCanvasSize(size_);
+        const IntSize canvas = PreviewCanvasSize(size_);
         canvas_.width = canvas.width;
         canvas_.height = canvas.height;
         canvas_.pixels.resize(static_cast<std::size_t>(canvas.width) * canvas.height);
@@ -145,7 +145,7 @@ PreviewSource::Status PreviewSource::Load(const std::wstring& path) {
     return Status::Ok;
 }
 
-SaveOutcome SaveConverted(const std::wstring& sourcePath, PixelSize knownSourceSize,
+SaveOutcome SaveConverted(const std::wstring& sourcePath, IntSize knownSourceSize,
                           const ConvertSettings& settings) {
     // The target: a relative name is taken in the source's folder.
     std::wstring target = settings.TargetFileName;
@@ -174,7 +174,7 @@ SaveOutcome SaveConverted(const std::wstring& sourcePath, PixelSize knownSourceS
     }
     // The size is checked before anything is allocated, and again once the source is read (it may
     // have changed on disk meanwhile).
-    PixelSize output = OutputSize(settings, knownSourceSize);
+    IntSize output = OutputSize(settings, knownSourceSize);
     if (const OutputSizeCheck check = CheckOutputSize(output); check != OutputSizeCheck::Ok)
         return Failed(OutputSizeCause(output, check));
     if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES &&

@@ -22,7 +22,7 @@ struct ConvertSettings {
 };
 
 // The size a save writes, before the rotation.
-PixelSize OutputSize(const ConvertSettings& settings, PixelSize source);
+IntSize OutputSize(const ConvertSettings& settings, IntSize source);
 
 // The source as the preview needs it: its full size and a copy reduced to the preview canvas, both
 // upright as the photo's EXIF orientation says. The file is looked at on every load and decoded
@@ -31,7 +31,7 @@ class PreviewSource {
 public:
     enum class Status { Ok, Missing, Unreadable };
     Status Load(const std::wstring& path);
-    PixelSize size() const { return size_; }
+    IntSize size() const { return size_; }
     // The source at the preview canvas size, unturned, straight alpha.
     const PixelImage& canvas() const { return canvas_; }
 
@@ -39,7 +39,7 @@ private:
     std::wstring path_;
     ULONGLONG fileSize_ = 0;
     FILETIME written_{};
-    PixelSize size_;
+    IntSize size_;
     PixelImage canvas_;
 };
 
@@ -55,7 +55,7 @@ struct SaveOutcome {
 // agrees, No being the default), checks the size before allocating, reads the source in full,
 // renders and writes it. knownSourceSize: the size the preview last read, for checking the
 // output size before anything is read or allocated.
-SaveOutcome SaveConverted(const std::wstring& sourcePath, PixelSize knownSourceSize,
+SaveOutcome SaveConverted(const std::wstring& sourcePath, IntSize knownSourceSize,
                           const ConvertSettings& settings);
 
 } // namespace tessary

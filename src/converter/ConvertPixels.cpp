@@ -1,59 +1,10 @@
 #include "converter/ConvertPixels.h"
+#include "imaging/PixelOps.h"
 #include "imaging/PixelTransform.h"
 #include "imaging/Scaler.h"
 #include <utility>
 
 namespace tessary {
-
-namespace {
-
-std::uint32_t Channel(std::uint32_t p, int shift) {
-    return (p >> shift) & 0xFFu;
-}
-
-void FlattenOnWhite(std::vector<std::uint32_t>& pixels) {
-    for (std::uint32_t& p : pixels) {
-        const std::uint32_t a = p >> 24;
-        if (a == 255)
-            continue;
-        std::uint32_t out = 0xFF000000u;
-        for (int shift = 0; shift <= 16; shift += 8)
-            out |= ((Channel(p, shift) * a + 255 * (255 - a) + 127) / 255) << shift;
-        p = out;
-    }
-}
-
-void Premultiply(std::vector<std::uint32_t>& pixels) {
-    for (std::uint32_t& p : pixels) {
-        const std::uint32_t a = p >> 24;
-        if (a == 255)
-            continue;
-        std::uint32_t out = a << 24;
-        for (int shift = 0; shift <= 16; shift += 8)
-            out |= ((Channel(p, shift) * a + 127) / 255) << shift;
-        p = out;
-    }
-}
-
-void Unpremultiply(std::vector<std::uint32_t>& pixels) {
-    for (std::uint32_t& p : pixels) {
-        const std::uint32_t a = p >> 24;
-        if (a == 255)
-            continue;
-        if (a == 0) {
-            p = 0;
-            continue;
-        }
-        std::uint32_t out = a << 24;
-        for (int shift = 0; shift <= 16; shift += 8) {
-            const std::uint32_t c = (Channel(p, shift) * 255 + a / 2) / a;
-            out |= (c > 255 ? 255 : c) << shift;
-        }
-        p = out;
-    }
-}
-
-} // namespace
 
 bool HasTransparency(const PixelImage& image) {
     for (std::uint32_t p : image.pixels)
@@ -62,15 +13,15 @@ bool HasTransparency(const PixelImage& image) {
     return false;
 }
 
-PixelImage RenderPicture(PixelImage source, PixelSize size, double rotateMode, AlphaHandling alpha) {
+PixelImage RenderPicture(PixelImage source, IntSize size, double rotateMode, AlphaHandling alpha) {
     if (source.empty() || size.width < 1 || size.height < 1)
         return {};
     const bool transparent = HasTransparency(source);
     if (transparent && alpha == AlphaHandling::OnWhite)
-        FlattenOnWhite(source.pixels);
+        FlattenOnto(source.pixels.data(), source.pixels.size(), 0xFFFFFFFFu);
     const bool premultiplied = transparent && alpha == AlphaHandling::Keep;
     if (premultiplied)
-        Premultiply(source.pixels);
+        Premultiply(source.pixels.data(), source.pixels.size());
 
     // Turning first and scaling to the turned size gives the same picture as the other order
     // (both filters are symmetric) from the smaller of the two buffers.
@@ -82,7 +33,7 @@ PixelImage RenderPicture(PixelImage source, PixelSize size, double rotateMode, A
         source = std::move(turned);
     }
 
-    const PixelSize target = TurnedSize(size, rotateMode);
+    const IntSize target = TurnedSize(size, rotateMode);
     PixelImage out;
     if (target.width == source.width && target.height == source.height) {
         out = std::move(source);
@@ -96,7 +47,7 @@ PixelImage RenderPicture(PixelImage source, PixelSize size, double rotateMode, A
                     {0, 0, out.width, out.height}, ScaleFilter::Bicubic, scratch);
     }
     if (premultiplied)
-        Unpremultiply(out.pixels);
+        Unpremultiply(out.pixels.data(), out.pixels.size());
     return out;
 }
 

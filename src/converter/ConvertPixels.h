@@ -25,6 +25,6 @@ bool HasTransparency(const PixelImage& image);
 // Turns the source (consumed) into a picture of size, measured before the rotation, so a quarter
 // turn gives size.height x size.width: mirrored or turned exactly, then reduced by area-averaging
 // or enlarged bicubically. Throws std::bad_alloc when the memory is not there.
-PixelImage RenderPicture(PixelImage source, PixelSize size, double rotateMode, AlphaHandling alpha);
+PixelImage RenderPicture(PixelImage source, IntSize size, double rotateMode, AlphaHandling alpha);
 
 } // namespace tessary

@@ -5,17 +5,6 @@
 
 namespace tessary {
 
-int RoundEven(double value) {
-    if (std::isnan(value))
-        return 0;
-    if (value >= static_cast<double>(INT_MAX))
-        return INT_MAX;
-    if (value <= static_cast<double>(INT_MIN))
-        return INT_MIN;
-    // The default floating-point rounding mode sends halves to the even neighbour.
-    return static_cast<int>(std::nearbyint(value));
-}
-
 double FieldNumber(std::wstring_view text) {
     auto blank = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; };
     std::size_t i = 0;
@@ -65,29 +54,29 @@ FieldValue ClampField(std::wstring_view text, int maximum) {
     return out;
 }
 
-PixelSize PercentSize(PixelSize source, int percent) {
-    return {RoundEven(static_cast<double>(percent) * source.width / 100.0),
-            RoundEven(static_cast<double>(percent) * source.height / 100.0)};
+IntSize PercentSize(IntSize source, int percent) {
+    return {RoundToInt(static_cast<double>(percent) * source.width / 100.0),
+            RoundToInt(static_cast<double>(percent) * source.height / 100.0)};
 }
 
-PixelSize SizeFieldsFor(PixelSize source) {
+IntSize SizeFieldsFor(IntSize source) {
     const int larger = std::max(source.width, source.height);
     if (larger <= kSideFieldMax)
         return source;
     const double factor = static_cast<double>(kSideFieldMax) / larger;
-    return {std::max(1, RoundEven(source.width * factor)), std::max(1, RoundEven(source.height * factor))};
+    return {std::max(1, RoundToInt(source.width * factor)), std::max(1, RoundToInt(source.height * factor))};
 }
 
 int LockedHeight(double width, double aspect) {
     if (!(aspect > 0))
         return 1;
-    return std::clamp(RoundEven(width / aspect), 1, kSideFieldMax);
+    return std::clamp(RoundToInt(width / aspect), 1, kSideFieldMax);
 }
 
 int LockedWidth(double height, double aspect) {
     if (!(aspect > 0))
         return 1;
-    return std::clamp(RoundEven(height * aspect), 1, kSideFieldMax);
+    return std::clamp(RoundToInt(height * aspect), 1, kSideFieldMax);
 }
 
 PixelTransform TransformForRotateMode(double rotateMode) {
@@ -108,11 +97,11 @@ bool IsQuarterTurn(double rotateMode) {
     return SwapsSides(TransformForRotateMode(rotateMode));
 }
 
-PixelSize TurnedSize(PixelSize size, double rotateMode) {
-    return IsQuarterTurn(rotateMode) ? PixelSize{size.height, size.width} : size;
+IntSize TurnedSize(IntSize size, double rotateMode) {
+    return IsQuarterTurn(rotateMode) ? IntSize{size.height, size.width} : size;
 }
 
-OutputSizeCheck CheckOutputSize(PixelSize size) {
+OutputSizeCheck CheckOutputSize(IntSize size) {
     if (size.width < 1 || size.height < 1)
         return OutputSizeCheck::Empty;
     if (size.width > kOutputSideMax || size.height > kOutputSideMax)
@@ -126,29 +115,29 @@ int PreviewDivisor(int sourceWidth) {
     return std::max(1, sourceWidth / 300);
 }
 
-PixelSize PreviewCanvasSize(PixelSize source) {
+IntSize PreviewCanvasSize(IntSize source) {
     const double d = PreviewDivisor(source.width);
-    return {std::max(1, RoundEven(source.width / d)), std::max(1, RoundEven(source.height / d))};
+    return {std::max(1, RoundToInt(source.width / d)), std::max(1, RoundToInt(source.height / d))};
 }
 
-PreviewPlace PlacePreview(PixelSize source, double aspect, double rotateMode, PixelSize frameTwips,
-                          double tppX, double tppY) {
+PreviewPlace PlacePreview(IntSize source, double aspect, double rotateMode, IntSize frameTwips, double tppX,
+                          double tppY) {
     PreviewPlace out;
     if (source.width < 1 || !(aspect > 0) || !(tppX > 0) || !(tppY > 0))
         return out;
     const double w = source.width;
     const double r = IsQuarterTurn(rotateMode) ? 1 / aspect : aspect;
-    const double bh = std::max(1, RoundEven(w / r));
-    const double fw = std::max(1, RoundEven(frameTwips.width / tppX - 16));
-    const double fh = std::max(1, RoundEven(frameTwips.height / tppY - 26));
+    const double bh = std::max(1, RoundToInt(w / r));
+    const double fw = std::max(1, RoundToInt(frameTwips.width / tppX - 16));
+    const double fh = std::max(1, RoundToInt(frameTwips.height / tppY - 26));
     double s = 1000;
     if (w / fw < s)
         s = w / fw;
     if (bh / fh > s)
         s = bh / fh;
-    out.size = {std::max(1, RoundEven(w / s)), std::max(1, RoundEven(bh / s))};
-    out.leftTwips = RoundEven((frameTwips.width - tppX * out.size.width) / 2);
-    out.topTwips = RoundEven((frameTwips.height - tppY * out.size.height) / 2 + 4 * tppY);
+    out.size = {std::max(1, RoundToInt(w / s)), std::max(1, RoundToInt(bh / s))};
+    out.leftTwips = RoundToInt((frameTwips.width - tppX * out.size.width) / 2);
+    out.topTwips = RoundToInt((frameTwips.height - tppY * out.size.height) / 2 + 4 * tppY);
     return out;
 }
 
@@ -203,7 +192,7 @@ std::wstring NoTargetNameCause() {
     return L"no target file name was given.";
 }
 
-std::wstring OutputSizeCause(PixelSize size, OutputSizeCheck check) {
+std::wstring OutputSizeCause(IntSize size, OutputSizeCheck check) {
     const std::wstring dims = std::to_wstring(size.width) + L" x " + std::to_wstring(size.height);
     switch (check) {
     case OutputSizeCheck::Ok:
@@ -232,7 +221,7 @@ std::wstring NoEncoderCause(std::wstring_view mimeType) {
     return L"no encoder for " + std::wstring(mimeType) + L" is installed.";
 }
 
-std::wstring NotEnoughMemoryCause(PixelSize size) {
+std::wstring NotEnoughMemoryCause(IntSize size) {
     return L"there is not enough memory for a picture of " + std::to_wstring(size.width) + L" x " +
            std::to_wstring(size.height) + L" pixels.";
 }

@@ -2,6 +2,7 @@
 // preview's size and place, the target name, and the messages. No Windows header: the dialog and
 // the engine call these and never re-derive them.
 #pragma once
+#include "core/Geometry.h"
 #include "imaging/PixelTransform.h"
 #include <cstdint>
 #include <optional>
@@ -10,11 +11,6 @@
 
 namespace tessary {
 
-struct PixelSize {
-    int width = 0, height = 0;
-    friend bool operator==(const PixelSize&, const PixelSize&) = default;
-};
-
 // What the fields accept.
 inline constexpr int kSideFieldMax = 5000;
 inline constexpr int kPercentFieldMax = 1000;
@@ -22,10 +18,6 @@ inline constexpr int kPercentFieldMax = 1000;
 // checked before anything is allocated.
 inline constexpr int kOutputSideMax = 20000;
 inline constexpr std::int64_t kOutputPixelsMax = 200'000'000;
-
-// Rounding to the nearest integer, halves to the even neighbour; NaN gives 0, values beyond the
-// int range saturate.
-int RoundEven(double value);
 
 // The leading number of a field's text: blanks skipped, an optional sign, digits with at most one
 // decimal point; text without digits gives 0.
@@ -36,16 +28,16 @@ double FieldNumber(std::wstring_view text);
 struct FieldValue {
     double number = 0;                // after clamping
     std::optional<std::wstring> text; // the text to put into the field, when it must change
-    int rounded() const { return RoundEven(number); }
+    int rounded() const { return RoundToInt(number); }
 };
 FieldValue ClampField(std::wstring_view text, int maximum);
 
 // round(P * W / 100) x round(P * H / 100): the size label and the saved picture in Percentage mode.
-PixelSize PercentSize(PixelSize source, int percent);
+IntSize PercentSize(IntSize source, int percent);
 
 // The width and height fields for a source: its size, or when a side is above 5000 the source
 // scaled by one factor so that its larger side is 5000 (each side at least 1).
-PixelSize SizeFieldsFor(PixelSize source);
+IntSize SizeFieldsFor(IntSize source);
 
 // The other side under "Constrain Proportions" (aspect = source width / height), held in 1..5000.
 int LockedHeight(double width, double aspect);
@@ -55,16 +47,16 @@ int LockedWidth(double height, double aspect);
 PixelTransform TransformForRotateMode(double rotateMode);
 bool IsQuarterTurn(double rotateMode);
 // A w x h picture after the rotation: sides exchanged for a quarter turn.
-PixelSize TurnedSize(PixelSize size, double rotateMode);
+IntSize TurnedSize(IntSize size, double rotateMode);
 
 // Whether a picture of this size may be written.
 enum class OutputSizeCheck { Ok, Empty, SideTooLong, TooManyPixels };
-OutputSizeCheck CheckOutputSize(PixelSize size);
+OutputSizeCheck CheckOutputSize(IntSize size);
 
 // The preview canvas: the source reduced by a whole factor, whole part of W / 300 (at least 1),
 // so a wide source is drawn 300 to under 600 pixels wide.
 int PreviewDivisor(int sourceWidth);
-PixelSize PreviewCanvasSize(PixelSize source);
+IntSize PreviewCanvasSize(IntSize source);
 
 // Where the visible preview sits in the "Preview" frame. aspect: the picture's width / height as
 // it will be saved (the source's in Percentage mode, the typed size's in Arbitrary mode), before
@@ -73,10 +65,10 @@ PixelSize PreviewCanvasSize(PixelSize source);
 // pixels below the centre vertically. Position in twips from the frame's corner, size in pixels.
 struct PreviewPlace {
     int leftTwips = 0, topTwips = 0;
-    PixelSize size;
+    IntSize size;
 };
-PreviewPlace PlacePreview(PixelSize source, double aspect, double rotateMode, PixelSize frameTwips,
-                          double tppX, double tppY);
+PreviewPlace PlacePreview(IntSize source, double aspect, double rotateMode, IntSize frameTwips, double tppX,
+                          double tppY);
 
 // The output formats of the "File Format:" options, in order.
 enum class ConvertFormat { Bmp, Jpg, Gif, Png, Webp };
@@ -99,11 +91,11 @@ std::wstring ReplaceTargetText(std::wstring_view targetPath);
 std::wstring ConversionFailedText(std::wstring_view cause);
 std::wstring TargetIsSourceCause();
 std::wstring NoTargetNameCause();
-std::wstring OutputSizeCause(PixelSize size, OutputSizeCheck check);
+std::wstring OutputSizeCause(IntSize size, OutputSizeCheck check);
 std::wstring SourceUnreadableCause(std::wstring_view sourcePath);
 std::wstring FolderMissingCause(std::wstring_view folder);
 std::wstring NoEncoderCause(std::wstring_view mimeType);
-std::wstring NotEnoughMemoryCause(PixelSize size);
+std::wstring NotEnoughMemoryCause(IntSize size);
 std::wstring EncoderFailedCause(std::wstring_view mimeType);
 std::wstring UnreadableResultCause(std::wstring_view targetPath);
 std::wstring TargetIsFolderCause(std::wstring_view targetPath);

@@ -44,10 +44,10 @@ frmConvert::~frmConvert() {
 }
 
 int frmConvert::Px(double twips) const {
-    return RoundEven(twips / tppX_);
+    return RoundToInt(twips / tppX_);
 }
 int frmConvert::Py(double twips) const {
-    return RoundEven(twips / tppY_);
+    return RoundToInt(twips / tppY_);
 }
 
 void frmConvert::Place(HWND control, int containerLeft, int containerTop, int left, int top, int width,
@@ -289,11 +289,11 @@ void frmConvert::optResize_Click(int index) {
     EnableWindow(txtSize[0], !percentage);
     EnableWindow(txtSize[1], !percentage);
     if (percentage) {
-        settings_.ResizePercent = RoundEven(FieldNumber(GetText(txtSize[2])));
+        settings_.ResizePercent = RoundToInt(FieldNumber(GetText(txtSize[2])));
     } else {
         settings_.ResizePercent = 0;
-        settings_.TargetWidth = RoundEven(FieldNumber(GetText(txtSize[0])));
-        settings_.TargetHeight = RoundEven(FieldNumber(GetText(txtSize[1])));
+        settings_.TargetWidth = RoundToInt(FieldNumber(GetText(txtSize[0])));
+        settings_.TargetHeight = RoundToInt(FieldNumber(GetText(txtSize[1])));
         settings_.KeepProportions = IsChecked(chkProportional);
     }
 }
@@ -329,7 +329,7 @@ void frmConvert::txtSize_Change(int index) {
     } else {
         SetPercentSlider(value.rounded());
         settings_.ResizePercent = value.rounded();
-        const PixelSize label = PercentSize(sourceSize_, settings_.ResizePercent);
+        const IntSize label = PercentSize(sourceSize_, settings_.ResizePercent);
         SetWindowTextW(lblImageSize,
                        (std::to_wstring(label.width) + L" x " + std::to_wstring(label.height)).c_str());
     }
@@ -366,15 +366,15 @@ void frmConvert::Preview_Image(bool bSaveImage) {
             loadFailed_ = true;
         return;
     }
-    const PixelSize source = source_.size();
+    const IntSize source = source_.size();
     if (!visible_) {
-        const PixelSize fields = SizeFieldsFor(source);
+        const IntSize fields = SizeFieldsFor(source);
         SetFieldText(txtSize[0], std::to_wstring(fields.width));
         SetFieldText(txtSize[1], std::to_wstring(fields.height));
         settings_.AspectRatio = static_cast<double>(source.width) / source.height;
     }
     sourceSize_ = source;
-    const PixelSize label = PercentSize(source, settings_.ResizePercent);
+    const IntSize label = PercentSize(source, settings_.ResizePercent);
     SetWindowTextW(lblImageSize,
                    (std::to_wstring(label.width) + L" x " + std::to_wstring(label.height)).c_str());
 

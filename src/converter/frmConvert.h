@@ -86,7 +86,7 @@ private:
     std::function<void(const std::wstring&)> fileWritten_;
     ConvertSettings settings_;
     PreviewSource source_;
-    PixelSize sourceSize_; // ConvertSourceWidth x ConvertSourceHeight
+    IntSize sourceSize_; // ConvertSourceWidth x ConvertSourceHeight
     bool visible_ = false;
     bool loadFailed_ = false;
     bool firstPreview_ = true;

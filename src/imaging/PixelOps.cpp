@@ -1,4 +1,5 @@
 #include "imaging/PixelOps.h"
+#include <algorithm>
 
 namespace tessary {
 
@@ -44,6 +45,23 @@ void Premultiply(std::uint32_t* pixels, std::size_t count) {
         std::uint32_t out = a << 24;
         for (int shift = 0; shift <= 16; shift += 8)
             out |= MulDiv255(Channel(p, shift), a) << shift;
+        pixels[i] = out;
+    }
+}
+
+void Unpremultiply(std::uint32_t* pixels, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t p = pixels[i];
+        const std::uint32_t a = p >> 24;
+        if (a == 255)
+            continue;
+        if (a == 0) {
+            pixels[i] = 0;
+            continue;
+        }
+        std::uint32_t out = a << 24;
+        for (int shift = 0; shift <= 16; shift += 8)
+            out |= std::min<std::uint32_t>(255, (Channel(p, shift) * 255 + a / 2) / a) << shift;
         pixels[i] = out;
     }
 }

@@ -17,6 +17,9 @@ void FlattenOnto(std::uint32_t* pixels, std::size_t count, std::uint32_t backgro
 // Straight alpha to premultiplied alpha, the form alpha blending takes its source in.
 void Premultiply(std::uint32_t* pixels, std::size_t count);
 
+// Premultiplied alpha back to straight alpha (fully transparent pixels become 0).
+void Unpremultiply(std::uint32_t* pixels, std::size_t count);
+
 // Sets every pixel's alpha to 255 (a screen capture leaves it undefined).
 void MakeOpaque(PixelView view);
 

@@ -7,10 +7,6 @@ using namespace tessary;
 // The size fields: what typed text means, how it is held in range, what the lock and a wide
 // source put into them, and the sizes the label and the save use.
 TEST(ConvertRules, FieldsAndSizes) {
-    EXPECT_EQ(RoundEven(2.5), 2);
-    EXPECT_EQ(RoundEven(3.5), 4);
-    EXPECT_EQ(RoundEven(-0.5), 0);
-
     EXPECT_EQ(FieldNumber(L"  12px"), 12);
     EXPECT_EQ(FieldNumber(L"1 024"), 1024);
     EXPECT_EQ(FieldNumber(L"-7"), -7);
@@ -43,13 +39,13 @@ TEST(ConvertRules, FieldsAndSizes) {
     }
 
     // The label and the saved size agree: 50 % of 101 x 51 is 50 x 26 (50.5 and 25.5 to even).
-    EXPECT_EQ(PercentSize({101, 51}, 50), (PixelSize{50, 26}));
-    EXPECT_EQ(PercentSize({1024, 768}, 1000), (PixelSize{10240, 7680}));
+    EXPECT_EQ(PercentSize({101, 51}, 50), (IntSize{50, 26}));
+    EXPECT_EQ(PercentSize({1024, 768}, 1000), (IntSize{10240, 7680}));
 
-    EXPECT_EQ(SizeFieldsFor({1024, 768}), (PixelSize{1024, 768}));
-    EXPECT_EQ(SizeFieldsFor({6000, 3000}), (PixelSize{5000, 2500}));
-    EXPECT_EQ(SizeFieldsFor({3001, 9000}), (PixelSize{1667, 5000}));
-    EXPECT_EQ(SizeFieldsFor({30000, 2}), (PixelSize{5000, 1}));
+    EXPECT_EQ(SizeFieldsFor({1024, 768}), (IntSize{1024, 768}));
+    EXPECT_EQ(SizeFieldsFor({6000, 3000}), (IntSize{5000, 2500}));
+    EXPECT_EQ(SizeFieldsFor({3001, 9000}), (IntSize{1667, 5000}));
+    EXPECT_EQ(SizeFieldsFor({30000, 2}), (IntSize{5000, 1}));
 
     const double aspect = 1024.0 / 768.0;
     EXPECT_EQ(LockedHeight(512, aspect), 384);
@@ -67,22 +63,22 @@ TEST(ConvertRules, FieldsAndSizes) {
 // The preview: canvas by a whole factor, turned sides, and its place in the 2895 x 2535 twip frame
 // at 15 twips per pixel (room 177 x 143 pixels).
 TEST(ConvertRules, PreviewCanvasAndPlace) {
-    EXPECT_EQ(PreviewCanvasSize({299, 200}), (PixelSize{299, 200}));
-    EXPECT_EQ(PreviewCanvasSize({1024, 768}), (PixelSize{341, 256}));
-    EXPECT_EQ(PreviewCanvasSize({100000, 1}), (PixelSize{300, 1}));
-    EXPECT_EQ(TurnedSize({341, 256}, 90), (PixelSize{256, 341}));
-    EXPECT_EQ(TurnedSize({341, 256}, -90), (PixelSize{256, 341}));
-    EXPECT_EQ(TurnedSize({341, 256}, 180), (PixelSize{341, 256}));
+    EXPECT_EQ(PreviewCanvasSize({299, 200}), (IntSize{299, 200}));
+    EXPECT_EQ(PreviewCanvasSize({1024, 768}), (IntSize{341, 256}));
+    EXPECT_EQ(PreviewCanvasSize({100000, 1}), (IntSize{300, 1}));
+    EXPECT_EQ(TurnedSize({341, 256}, 90), (IntSize{256, 341}));
+    EXPECT_EQ(TurnedSize({341, 256}, -90), (IntSize{256, 341}));
+    EXPECT_EQ(TurnedSize({341, 256}, 180), (IntSize{341, 256}));
     EXPECT_EQ(TransformForRotateMode(-90), PixelTransform::Rotate270);
     EXPECT_EQ(TransformForRotateMode(20), PixelTransform::FlipVertical);
 
-    const PixelSize frame{2895, 2535};
+    const IntSize frame{2895, 2535};
     PreviewPlace p = PlacePreview({1024, 768}, 1024.0 / 768, 0, frame, 15, 15);
-    EXPECT_EQ(p.size, (PixelSize{177, 133}));
+    EXPECT_EQ(p.size, (IntSize{177, 133}));
     EXPECT_EQ(p.leftTwips, 120);
     EXPECT_EQ(p.topTwips, 330);
     p = PlacePreview({1024, 768}, 1024.0 / 768, 90, frame, 15, 15);
-    EXPECT_EQ(p.size, (PixelSize{107, 143}));
+    EXPECT_EQ(p.size, (IntSize{107, 143}));
     // Arbitrary 5000 x 1 on a narrow source still shows at least a pixel each way.
     p = PlacePreview({10, 2000}, 5000, 0, frame, 15, 15);
     EXPECT_GE(p.size.width, 1);
