@@ -77,4 +77,9 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     return l;
 }
 
+int SliderThumbSize(long long stored) {
+    const long long clamped = stored < 50 ? 50 : stored > 200 ? 200 : stored;
+    return static_cast<int>(clamped / 5 * 5);
+}
+
 } // namespace tessary

@@ -27,6 +27,9 @@ IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count,
 constexpr int kMinWindowWidth = 717;
 constexpr int kMinWindowHeight = 535;
 void ApplyMinimumSize(int& cx, int& cy);
+// A stored thumbnail size as the slider can show it: 50 to 200 in steps of 5 (rounded down, as
+// the slider snaps), so that showing it at start-up changes nothing and loads nothing.
+int SliderThumbSize(long long stored);
 
 // Positions (pixels, relative to their container) that the resize rule computes for the client
 // size W x H. tx/ty are twips per pixel; the one offset given in twips (the sort list's) is

@@ -349,6 +349,7 @@ void frmMain::Form_Load() {
     RestoreWindowRect(defaultWidthPx, defaultHeightPx);
     // 4. Options.
     ReadLong(kThumbSize, 100, state.ThumbSize, fmt);
+    state.ThumbSize = SliderThumbSize(state.ThumbSize);
     ReadSwitch(kCacheDirectories, state.CacheDirectories, fmt);
     ReadSwitch(kDrawShading, state.DrawShading, fmt);
     ReadSwitch(kDrawGlare, state.DrawGlare, fmt);

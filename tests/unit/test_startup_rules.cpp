@@ -44,3 +44,9 @@ TEST(StartupRules, SavedRectangleOffEveryMonitorMovesToThePrimary) {
     // Still touching a work area: left alone.
     EXPECT_EQ(KeepOnScreen({-500, -10, 100, 500}, areas, 2, areas[0]).left, -500);
 }
+
+TEST(StartupRules, StoredThumbSizeBecomesASliderPosition) {
+    EXPECT_EQ(SliderThumbSize(153), 150);
+    EXPECT_EQ(SliderThumbSize(0), 50); // unreadable
+    EXPECT_EQ(SliderThumbSize(100000000000LL), 200);
+}
