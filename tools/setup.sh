@@ -3,20 +3,22 @@
 # A fast no-op when everything is already there.
 set -euo pipefail
 
-need=()
-have_cmd() { command -v "$1" >/dev/null 2>&1; }
-have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-declare -A cmd_pkg=(
-    [cmake]=cmake [ninja]=ninja-build [g++]=g++ [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64-posix
-    [wine]=wine [Xvfb]=xvfb [xauth]=xauth [xwd]=x11-apps [convert]=imagemagick [python3]=python3
-    [vipsthumbnail]=libvips-tools [nasm]=nasm [xdotool]=xdotool [xdpyinfo]=x11-utils
-)
-for c in "${!cmd_pkg[@]}"; do have_cmd "$c" || need+=("${cmd_pkg[$c]}"); done
-have_cmd dpkg-source || need+=(dpkg-dev) # unpacks what apt-get source fetches
+# Packages, not commands: a stand-in of the same name elsewhere on the PATH proves nothing.
 # fonts-liberation2: a font with Arial's widths, so captions fit as designed under Wine.
+# fonts-wine: Wine's own fonts (Marlett draws the caption buttons). nsis: the installer.
+# dpkg-dev unpacks what apt-get source fetches; zip makes the portable package.
 # libz-mingw-w64-dev: zlib for the MinGW build, which libspng inflates with.
-for p in googletest wine64 python3-pil fonts-liberation2 libz-mingw-w64-dev; do have_pkg "$p" || need+=("$p"); done
+packages=(
+    cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-apps x11-utils
+    imagemagick python3 python3-pil libvips-tools nasm xdotool googletest dpkg-dev
+    fonts-liberation2 fonts-wine nsis zip unzip libz-mingw-w64-dev
+)
+# One dpkg query for all of them keeps the no-op quick.
+installed=$(dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null |
+    awk '$NF == "installed" && $(NF-1) == "ok" {print $1}')
+need=()
+for p in "${packages[@]}"; do grep -qx "$p" <<<"$installed" || need+=("$p"); done
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 sudo=""

@@ -2,8 +2,12 @@
 # Builds both builds and runs every test: the native unit tests, then the Windows tests under
 # Wine on a private headless display and in a private Wine prefix, both removed afterwards.
 # Exits non-zero on any failure.
+# tools/test.sh --package instead builds the release packages and tests them (tools/test-package.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+if [ "${1:-}" = --package ]; then
+    exec "$root/tools/test-package.sh"
+fi
 "$root/tools/setup.sh"
 
 echo "== include check"

@@ -1,4 +1,5 @@
 #include "app/StartupRules.h"
+#include <algorithm>
 #include <cmath>
 
 namespace tessary {
@@ -57,6 +58,23 @@ void ApplyMinimumSize(int& cx, int& cy) {
         cx = kMinWindowWidth;
     if (cy < kMinWindowHeight)
         cy = kMinWindowHeight;
+}
+
+namespace {
+// One axis of FitInWorkArea: the new start and length.
+void FitSpan(int& start, int& length, int areaStart, int areaLength, int minimum) {
+    length = std::max(std::min(length, areaLength), minimum);
+    // Moved right of the area's start last, so a window larger than the area keeps its top-left
+    // (and with it the caption and the menu) inside.
+    start = std::max(std::min(start, areaStart + areaLength - length), areaStart);
+}
+} // namespace
+
+IntRect FitInWorkArea(const IntRect& window, const IntRect& workArea) {
+    int left = window.left, top = window.top, width = window.width(), height = window.height();
+    FitSpan(left, width, workArea.left, workArea.width(), kMinWindowWidth);
+    FitSpan(top, height, workArea.top, workArea.height(), kMinWindowHeight);
+    return {left, top, left + width, top + height};
 }
 
 MainLayout ComputeMainLayout(const MainLayoutInput& in) {

@@ -30,6 +30,10 @@ void ApplyMinimumSize(int& cx, int& cy);
 // A stored thumbnail size as the slider can show it: 50 to 200 in steps of 5 (rounded down, as
 // the slider snaps), so that showing it at start-up changes nothing and loads nothing.
 int SliderThumbSize(long long stored);
+// The first-run window (no rectangle saved yet) made to lie inside the primary monitor's work
+// area: shrunk to it when larger, though never below the minimum size, then moved in as little
+// as needed. A window that fits stays where it was placed.
+IntRect FitInWorkArea(const IntRect& window, const IntRect& workArea);
 
 // Positions (pixels, relative to their container) that the resize rule computes for the client
 // size W x H. tx/ty are twips per pixel; the one offset given in twips (the sort list's) is

@@ -343,8 +343,9 @@ void frmMain::Form_Load() {
     // 1. First-run size from the screen size in pixels.
     const int defaultWidthPx = DefaultWidthPx(static_cast<float>(screenW));
     const int defaultHeightPx = DefaultHeightPx(static_cast<float>(screenH));
-    // 2. The cache folder; an existing one is fine.
-    CreateDirectoryW(CacheRoot(ProgramFolder()).c_str(), nullptr);
+    // 2. The cache folder, in the folder chosen for data; an existing one is fine.
+    if (!DataFolder().empty())
+        CreateDirectoryW(CacheRoot(DataFolder()).c_str(), nullptr);
     // 3. The window rectangle.
     RestoreWindowRect(defaultWidthPx, defaultHeightPx);
     // 4. Options.
@@ -409,6 +410,10 @@ void frmMain::RestoreWindowRect(int defaultWidthPx, int defaultHeightPx) {
     float left = static_cast<float>(rc.left * tx), top = static_cast<float>(rc.top * ty);
     float width = static_cast<float>((rc.right - rc.left) * tx),
           height = static_cast<float>((rc.bottom - rc.top) * ty);
+    // Nothing saved yet: the first run, whose window must fit the screen it opens on.
+    bool firstRun = true;
+    for (const wchar_t* key : {kLeft, kTop, kWidth, kHeight})
+        firstRun = firstRun && Setting(key, L"").empty();
     auto read = [&](const wchar_t* key, double defaultValue, float& variable) {
         if (auto v = ToSingle(Setting(key, SingleToText(static_cast<float>(defaultValue), fmt)), fmt))
             variable = *v;
@@ -427,7 +432,9 @@ void frmMain::RestoreWindowRect(int defaultWidthPx, int defaultHeightPx) {
     IntRect primary;
     bool isPrimary = false;
     GetMonitorWorkArea(nullptr, primary, isPrimary);
-    if (!areas.empty())
+    if (firstRun)
+        wanted = FitInWorkArea(wanted, primary);
+    else if (!areas.empty())
         wanted = KeepOnScreen(wanted, areas.data(), static_cast<int>(areas.size()), primary);
     if (wanted.width() >= 0 && wanted.height() >= 0)
         SetWindowPos(hwnd(), nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),

@@ -87,6 +87,10 @@ std::wstring DirStatusText(int images, int selected) {
     return L"Dir: " + std::to_wstring(images) + L" images, " + std::to_wstring(selected) + L" selected";
 }
 
+std::wstring NoCacheStatusText() {
+    return L"No cache: no writable folder";
+}
+
 std::wstring CacheStatusText(int directories, std::uint64_t files, std::uint64_t bytes,
                              const NumberFormat& fmt) {
     const double megabytes = static_cast<double>(bytes) / 1024.0 / 1024.0;

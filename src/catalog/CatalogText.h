@@ -31,6 +31,8 @@ std::wstring LoadSummaryStatus(int loadedCount, double seconds, int cacheHits, i
                                const NumberFormat& fmt);
 // Status panel 2.
 std::wstring DirStatusText(int images, int selected);
+// Status panel 3 when no folder can hold the cache (the program then runs without one).
+std::wstring NoCacheStatusText();
 // Status panel 3: directory count (the cache root included), files and bytes in them.
 std::wstring CacheStatusText(int directories, std::uint64_t files, std::uint64_t bytes,
                              const NumberFormat& fmt);

@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
+#include "platform/AppInfo.h"
 #include "platform/ListView.h"
 #include "platform/Locale.h"
 #include "platform/MessagePump.h"
@@ -307,6 +308,10 @@ void frmMain::UpdateDirStatus() {
 }
 
 void frmMain::UpdateCacheStatus() {
+    if (DataFolder().empty()) {
+        StatusBar1.SetPanelText(3, NoCacheStatusText());
+        return;
+    }
     const CacheTotals totals = CountCache();
     StatusBar1.SetPanelText(
         3, CacheStatusText(totals.directories, totals.files, totals.bytes, UserNumberFormat()));

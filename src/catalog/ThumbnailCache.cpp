@@ -131,7 +131,9 @@ std::wstring FolderCache::SectionName(const std::wstring& imageFileName) const {
 
 FolderCache FolderCacheFor(const std::wstring& folderName) {
     FolderCache cache;
-    cache.directory = FolderCacheDir(ProgramFolder(), folderName);
+    if (DataFolder().empty())
+        return cache; // no writable folder: nothing is cached, nothing is found
+    cache.directory = FolderCacheDir(DataFolder(), folderName);
     cache.iniFile = CacheFilePath(cache.directory, ExeBaseName());
     // The profile functions write a new file in the ANSI code page, and keep an existing UTF-16
     // file as it is.
@@ -186,6 +188,10 @@ IniNumber CacheSection::Value(std::wstring_view key, std::int32_t defaultValue) 
 CacheFileContents CacheFileContents::Read(const FolderCache& cache) {
     CacheFileContents contents;
     contents.iniFile_ = cache.iniFile;
+    if (cache.iniFile.empty()) {
+        contents.whole_ = true; // running without a cache: every section is missing
+        return contents;
+    }
     const DWORD attributes = GetFileAttributesW(cache.iniFile.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         // No cache file yet: every section is missing, as the profile read would say.
@@ -258,8 +264,10 @@ bool CachedThumbnailMatches(const CacheSection& section, const std::optional<Fil
 
 bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName, ConstPixelView picture,
                      int imageWidth, int imageHeight, const FileStamp& stamp, CacheFileContents* contents) {
+    if (cache.directory.empty())
+        return false;
     // The cache root may have been removed since start-up; an existing directory is fine.
-    CreateDirectoryW(CacheRoot(ProgramFolder()).c_str(), nullptr);
+    CreateDirectoryW(CacheRoot(DataFolder()).c_str(), nullptr);
     CreateDirectoryW(cache.directory.c_str(), nullptr);
     const std::wstring thumbnail = cache.ThumbnailPath(imageFileName);
     const std::wstring temporary = ThumbnailTempPath(thumbnail);
@@ -289,7 +297,9 @@ bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName
 }
 
 CacheTotals CountCache() {
-    const std::wstring root = CacheRoot(ProgramFolder());
+    if (DataFolder().empty())
+        return {};
+    const std::wstring root = CacheRoot(DataFolder());
     std::vector<std::wstring> directories{L""};
     ForEachEntry(root, L"*", [&](const std::wstring& name, const WIN32_FIND_DATAW& fd) {
         if (IsDirectory(fd) && IsCountedCacheDirectory(name))
@@ -309,16 +319,19 @@ CacheTotals CountCache() {
 }
 
 void ClearFolderCache(const std::wstring& folderName) {
-    DeleteFilesIn(FolderCacheDir(ProgramFolder(), folderName));
+    if (!DataFolder().empty())
+        DeleteFilesIn(FolderCacheDir(DataFolder(), folderName));
 }
 
 void DeleteFolderCache(const std::wstring& folderName) {
-    const std::wstring root = CacheRoot(ProgramFolder());
-    DeleteFilesIn(FolderCacheDir(ProgramFolder(), folderName));
+    if (DataFolder().empty())
+        return;
+    const std::wstring root = CacheRoot(DataFolder());
+    DeleteFilesIn(FolderCacheDir(DataFolder(), folderName));
     // A directory that is the current one cannot be removed.
     SetCurrentDirectoryW(root.c_str());
     if (!folderName.empty())
-        RemoveDirectoryW(FolderCacheDir(ProgramFolder(), folderName).c_str());
+        RemoveDirectoryW(FolderCacheDir(DataFolder(), folderName).c_str());
 }
 
 } // namespace tessary

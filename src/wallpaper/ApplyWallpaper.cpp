@@ -51,9 +51,11 @@ void frmMain::ApplyWallpaper() {
     const std::wstring kept = state.CurrentImagePath;
     bool converted = false;
     // An empty path (no wallpaper) has nothing to convert; a file named .bmp that holds another
-    // format is converted like any other.
-    if (!kept.empty() && (NeedsBmpConversion(kept) || FileFormat(kept) != ImageFormat::Bmp)) {
-        const std::wstring bmp = JoinPath(ProgramFolder(), kConvertedWallpaperName);
+    // format is converted like any other. Without a writable data folder the image goes to the
+    // desktop as it is.
+    if (!kept.empty() && (NeedsBmpConversion(kept) || FileFormat(kept) != ImageFormat::Bmp) &&
+        !DataFolder().empty()) {
+        const std::wstring bmp = JoinPath(DataFolder(), kConvertedWallpaperName);
         if (SaveAsBmp(kept, bmp)) {
             state.CurrentImagePath = bmp;
             converted = true;

@@ -45,7 +45,9 @@ void frmMain::cmdIconButton_Click(int index) {
         return;
     const bool proportional = index == 0;
     const std::wstring kept = state.CurrentImagePath;
-    const std::wstring bmp = JoinPath(ProgramFolder(), kConvertedWallpaperName);
+    if (DataFolder().empty())
+        return; // nowhere to keep the resampled copy
+    const std::wstring bmp = JoinPath(DataFolder(), kConvertedWallpaperName);
     int width = 0, height = 0;
     // Without a resampled bitmap there is nothing to apply (the file may still hold an older one).
     if (!ResampleToScreen(kept, proportional, width, height, bmp))

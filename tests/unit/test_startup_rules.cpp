@@ -50,3 +50,25 @@ TEST(StartupRules, StoredThumbSizeBecomesASliderPosition) {
     EXPECT_EQ(SliderThumbSize(0), 50); // unreadable
     EXPECT_EQ(SliderThumbSize(100000000000LL), 200);
 }
+
+TEST(StartupRules, FirstRunWindowFitsTheWorkArea) {
+    // 1280 x 1024 with a taskbar: the default 1000 x 900 at the designed window's centred corner
+    // would hang below the work area; it moves up just enough, keeping its size and left edge.
+    IntRect fitted = FitInWorkArea({221, 158, 1221, 1058}, {0, 0, 1280, 994});
+    EXPECT_EQ(fitted.left, 221);
+    EXPECT_EQ(fitted.top, 94);
+    EXPECT_EQ(fitted.width(), 1000);
+    EXPECT_EQ(fitted.height(), 900);
+    // Larger than a work area that starts below a top taskbar: shrunk to it and placed at its start.
+    fitted = FitInWorkArea({100, 50, 900, 650}, {0, 40, 800, 600});
+    EXPECT_EQ(fitted.left, 0);
+    EXPECT_EQ(fitted.top, 40);
+    EXPECT_EQ(fitted.width(), 800);
+    EXPECT_EQ(fitted.height(), 560);
+    // A work area below the minimum: the minimum wins, anchored at the area's top-left.
+    fitted = FitInWorkArea({-20, -20, 780, 580}, {0, 0, 640, 480});
+    EXPECT_EQ(fitted.left, 0);
+    EXPECT_EQ(fitted.top, 0);
+    EXPECT_EQ(fitted.width(), kMinWindowWidth);
+    EXPECT_EQ(fitted.height(), kMinWindowHeight);
+}

@@ -16,7 +16,7 @@ protected:
         // Removing the cache root sets the process's current directory there; a current
         // directory cannot be moved or removed.
         SetCurrentDirectoryW(ProgramFolder().c_str());
-        root_ = CacheRoot(ProgramFolder());
+        root_ = CacheRoot(DataFolder());
         root_.pop_back(); // no trailing backslash, for the moves
         aside_ = root_ + L".aside" + std::to_wstring(GetCurrentProcessId());
         moved_ = MoveFileW(root_.c_str(), aside_.c_str()) != FALSE;

@@ -25,6 +25,13 @@ TEST_F(MainWindow, FirstRunUsesTheDefaults) {
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     EXPECT_EQ(rc.right - rc.left, DefaultWidthPx(static_cast<float>(sw)));
     EXPECT_EQ(rc.bottom - rc.top, DefaultHeightPx(static_cast<float>(sh)));
+    // All of it inside the work area, though the designed window's centred corner would put its
+    // bottom below the screen.
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_TRUE(rc.left >= work.left && rc.top >= work.top && rc.right <= work.right &&
+                rc.bottom <= work.bottom)
+        << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
     EXPECT_EQ(state.ThumbSize, 100);
     EXPECT_EQ(TrackbarValue(f.sliderThumbSize), 100);
     EXPECT_TRUE(state.CacheDirectories);

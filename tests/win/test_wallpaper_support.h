@@ -116,7 +116,7 @@ private:
 };
 
 inline std::wstring ConvertedBitmapPath() {
-    return tessary::ProgramFolder() + L"\\Tessary.bmp";
+    return tessary::DataFolder() + L"\\Tessary.bmp";
 }
 
 // Width and height of an image file as GDI+ reads it; {0, 0} when it cannot be read.
