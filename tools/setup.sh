@@ -3,7 +3,6 @@
 # A fast no-op when everything is already there.
 set -euo pipefail
 
-
 # Packages, not commands: a stand-in of the same name elsewhere on the PATH proves nothing.
 # fonts-liberation2: a font with Arial's widths, so captions fit as designed under Wine.
 # fonts-wine: Wine's own fonts (Marlett draws the caption buttons). nsis: the installer.
