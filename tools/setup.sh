@@ -30,6 +30,15 @@ if [ ${#need[@]} -gt 0 ]; then
     $sudo apt-get install -y -q -o DPkg::Lock::Timeout=900 --no-install-recommends "${need[@]}"
 fi
 
+# This Wine looks for its own fonts only through fontconfig, which does not search where
+# fonts-wine puts them: without Marlett the caption buttons show as letters.
+marlett=/usr/local/share/fonts/wine/marlett.ttf
+if [ ! -e "$marlett" ]; then
+    $sudo mkdir -p "$(dirname "$marlett")"
+    $sudo ln -sf /usr/share/wine/fonts/marlett.ttf "$marlett"
+    $sudo fc-cache -f "$(dirname "$marlett")" >/dev/null 2>&1 || true
+fi
+
 # Third-party sources (libjpeg-turbo, libwebp, libspng), from Debian's source packages, unpacked
 # where cmake/thirdparty.cmake builds them from. The deb-src list exists only for these downloads.
 third_src="$root/build/thirdparty-src"
