@@ -10,6 +10,7 @@
 #include "platform/MessagePump.h"
 #include "platform/Screen.h"
 #include "resource.h"
+#include <windowsx.h>
 #include <cmath>
 #include <vector>
 
@@ -20,6 +21,7 @@ frmMain* g_mainForm = nullptr;
 constexpr int kDesignedClientWidth = 821;
 constexpr int kDesignedClientHeight = 677;
 constexpr UINT_PTR kClockTimer = 1;
+constexpr UINT_PTR kFolderWatchTimer = 2;
 
 const wchar_t* const kSortEntries[] = {
     L"Sort by Name Ascending",       L"Sort by Name Descending",       L"Sort by Size Ascending",
@@ -188,7 +190,9 @@ void frmMain::CreateControls() {
     chkOverlay[0] = check(Frame2[2], L"Shading", 216, 346, 65, 17, IDC_CHKOVERLAY_0);
     chkOverlay[1] = check(Frame2[2], L"Glare", 288, 346, 49, 17, IDC_CHKOVERLAY_1);
     Picture3 = CreatePictureBox(Frame2[2], 8, 364, 337, 35, IDC_PICTURE3);
-    cmdDirBrowser[3] = button(Picture3, L"&Current Wallpaper", 0, 4, 97, 25, IDC_CMDDIRBROWSER_0 + 3);
+    // A split button: its arrow drops down the recent wallpapers.
+    cmdDirBrowser[3] = CreateControl(L"BUTTON", Picture3, L"&Current Wallpaper", BS_SPLITBUTTON | WS_TABSTOP,
+                                     0, 4, 97, 25, IDC_CMDDIRBROWSER_0 + 3, f);
     cmdShowDesktop = button(Picture3, L"&Desktop", 104, 4, 57, 25, IDC_CMDSHOWDESKTOP);
     cmdDirBrowser[4] = button(Picture3, L"&No Wallpaper", 168, 4, 81, 25, IDC_CMDDIRBROWSER_0 + 4);
     cmdSetWP = button(Picture3, L"Set &Wallpaper", 256, 4, 81, 25, IDC_CMDSETWP);
@@ -253,6 +257,7 @@ void frmMain::CreateControls() {
     StatusBar1.Create(w, IDC_STATUSBAR1, f, {170, 230, 80, 70});
     UpdateClock();
     SetTimer(w, kClockTimer, 1000, nullptr);
+    SetTimer(w, kFolderWatchTimer, 250, nullptr);
 
     struct Tip {
         HWND control;
@@ -634,8 +639,26 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return result;
         if (hdr->hwndFrom == ListViewPics && ListViewPics_Notify(hdr, result))
             return result;
+        if (hdr->hwndFrom == cmdDirBrowser[3] && hdr->code == BCN_DROPDOWN) {
+            RECT r;
+            GetWindowRect(cmdDirBrowser[3], &r);
+            ShowRecentWallpapers({r.left, r.bottom});
+            return 0;
+        }
         break;
     }
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wp) == picWP) {
+            POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            if (lp == -1) { // from the keyboard: at the preview's top left
+                RECT r;
+                GetWindowRect(picWP, &r);
+                at = {r.left, r.top};
+            }
+            ShowRecentWallpapers(at);
+            return 0;
+        }
+        break;
     case WM_HSCROLL:
         // Dragging the thumb changes the size once, when it is let go.
         if (reinterpret_cast<HWND>(lp) == sliderThumbSize && LOWORD(wp) != TB_THUMBTRACK)
@@ -644,6 +667,8 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == kClockTimer)
             UpdateClock();
+        else if (wp == kFolderWatchTimer)
+            FolderWatch_Timer();
         return 0;
     case WM_SETCURSOR:
         if (state.LoadBusy) {
@@ -678,6 +703,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd(), kClockTimer);
+        KillTimer(hwnd(), kFolderWatchTimer);
         if (quitOnDestroy)
             PostQuitMessage(0);
         return 0;

@@ -129,6 +129,10 @@ public:
     void sliderThumbSize_Change();
     void chkUseCache_Click();
     void FolderTreeview1_SelectionChanged();
+    // A few times a second: reloads the shown folder once its changes have settled, keeping the
+    // selection and the scroll position.
+    void FolderWatch_Timer();
+    void ReloadKeepingView();
     // "&My Pictures" (0), "D&elete Cache" (1), "&Recache" (2).
     void cmdDirBrowserFolder_Click(int index);
 
@@ -152,6 +156,11 @@ public:
     // when the image cannot be loaded or the file cannot be written.
     bool ResampleToScreen(const std::wstring& sourcePath, bool proportional, int& width, int& height,
                           const std::wstring& targetPath);
+    // Recent wallpapers: remembered after every apply, offered by the drop-down of "&Current
+    // Wallpaper" and a right-click on the monitor (screen coordinates), restored in their layout.
+    void RecordAppliedWallpaper(const RecentWallpaper& applied);
+    void ShowRecentWallpapers(POINT screen);
+    void RestoreRecentWallpaper(const RecentWallpaper& entry);
     // The layout the option buttons select.
     WallpaperMode SelectedWallpaperMode() const;
 

@@ -2,6 +2,7 @@
 // surfaces reused from file to file, the caption and list fonts, what each list entry is sorted
 // by, and the figures of the last folder load.
 #pragma once
+#include "catalog/FolderWatch.h"
 #include "catalog/ReducedImage.h"
 #include "catalog/SortKeys.h"
 #include "catalog/ThumbnailCell.h"
@@ -45,6 +46,8 @@ struct CatalogPart {
     LoadStats lastLoad;
     // A thumbnail size chosen while a load ran, applied when it ends (0: none).
     int pendingThumbSize = 0;
+    // The folder shown, watched so the list follows files added, removed and renamed there.
+    FolderWatch watch;
 };
 
 } // namespace tessary

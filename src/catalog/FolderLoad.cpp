@@ -228,7 +228,9 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
         catalog.entries.clear();
         list.Refresh();
         ImageList.reset();
-        // 7. The folder's files, then only the image types (by the last three characters).
+        // 7. The folder's files, then only the image types. How the folder looks is noted before
+        // it is listed, so what changes during the load is taken in once the load is over.
+        catalog.watch.Prepare(folderPath);
         EnumerateFolderFiles(folderPath, state.FileList);
         std::erase_if(state.FileList, [](const std::wstring& path) { return !HasImageExtension(path); });
         // 8. Cell size and the surfaces of this load.
@@ -299,6 +301,7 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
     ApplySort();
     UpdateCacheStatus();
     UpdateDirStatus();
+    catalog.watch.Resume();
     stats.finish = Seconds() - finishStart;
 }
 

@@ -95,6 +95,13 @@ struct ImageListTraits {
 };
 using UniqueImageList = UniqueHandle<ImageListTraits>;
 
+struct MenuTraits {
+    using handle_type = HMENU;
+    static HMENU invalid() { return nullptr; }
+    static void close(HMENU h) { DestroyMenu(h); }
+};
+using UniqueMenu = UniqueHandle<MenuTraits>;
+
 // A DC obtained with GetDC, released with ReleaseDC.
 class WindowDC {
 public:

@@ -107,6 +107,13 @@ int ListView::FocusedItem() const {
     return static_cast<int>(Send(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
 }
 
+void ListView::SetFocused(int item) {
+    LVITEMW lv{};
+    lv.stateMask = LVIS_FOCUSED;
+    lv.state = LVIS_FOCUSED;
+    Send(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
+}
+
 int ListView::HitTest(POINT client) const {
     LVHITTESTINFO hit{};
     hit.pt = client;
@@ -132,6 +139,25 @@ void ListView::EnsureVisible(int item) {
 
 void ListView::ArrangeFromTop() {
     Send(hwnd_, LVM_ARRANGE, LVA_ALIGNTOP);
+}
+
+int ListView::ScrolledDown() const {
+    if (GetView() == View::Report) {
+        // Whole rows: the top row's index times the row height.
+        const int top = static_cast<int>(Send(hwnd_, LVM_GETTOPINDEX));
+        if (top <= 0)
+            return 0;
+        const RECT row = ItemRect(top);
+        return top * static_cast<int>(row.bottom - row.top);
+    }
+    // Icon views scroll by pixels. (The view origin would say the same, but its sign differs
+    // between systems.)
+    return GetScrollPos(hwnd_, SB_VERT);
+}
+
+void ListView::ScrollDown(int pixels) {
+    if (pixels != 0)
+        Send(hwnd_, LVM_SCROLL, 0, pixels);
 }
 
 void ListView::SetView(View view) {

@@ -33,6 +33,7 @@ public:
     // The next selected item after `after` (-1: from the start), or -1.
     int NextSelected(int after = -1) const;
     int FocusedItem() const;
+    void SetFocused(int item);
     // The item under a point in client coordinates, or -1.
     int HitTest(POINT client) const;
     RECT ItemRect(int item, int part = LVIR_BOUNDS) const;
@@ -43,6 +44,9 @@ public:
     void EnsureVisible(int item);
     // Icons arranged in rows from the top.
     void ArrangeFromTop();
+    // How far the list is scrolled down, in pixels, and scrolling by a number of pixels.
+    int ScrolledDown() const;
+    void ScrollDown(int pixels);
 
     // ---- Look ----
     enum class View { Icons, Report };

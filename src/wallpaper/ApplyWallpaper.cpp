@@ -6,6 +6,7 @@
 #include "core/PathText.h"
 #include "platform/AppInfo.h"
 #include "platform/Registry.h"
+#include <utility>
 
 namespace tessary {
 
@@ -66,10 +67,13 @@ void frmMain::ApplyWallpaper() {
     WriteRegString(kDesktopKeyPath, kWallpaperValue, state.CurrentImagePath);
     WriteRegString(kDesktopKeyPath, kTileWallpaperValue, values.tileWallpaper);
     WriteRegString(kDesktopKeyPath, kWallpaperStyleValue, values.wallpaperStyle);
-    if (!SetDesktopWallpaper(state.CurrentImagePath))
-        ApplyThroughActiveDesktop(state.CurrentImagePath, mode);
+    const bool applied = SetDesktopWallpaper(state.CurrentImagePath) ||
+                         ApplyThroughActiveDesktop(state.CurrentImagePath, mode);
     if (converted)
         state.CurrentImagePath = kept;
+    const std::optional<RecentWallpaper> resampled = std::exchange(wallpaper.resampledFrom, std::nullopt);
+    if (applied)
+        RecordAppliedWallpaper(resampled.value_or(RecentWallpaper{kept, RecentLayoutOf(mode)}));
     DrawPreview(state.CurrentImagePath);
 }
 

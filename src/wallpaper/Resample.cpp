@@ -54,6 +54,8 @@ void frmMain::cmdIconButton_Click(int index) {
         return;
     state.CurrentImagePath = bmp;
     SetOptMode(proportional ? 0 : 1);
+    wallpaper.resampledFrom =
+        RecentWallpaper{kept, proportional ? RecentLayout::ResizedProportionally : RecentLayout::Resized};
     ApplyWallpaper();
     state.CurrentImagePath = kept;
 }

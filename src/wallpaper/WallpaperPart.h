@@ -4,7 +4,9 @@
 #include "imaging/Scaler.h"
 #include "platform/Handles.h"
 #include "platform/Surface.h"
+#include "wallpaper/RecentWallpapers.h"
 #include "wallpaper/WallpaperRules.h"
+#include <optional>
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +21,9 @@ struct WallpaperPart {
     ScaleScratch scratch;
     Surface tile;
     Surface capture;
+    // Set by the resample commands for the apply they make: what is remembered is the picture
+    // resampled, not the bitmap made of it.
+    std::optional<RecentWallpaper> resampledFrom;
 };
 
 } // namespace tessary

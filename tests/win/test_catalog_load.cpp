@@ -344,6 +344,43 @@ TEST_F(CatalogLoad, FolderDeletedDuringALoadEndsItCleanly) {
     EXPECT_FALSE(state.LoadBusy);
 }
 
+// Files copied in, deleted and renamed in the shown folder: the list follows by itself, keeping the
+// selection and the scroll position; the folder deleted leaves the empty list of a missing folder.
+TEST_F(CatalogLoad, TheShownFolderIsFollowed) {
+    TempDir parent(L"catfollow");
+    const std::wstring dir = parent / L"shown";
+    ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+    for (int i = 0; i < 80; ++i)
+        ASSERT_TRUE(WriteFlat(dir + L"\\p" + std::to_wstring(100 + i) + L".png", 40, 30, 0x406080));
+    Start();
+    ASSERT_TRUE(form().FolderTreeview1.SelectFolder(dir));
+    ASSERT_EQ(Names().size(), 80u);
+    auto list = List();
+    list.SetSelected(Find(L"p150.png"), true);
+    list.ScrollDown(300);
+    const int scrolled = list.ScrolledDown();
+    ASSERT_GT(scrolled, 0);
+
+    // A burst of copies, taken in once it is over.
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(WriteFlat(dir + L"\\n" + std::to_wstring(i) + L".png", 40, 30, 0x806040));
+    ASSERT_TRUE(PumpUntil([&] { return Names().size() == 100; }));
+    EXPECT_TRUE(list.IsSelected(Find(L"p150.png")));
+    EXPECT_EQ(list.SelectedCount(), 1);
+    EXPECT_EQ(list.ScrolledDown(), scrolled);
+    EXPECT_EQ(Panel(2), L"Dir: 100 images, 1 selected");
+
+    ASSERT_TRUE(DeleteFileW((dir + L"\\p100.png").c_str()));
+    ASSERT_TRUE(MoveFileW((dir + L"\\p101.png").c_str(), (dir + L"\\renamed.png").c_str()));
+    ASSERT_TRUE(PumpUntil([&] { return Find(L"renamed.png") >= 0; }));
+    EXPECT_EQ(Find(L"p100.png"), -1);
+    EXPECT_EQ(Find(L"p101.png"), -1);
+
+    RemoveTree(dir);
+    ASSERT_TRUE(PumpUntil([&] { return Names().empty(); }));
+    EXPECT_EQ(ParseSummary(Panel(1)).loaded, 0);
+}
+
 TEST_F(CatalogLoad, CacheThatCannotBeWrittenStillShowsEveryThumbnail) {
     TempDir dir(L"catro");
     Track(dir.path());

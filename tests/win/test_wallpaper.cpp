@@ -495,3 +495,50 @@ TEST_F(WallpaperStartup, CurrentWallpaperButtonPreviewsItInTheSelectedLayout) {
     EXPECT_EQ(Px(128, 96), kGreen);
     EXPECT_EQ(Px(0, 0), kDesktopGrey); // centred, small
 }
+
+// ---- Recent wallpapers ----
+
+// Two wallpapers applied after the one found at start-up: the drop-down of "&Current Wallpaper"
+// offers them newest first, a vanished one greyed with the reason, and the one from before the
+// first change; choosing that one restores it in its layout; the greyed one is never applied.
+TEST_F(WallpaperApply, ARecentWallpaperIsRestoredInItsLayout) {
+    const std::wstring before = dir_ / L"before.bmp", a = dir_ / L"a.jpg", b = dir_ / L"b & c.png";
+    for (const std::wstring& path : {before, a, b})
+        ASSERT_TRUE(WriteImage(path, 64, 48, Fill(kBlue)));
+    SetDesktopValue(L"Wallpaper", before);
+    SetDesktopValue(L"TileWallpaper", L"1");
+    SetDesktopValue(L"WallpaperStyle", L"0");
+    frmMain& f = StartOn1024();
+    ASSERT_TRUE(IsChecked(f.optMode[3]));
+    f.SetOptMode(0);
+    state.CurrentImagePath = a;
+    f.ApplyWallpaper();
+    f.SetOptMode(1);
+    state.CurrentImagePath = b;
+    f.ApplyWallpaper();
+    ASSERT_TRUE(DeleteFileW(a.c_str()));
+
+    // The arrow of the split button; the greyed entry is picked (as if it could be).
+    NMBCDROPDOWN drop{};
+    drop.hdr.hwndFrom = f.cmdDirBrowser[3];
+    drop.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(f.cmdDirBrowser[3]));
+    drop.hdr.code = BCN_DROPDOWN;
+    dialogs_->menuChoices = {2};
+    SendMessageW(f.hwnd(), WM_NOTIFY, drop.hdr.idFrom, reinterpret_cast<LPARAM>(&drop));
+    ASSERT_EQ(dialogs_->calls.size(), 1u);
+    const std::wstring folder = L"  (" + dir_.path() + L")";
+    EXPECT_EQ(dialogs_->calls[0].menuItems,
+              (std::vector<std::wstring>{L"b && c.png" + folder + L" - Stretched",
+                                         L"~a.jpg" + folder + L" - Centered - file not found", L"-",
+                                         L"before.bmp" + folder + L" - Tiled - before Tessary"}));
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), ConvertedBitmapPath()) << "nothing applied";
+
+    // A right-click on the monitor offers the same; the wallpaper from before comes back tiled.
+    dialogs_->menuChoices = {6};
+    SendMessageW(f.picWP, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    ASSERT_EQ(dialogs_->calls.size(), 2u);
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), before);
+    EXPECT_EQ(DesktopValue(L"TileWallpaper"), L"1");
+    EXPECT_TRUE(IsChecked(f.optMode[3]));
+    EXPECT_EQ(state.CurrentImagePath, before);
+}
