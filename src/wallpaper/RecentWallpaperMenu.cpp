@@ -111,14 +111,28 @@ void frmMain::RestoreRecentWallpaper(const RecentWallpaper& entry) {
     case RecentLayout::ResizedProportionally:
         cmdIconButton_Click(entry.layout == RecentLayout::ResizedProportionally ? 0 : 1);
         return;
-    case RecentLayout::Centered:
-    case RecentLayout::Stretched:
-    case RecentLayout::Tiled:
+    default:
         break;
     }
-    const WallpaperMode mode = WallpaperModeOf(entry.layout);
-    // The visible "Tiled" option is the fourth (the third is hidden).
-    SetOptMode(mode == WallpaperMode::Stretched ? 1 : mode == WallpaperMode::Tiled ? 3 : 0);
+    // The layout is chosen with its option button (the visible "Tiled" one is the fourth); a
+    // layout without one here is not applied in another.
+    int option = -1;
+    switch (WallpaperModeOf(entry.layout)) {
+    case WallpaperMode::Centered:
+        option = 0;
+        break;
+    case WallpaperMode::Stretched:
+        option = 1;
+        break;
+    case WallpaperMode::Tiled:
+        option = 3;
+        break;
+    default:
+        break;
+    }
+    if (option < 0)
+        return;
+    SetOptMode(option);
     ApplyWallpaper();
 }
 

@@ -6,8 +6,9 @@ namespace tessary {
 
 namespace {
 
-constexpr std::array<std::wstring_view, 5> kLayoutNames = {L"Centered", L"Stretched", L"Tiled", L"Resized",
-                                                           L"Resized proportionally"};
+constexpr std::array<std::wstring_view, 8> kLayoutNames = {
+    L"Centered", L"Stretched", L"Tiled", L"Fit", L"Fill", L"Span", L"Resized", L"Resized proportionally"};
+static_assert(kWallpaperModeCount == 6, "the first six layouts are the wallpaper modes, in order");
 
 std::wstring_view NameOf(RecentLayout layout) {
     return kLayoutNames[static_cast<std::size_t>(layout)];
@@ -29,30 +30,20 @@ std::wstring RecentWallpaperKey(std::size_t index) {
     return std::to_wstring(index + 1);
 }
 
+// The first six layouts are the wallpaper modes, in their order.
 RecentLayout RecentLayoutOf(WallpaperMode mode) {
-    switch (mode) {
-    case WallpaperMode::Stretched:
-        return RecentLayout::Stretched;
-    case WallpaperMode::Tiled:
-        return RecentLayout::Tiled;
-    case WallpaperMode::Centered:
-        break;
-    }
-    return RecentLayout::Centered;
+    return static_cast<RecentLayout>(mode);
 }
 
 WallpaperMode WallpaperModeOf(RecentLayout layout) {
     switch (layout) {
-    case RecentLayout::Stretched:
     case RecentLayout::Resized:
         return WallpaperMode::Stretched;
-    case RecentLayout::Tiled:
-        return WallpaperMode::Tiled;
-    case RecentLayout::Centered:
     case RecentLayout::ResizedProportionally:
-        break;
+        return WallpaperMode::Centered;
+    default:
+        return static_cast<WallpaperMode>(layout);
     }
-    return WallpaperMode::Centered;
 }
 
 std::vector<RecentWallpaper> RememberWallpaper(std::vector<RecentWallpaper> recent,

@@ -12,7 +12,7 @@ namespace tessary {
 
 // How a recent wallpaper was set: in one of the layouts, or resampled to the screen first (then
 // restoring it resamples its source again).
-enum class RecentLayout { Centered, Stretched, Tiled, Resized, ResizedProportionally };
+enum class RecentLayout { Centered, Stretched, Tiled, Fit, Fill, Span, Resized, ResizedProportionally };
 
 struct RecentWallpaper {
     std::wstring path; // the picture the user chose; empty for no wallpaper
