@@ -11,7 +11,6 @@ list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/CatalogHandlers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FolderLoad.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FolderWatch.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/FolderFollow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ReducedImage.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ThumbnailCache.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ThumbnailCell.cpp
