@@ -1,6 +1,6 @@
 // The shown folder followed while the program is open: files copied in, deleted or renamed in
 // Explorer appear or go about a second after the changes settle.
-#include "app/SharedState.h"
+#include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "catalog/CatalogText.h"
 #include "platform/ListView.h"

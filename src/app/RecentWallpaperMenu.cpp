@@ -3,7 +3,8 @@
 // the drop-down of "&Current Wallpaper" or a right-click on the monitor offers them again.
 #include "app/frmMain.h"
 #include "app/Settings.h"
-#include "app/SharedState.h"
+#include "core/PathText.h"
+#include "core/SharedState.h"
 #include "platform/AppInfo.h"
 #include "platform/Dialogs.h"
 #include "wallpaper/RecentWallpapers.h"
@@ -62,8 +63,8 @@ void frmMain::RecordAppliedWallpaper(const RecentWallpaper& applied) {
         RecentWallpaper before{state.CurrentWallpaperPath, state.WallpaperStretched ? RecentLayout::Stretched
                                                            : state.WallpaperTiled   ? RecentLayout::Tiled
                                                                                     : RecentLayout::Centered};
-        const std::wstring ours = PathInFolder(ProgramFolder(), kConvertedWallpaperName);
-        const std::wstring copy = PathInFolder(ProgramFolder(), kPreviousWallpaperName);
+        const std::wstring ours = JoinPath(ProgramFolder(), kConvertedWallpaperName);
+        const std::wstring copy = JoinPath(ProgramFolder(), kPreviousWallpaperName);
         if (!before.path.empty() && SamePath(before.path, ours) &&
             CopyFileW(ours.c_str(), copy.c_str(), FALSE))
             before.path = copy;
