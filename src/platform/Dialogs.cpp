@@ -49,7 +49,9 @@ std::vector<BYTE> InputTemplate(const std::wstring& title) {
     std::vector<BYTE> t;
     PutDword(t, DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
     PutDword(t, 0);
-    PutWord(t, 5);
+    // The count must match the items that follow, or DialogBoxIndirect fails and no box shows.
+    constexpr WORD kItemCount = 4;
+    PutWord(t, kItemCount);
     PutWord(t, 0);
     PutWord(t, 0);
     PutWord(t, 240);
