@@ -1,4 +1,5 @@
 #include "app/StartupRules.h"
+#include "core/Geometry.h" // RoundHalfEven
 #include <algorithm>
 #include <cmath>
 
@@ -42,6 +43,25 @@ int DefaultHeightPx(float screenHeightPx) {
     if (screenHeightPx >= 768)
         return 700;
     return 600;
+}
+
+namespace {
+int ClampedPixels(double twips, double twipsPerPixel, double low, double high) {
+    const double pixels = twipsPerPixel > 0 ? twips / twipsPerPixel : 0;
+    if (std::isnan(pixels))
+        return 0;
+    return static_cast<int>(RoundHalfEven(std::clamp(pixels, low, high)));
+}
+} // namespace
+
+IntRect WindowRectFromTwips(double left, double top, double width, double height, double tx, double ty) {
+    constexpr double kMax = kMaxWindowCoordinate;
+    IntRect r;
+    r.left = ClampedPixels(left, tx, -kMax, kMax);
+    r.top = ClampedPixels(top, ty, -kMax, kMax);
+    r.right = r.left + ClampedPixels(width, tx, 0, kMax);
+    r.bottom = r.top + ClampedPixels(height, ty, 0, kMax);
+    return r;
 }
 
 IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count,

@@ -18,6 +18,12 @@ const std::wstring& GdiplusDownloadUrl();
 int DefaultWidthPx(float screenWidthPx);
 int DefaultHeightPx(float screenHeightPx);
 
+// The outer window rectangle in pixels from the stored Left, Top, Width and Height (twips), with tx
+// and ty twips per pixel. Positions are clamped to +-kMaxWindowCoordinate and sizes to 0 to
+// kMaxWindowCoordinate pixels before they are converted, so no stored text ("3E+10", "-1E+38")
+// overflows; such a rectangle lies off every screen and KeepOnScreen brings it back.
+inline constexpr int kMaxWindowCoordinate = 1'000'000;
+IntRect WindowRectFromTwips(double left, double top, double width, double height, double tx, double ty);
 // A saved window rectangle that touches none of the monitors' work areas is moved to the top-left
 // of the primary work area (size kept); one that is on screen stays exactly where it was.
 IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count,

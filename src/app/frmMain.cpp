@@ -429,9 +429,7 @@ void frmMain::RestoreWindowRect(int defaultWidthPx, int defaultHeightPx) {
     read(kWidth, tx * defaultWidthPx, width);
     read(kHeight, ty * defaultHeightPx, height);
 
-    IntRect wanted{static_cast<int>(std::lround(left / tx)), static_cast<int>(std::lround(top / ty)), 0, 0};
-    wanted.right = wanted.left + static_cast<int>(std::lround(width / tx));
-    wanted.bottom = wanted.top + static_cast<int>(std::lround(height / ty));
+    IntRect wanted = WindowRectFromTwips(left, top, width, height, tx, ty);
     // A rectangle left on a monitor that is gone would open the window out of sight.
     const std::vector<IntRect> areas = MonitorWorkAreas();
     IntRect primary;
@@ -441,8 +439,7 @@ void frmMain::RestoreWindowRect(int defaultWidthPx, int defaultHeightPx) {
         wanted = FitInWorkArea(wanted, primary);
     else if (!areas.empty())
         wanted = KeepOnScreen(wanted, areas.data(), static_cast<int>(areas.size()), primary);
-    if (wanted.width() >= 0 && wanted.height() >= 0)
-        SetWindowPos(hwnd(), nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),
+    SetWindowPos(hwnd(), nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

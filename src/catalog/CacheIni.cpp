@@ -1,5 +1,6 @@
 #include "catalog/CacheIni.h"
 #include "catalog/CatalogText.h"
+#include "imaging/FileNames.h"
 #include <array>
 #include <limits>
 
@@ -70,8 +71,61 @@ std::wstring CacheRoot(std::wstring_view programFolder) {
     return AddTrailingBackslash(programFolder) + L"Cache\\";
 }
 
-std::wstring FolderCacheDir(std::wstring_view programFolder, std::wstring_view folderName) {
-    return CacheRoot(programFolder) + std::wstring(folderName);
+std::wstring CacheDirectoryName(std::wstring_view folderPath) {
+    // The key: separators as backslashes, no trailing ones, ASCII letters in one case. Folders
+    // told apart only by other letters' case get two caches, which costs a decode, never a wrong
+    // thumbnail.
+    std::wstring path(folderPath);
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    while (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    std::wstring key = path;
+    for (wchar_t& c : key)
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a over the UTF-16 units
+    for (wchar_t c : key) {
+        const auto unit = static_cast<std::uint16_t>(c);
+        for (int shift : {0, 8}) {
+            hash ^= (unit >> shift) & 0xFFu;
+            hash *= 1099511628211ull;
+        }
+    }
+    const auto folded = static_cast<std::uint32_t>(hash ^ (hash >> 32));
+    wchar_t suffix[10];
+    suffix[0] = L'~';
+    for (int i = 0; i < 8; ++i)
+        suffix[1 + i] = L"0123456789abcdef"[(folded >> (28 - 4 * i)) & 0xF];
+    suffix[9] = 0;
+
+    // The last name, every character a file name cannot hold replaced, short enough for the
+    // suffix to fit one component (a pair of surrogates is never split).
+    std::wstring name = LastPathComponent(path);
+    for (wchar_t& c : name)
+        if (c < 0x20 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos)
+            c = L'_';
+    const std::size_t room = kMaxComponentChars - 9;
+    if (name.size() > room) {
+        std::size_t cut = room;
+        if (name[cut - 1] >= 0xD800 && name[cut - 1] <= 0xDBFF)
+            --cut;
+        name.resize(cut);
+    }
+    return name + suffix;
+}
+
+std::wstring FolderCacheDir(std::wstring_view programFolder, std::wstring_view folderPath) {
+    return CacheRoot(programFolder) + CacheDirectoryName(folderPath);
+}
+
+std::optional<std::wstring> LegacyFolderCacheDir(std::wstring_view programFolder,
+                                                 std::wstring_view folderPath) {
+    const std::wstring name = LastPathComponent(folderPath);
+    if (!IsPlainComponent(name))
+        return std::nullopt;
+    return CacheRoot(programFolder) + name;
 }
 
 std::wstring CacheFilePath(std::wstring_view folderCacheDir, std::wstring_view exeBaseName) {
@@ -80,10 +134,6 @@ std::wstring CacheFilePath(std::wstring_view folderCacheDir, std::wstring_view e
 
 std::wstring ThumbnailPath(std::wstring_view folderCacheDir, std::wstring_view imageFileName) {
     return AddTrailingBackslash(folderCacheDir) + std::wstring(imageFileName);
-}
-
-std::wstring ThumbnailTempPath(std::wstring_view thumbnailPath) {
-    return std::wstring(thumbnailPath) + L".tmp";
 }
 
 bool IsCountedCacheDirectory(std::wstring_view name) {
@@ -190,15 +240,15 @@ std::vector<IniSectionText> ParseIniText(std::wstring_view text) {
     return sections;
 }
 
-bool CachedThumbnailIsCurrent(const std::optional<std::wstring>& recordedSize,
-                              const std::optional<std::wstring>& recordedTime,
-                              const std::optional<FileStamp>& image) {
-    if (!recordedSize && !recordedTime)
-        return true;
-    if (!recordedSize || !recordedTime || !image)
+bool CachedThumbnailIsCurrent(const CacheSectionTexts& section, const std::optional<FileStamp>& image) {
+    if (!section.width || !section.height)
         return false;
-    const auto size = ParseUnsigned(*recordedSize);
-    const auto time = ParseUnsigned(*recordedTime);
+    if (!section.fileSize && !section.fileTime)
+        return true;
+    if (!section.fileSize || !section.fileTime || !image)
+        return false;
+    const auto size = ParseUnsigned(*section.fileSize);
+    const auto time = ParseUnsigned(*section.fileTime);
     return size && time && *size == image->size && *time == image->writeTime;
 }
 

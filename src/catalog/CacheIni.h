@@ -13,14 +13,22 @@ namespace tessary {
 
 // Paths. programFolder may or may not end with a backslash (a drive root does).
 std::wstring CacheRoot(std::wstring_view programFolder);
-// One directory per image folder's last name; the empty name (a drive root) is the cache root.
-std::wstring FolderCacheDir(std::wstring_view programFolder, std::wstring_view folderName);
+// An image folder's cache directory is named after the folder's last name and the whole path:
+// that name made safe as one path component (a drive root has none), "~", and eight hex digits of
+// a hash of the path ("/" read as "\\", trailing backslashes and ASCII case ignored). Folders of
+// the same name never share thumbnails, and the name always stays one plain component, so every
+// cache directory lies directly inside the cache root whatever the folder path holds.
+std::wstring CacheDirectoryName(std::wstring_view folderPath);
+std::wstring FolderCacheDir(std::wstring_view programFolder, std::wstring_view folderPath);
+// Earlier versions kept one directory per last name (cache root & last name): the directory such a
+// version wrote for this folder, or nothing when the folder has no plain last name (a drive root).
+std::optional<std::wstring> LegacyFolderCacheDir(std::wstring_view programFolder,
+                                                 std::wstring_view folderPath);
+
 // The INI file named after the executable: "Tessary.cache".
 std::wstring CacheFilePath(std::wstring_view folderCacheDir, std::wstring_view exeBaseName);
 // A thumbnail is named exactly like its image, extension included.
 std::wstring ThumbnailPath(std::wstring_view folderCacheDir, std::wstring_view imageFileName);
-// The BMP written while a thumbnail is being encoded.
-std::wstring ThumbnailTempPath(std::wstring_view thumbnailPath);
 // Subdirectories of the cache root counted in the cache totals: names not beginning with ".".
 bool IsCountedCacheDirectory(std::wstring_view name);
 
@@ -87,12 +95,15 @@ struct FileStamp {
 std::vector<std::pair<std::wstring_view, std::wstring>> CacheSectionEntries(int width, int height,
                                                                             const FileStamp& stamp);
 
-// Whether an existing cached thumbnail may be used. recordedSize/recordedTime are the section's
-// FileSize/FileTime texts (nothing when absent); image is the image file's stamp (nothing when it
-// cannot be read). A section with neither key predates them and is trusted; otherwise both must be
-// there and match the image.
-bool CachedThumbnailIsCurrent(const std::optional<std::wstring>& recordedSize,
-                              const std::optional<std::wstring>& recordedTime,
-                              const std::optional<FileStamp>& image);
+// The texts of a thumbnail's section (nothing for an absent or empty key).
+struct CacheSectionTexts {
+    std::optional<std::wstring> width, height, fileSize, fileTime;
+};
+// Whether an existing cached thumbnail may be used. image is the image file's stamp (nothing when
+// it cannot be read). A thumbnail without its width and height (its section lost, or cut short by
+// a crash while the file was rewritten) is a miss, to be decoded and written again. A section
+// with neither FileSize nor FileTime predates them and is trusted; otherwise both must be there
+// and match the image.
+bool CachedThumbnailIsCurrent(const CacheSectionTexts& section, const std::optional<FileStamp>& image);
 
 } // namespace tessary

@@ -29,16 +29,16 @@ void frmMain::cmdDirBrowserFolder_Click(int index) {
         break;
     }
     case 1: {
-        const std::wstring folderName = LastPathComponent(FolderTreeview1.CurrentFolder());
-        if (Dialogs().ShowMessage(DeleteCacheConfirmText(folderName), kOkCancelInformation,
+        const std::wstring folder = FolderTreeview1.CurrentFolder();
+        if (Dialogs().ShowMessage(DeleteCacheConfirmText(LastPathComponent(folder)), kOkCancelInformation,
                                   L"Verify Image Cache Deletion") == IDOK) {
-            DeleteFolderCache(folderName);
+            DeleteFolderCache(folder);
             UpdateCacheStatus();
         }
         break;
     }
     case 2:
-        ClearFolderCache(LastPathComponent(FolderTreeview1.CurrentFolder()));
+        ClearFolderCache(FolderTreeview1.CurrentFolder());
         LoadFolder(FolderTreeview1.CurrentFolder(), true);
         break;
     }

@@ -216,7 +216,8 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
     try {
         // 4. Where this folder's cache is; the first status text.
         const std::wstring folderName = LastPathComponent(folderPath);
-        const FolderCache cache = FolderCacheFor(folderName);
+        AdoptLegacyCache(folderPath);
+        const FolderCache cache = FolderCacheFor(folderPath);
         StatusBar1.SetPanelText(1, LoadingFolderStatus(folderName));
         RefreshNow(StatusBar1.hwnd());
         // 5. The text stays readable on the list's background.

@@ -1,8 +1,8 @@
 #include "catalog/ThumbnailCache.h"
-#include "imaging/BmpFile.h"
 #include "catalog/CatalogText.h"
-#include "imaging/GDIPlusAPI.h"
+#include "imaging/FileNames.h"
 #include "imaging/ImageFile.h"
+#include "imaging/JpegCodec.h"
 #include "platform/AppInfo.h"
 #include "platform/Handles.h"
 #include "platform/Locale.h"
@@ -29,7 +29,7 @@ bool IsDirectory(const WIN32_FIND_DATAW& fd) {
 // Calls visit for every entry of folder matching pattern, "." and ".." left out.
 template <typename Visit> void ForEachEntry(const std::wstring& folder, const wchar_t* pattern, Visit visit) {
     WIN32_FIND_DATAW fd;
-    UniqueFind find(FindFirstFileW((AddTrailingBackslash(folder) + pattern).c_str(), &fd));
+    UniqueFind find(FindFirstFileW(LongPathForm(AddTrailingBackslash(folder) + pattern).c_str(), &fd));
     if (!find)
         return;
     do {
@@ -71,27 +71,17 @@ bool StartsWithUtf16Mark(const std::wstring& path) {
     return ReadFileStart(path, head, sizeof head, got) && got == 2 && head[0] == 0xFF && head[1] == 0xFE;
 }
 
-bool WriteWholeFile(const std::wstring& path, const std::vector<unsigned char>& bytes) {
-    UniqueFile file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file || bytes.empty())
-        return false;
-    DWORD written = 0;
-    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
 void DeleteFilesIn(const std::wstring& directory) {
     ForEachEntry(directory, L"*.*", [&](const std::wstring& name, const WIN32_FIND_DATAW& fd) {
         if (!IsDirectory(fd))
-            DeleteFileW((AddTrailingBackslash(directory) + name).c_str());
+            DeleteFileW(LongPathForm(AddTrailingBackslash(directory) + name).c_str());
     });
 }
 
 } // namespace
 
 bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = GetFileAttributesW(LongPathForm(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
@@ -102,7 +92,7 @@ FileStamp FileInfo::Stamp() const {
 
 std::optional<FileInfo> GetFileInfo(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data))
         return std::nullopt;
     FileInfo info;
     info.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -129,16 +119,29 @@ std::wstring FolderCache::SectionName(const std::wstring& imageFileName) const {
                                                       : KeepsInIniFile(KeepsInAnsiFile));
 }
 
-FolderCache FolderCacheFor(const std::wstring& folderName) {
+FolderCache FolderCacheFor(const std::wstring& folderPath) {
     FolderCache cache;
     if (DataFolder().empty())
         return cache; // no writable folder: nothing is cached, nothing is found
-    cache.directory = FolderCacheDir(DataFolder(), folderName);
-    cache.iniFile = CacheFilePath(cache.directory, ExeBaseName());
+    cache.directory = FolderCacheDir(DataFolder(), folderPath);
+    cache.iniFile = LongPathForm(CacheFilePath(cache.directory, ExeBaseName()));
     // The profile functions write a new file in the ANSI code page, and keep an existing UTF-16
     // file as it is.
     cache.unicodeIni = StartsWithUtf16Mark(cache.iniFile);
     return cache;
+}
+
+void AdoptLegacyCache(const std::wstring& folderPath) {
+    if (DataFolder().empty())
+        return;
+    const std::optional<std::wstring> legacy = LegacyFolderCacheDir(DataFolder(), folderPath);
+    if (!legacy)
+        return;
+    const DWORD attributes = GetFileAttributesW(LongPathForm(*legacy).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    // Fails, leaving both as they are, when the folder already has a cache of its own.
+    MoveFileW(LongPathForm(*legacy).c_str(), LongPathForm(FolderCacheDir(DataFolder(), folderPath)).c_str());
 }
 
 IniNumber ReadIniValue(const std::wstring& section, const std::wstring& key, std::int32_t defaultValue,
@@ -256,7 +259,9 @@ bool CachedThumbnailMatches(const CacheSection& section, const std::optional<Fil
     std::optional<FileStamp> stamp;
     if (image)
         stamp = image->Stamp();
-    if (!CachedThumbnailIsCurrent(section.Text(kFileSizeKey), section.Text(kFileTimeKey), stamp))
+    if (!CachedThumbnailIsCurrent({section.Text(kWidthKey), section.Text(kHeightKey),
+                                   section.Text(kFileSizeKey), section.Text(kFileTimeKey)},
+                                  stamp))
         return false;
     // Made before orientations were applied: still right for every picture that is not turned.
     return section.Text(kUprightKey) || FileOrientation(imagePath) == 1;
@@ -267,15 +272,11 @@ bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName
     if (cache.directory.empty())
         return false;
     // The cache root may have been removed since start-up; an existing directory is fine.
-    CreateDirectoryW(CacheRoot(DataFolder()).c_str(), nullptr);
-    CreateDirectoryW(cache.directory.c_str(), nullptr);
-    const std::wstring thumbnail = cache.ThumbnailPath(imageFileName);
-    const std::wstring temporary = ThumbnailTempPath(thumbnail);
-    const bool bmpWritten =
-        WriteWholeFile(temporary, EncodeBmp24(picture.pixels, picture.width, picture.height, picture.stride));
-    const bool jpegWritten = bmpWritten && SaveAsJpeg(temporary, thumbnail, kJpegQuality);
-    DeleteFileW(temporary.c_str());
-    if (!jpegWritten)
+    CreateDirectoryW(LongPathForm(CacheRoot(DataFolder())).c_str(), nullptr);
+    CreateDirectoryW(LongPathForm(cache.directory).c_str(), nullptr);
+    // Encoded straight from the picture: a BMP written and decoded again first would only cost.
+    if (!WriteJpegFile(LongPathForm(cache.ThumbnailPath(imageFileName)), picture.pixels, picture.width,
+                       picture.height, picture.stride * 4, kJpegQuality))
         return false;
     // One write replaces the section's keys: every profile write rewrites the whole file.
     std::wstring lines;
@@ -318,20 +319,21 @@ CacheTotals CountCache() {
     return totals;
 }
 
-void ClearFolderCache(const std::wstring& folderName) {
+// The directory always lies directly inside the cache root (its name is one plain component made
+// from the path), whatever text the folder path holds.
+void ClearFolderCache(const std::wstring& folderPath) {
     if (!DataFolder().empty())
-        DeleteFilesIn(FolderCacheDir(DataFolder(), folderName));
+        DeleteFilesIn(FolderCacheDir(DataFolder(), folderPath));
 }
 
-void DeleteFolderCache(const std::wstring& folderName) {
+void DeleteFolderCache(const std::wstring& folderPath) {
     if (DataFolder().empty())
         return;
-    const std::wstring root = CacheRoot(DataFolder());
-    DeleteFilesIn(FolderCacheDir(DataFolder(), folderName));
+    const std::wstring directory = FolderCacheDir(DataFolder(), folderPath);
+    DeleteFilesIn(directory);
     // A directory that is the current one cannot be removed.
-    SetCurrentDirectoryW(root.c_str());
-    if (!folderName.empty())
-        RemoveDirectoryW(FolderCacheDir(DataFolder(), folderName).c_str());
+    SetCurrentDirectoryW(CacheRoot(DataFolder()).c_str());
+    RemoveDirectoryW(LongPathForm(directory).c_str());
 }
 
 } // namespace tessary

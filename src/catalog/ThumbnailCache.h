@@ -36,7 +36,11 @@ struct FolderCache {
     std::wstring ThumbnailPath(const std::wstring& imageFileName) const;
     std::wstring SectionName(const std::wstring& imageFileName) const;
 };
-FolderCache FolderCacheFor(const std::wstring& folderName);
+FolderCache FolderCacheFor(const std::wstring& folderPath);
+// A cache that an earlier version kept under the folder's last name alone becomes this folder's
+// cache, when the folder has none of its own yet: its thumbnails are checked against their images
+// one by one as every cached thumbnail is.
+void AdoptLegacyCache(const std::wstring& folderPath);
 
 // The leading number of a key's value, or the default when the key gives nothing back.
 IniNumber ReadIniValue(const std::wstring& section, const std::wstring& key, std::int32_t defaultValue,
@@ -83,9 +87,9 @@ private:
 bool CachedThumbnailMatches(const CacheSection& section, const std::optional<FileInfo>& image,
                             const std::wstring& imagePath);
 
-// Writes one entry: the picture as a BMP beside the thumbnail, re-encoded as the JPEG thumbnail at
-// quality 80, the BMP deleted, then the section's keys (all in one write, width first). True only
-// when the thumbnail and the keys were all written; contents, when given, then holds the new keys.
+// Writes one entry: the picture as the JPEG thumbnail at quality 80, then the section's keys (all in
+// one write, width first). True only when the thumbnail and the keys were all written; contents,
+// when given, then holds the new keys.
 bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName, ConstPixelView picture,
                      int imageWidth, int imageHeight, const FileStamp& stamp,
                      CacheFileContents* contents = nullptr);
@@ -97,10 +101,9 @@ struct CacheTotals {
 };
 CacheTotals CountCache();
 
-// Deletes every file of the folder's cache directory; the directory stays.
-void ClearFolderCache(const std::wstring& folderName);
-// Deletes every file of the folder's cache directory and removes the directory. The cache root
-// (a drive root's cache) is emptied of files but kept: every other folder's cache lives in it.
-void DeleteFolderCache(const std::wstring& folderName);
+// Deletes every file of the image folder's cache directory; the directory stays.
+void ClearFolderCache(const std::wstring& folderPath);
+// Deletes every file of the image folder's cache directory and removes the directory.
+void DeleteFolderCache(const std::wstring& folderPath);
 
 } // namespace tessary

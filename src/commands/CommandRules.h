@@ -22,8 +22,9 @@ inline constexpr wchar_t kRenameTitle[] = L"Rename File";
 
 // Why a typed new name cannot be used as a file name in the same folder; nothing when it can.
 // A name with a path separator, a drive colon, a wildcard or another reserved character, a control
-// character, "." or "..", or blanks/dots at its end would move the file, fail, or be silently
-// changed by the file system.
+// character, "." or "..", blanks/dots at its end, a device name (CON, NUL, COM1, LPT1.gif, ...)
+// or more than 255 characters would move the file, fail, or be silently changed by the file
+// system.
 std::optional<std::wstring> InvalidNewNameReason(std::wstring_view newName);
 
 std::wstring RenameRefusedText(std::wstring_view newName, std::wstring_view reason);

@@ -4,6 +4,7 @@
 #include "core/PathText.h"
 #include "commands/CommandRules.h"
 #include "commands/DragSource.h"
+#include "imaging/FileNames.h"
 #include "platform/Dialogs.h"
 #include "platform/ListView.h"
 #include <commctrl.h>
@@ -247,7 +248,7 @@ void frmMain::DeleteSelectedImages() {
     std::wstring failures;
     for (const std::wstring& path : paths) {
         const bool recycle = !permanently && CanRecycle(path);
-        if (recycle ? !MoveToRecycleBin(path) : !DeleteFileW(path.c_str()))
+        if (recycle ? !MoveToRecycleBin(path) : !DeleteFileW(LongPathForm(path).c_str()))
             failures += DeleteFailedText(path, recycle ? L"the Recycle Bin refused it"
                                                        : SystemMessage(GetLastError())) +
                         L"\n";
@@ -274,11 +275,11 @@ void frmMain::RenameCurrentImage() {
     const std::wstring target = parts.folder + L"\\" + *answer;
     // Another file of that name is never replaced; a change of letter case only is a rename.
     bool sameFile = CompareStringOrdinal(answer->c_str(), -1, parts.name.c_str(), -1, TRUE) == CSTR_EQUAL;
-    if (!sameFile && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (!sameFile && GetFileAttributesW(LongPathForm(target).c_str()) != INVALID_FILE_ATTRIBUTES) {
         Dialogs().ShowMessage(RenameTakenText(*answer), MB_OK | MB_ICONEXCLAMATION, AppTitle());
         return;
     }
-    if (!MoveFileExW(state.CurrentImagePath.c_str(), target.c_str(), 0))
+    if (!MoveFileExW(LongPathForm(state.CurrentImagePath).c_str(), LongPathForm(target).c_str(), 0))
         Dialogs().ShowMessage(RenameFailedText(parts.name, *answer, SystemMessage(GetLastError())),
                               MB_OK | MB_ICONEXCLAMATION, AppTitle());
     LoadFolder(FolderTreeview1.CurrentFolder(), true);

@@ -13,14 +13,14 @@ double RoundHalfEven(double value) {
 }
 
 int RoundToInt(double value) {
+    // Clamped before rounding: the rounding of an infinity is not a number.
     if (std::isnan(value))
         return 0;
-    const double r = RoundHalfEven(value);
-    if (r <= static_cast<double>(std::numeric_limits<int>::min()))
+    if (value <= static_cast<double>(std::numeric_limits<int>::min()))
         return std::numeric_limits<int>::min();
-    if (r >= static_cast<double>(std::numeric_limits<int>::max()))
+    if (value >= static_cast<double>(std::numeric_limits<int>::max()))
         return std::numeric_limits<int>::max();
-    return static_cast<int>(r);
+    return static_cast<int>(RoundHalfEven(value));
 }
 
 } // namespace tessary

@@ -1,5 +1,6 @@
 #include "imaging/ImageFile.h"
 #include "imaging/ExifOrientation.h"
+#include "imaging/FileNames.h"
 #include "platform/Handles.h"
 #include <algorithm>
 #include <atomic>
@@ -14,7 +15,7 @@ namespace {
 constexpr std::size_t kIoChunk = 64u << 20;
 
 UniqueFile OpenForReading(const std::wstring& path) {
-    return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ,
+    return UniqueFile(CreateFileW(LongPathForm(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
@@ -88,8 +89,8 @@ TempFileBeside::TempFileBeside(const std::wstring& target) : target_(target) {
     // folder as the target so the final rename never crosses volumes.
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::wstring candidate = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                 std::to_wstring(++counter) + L".tmp";
+        std::wstring candidate = LongPathForm(TempPathBeside(target, std::to_wstring(GetCurrentProcessId()) +
+                                                                         L"-" + std::to_wstring(++counter)));
         UniqueFile f(CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
         if (f) {
@@ -130,12 +131,13 @@ bool TempFileBeside::Commit() {
     if (path_.empty())
         return false;
     // A read-only file is not to be replaced (Wine's rename would replace it anyway).
-    DWORD attributes = GetFileAttributesW(target_.c_str());
+    const std::wstring target = LongPathForm(target_);
+    DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    if (!MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return false;
     path_.clear();
     return true;

@@ -48,6 +48,8 @@ TEST(IniText, WhatTheCacheWritesReadsBack) {
         ASSERT_EQ(sections[i].keys.size(), 5u);
         EXPECT_EQ(sections[i].keys[0], (std::pair<std::wstring, std::wstring>{L"Width", L"4000"}));
         EXPECT_EQ(InterpretIniValue(sections[i].keys[1].second, 0).value, 3000);
-        EXPECT_TRUE(CachedThumbnailIsCurrent(sections[i].keys[2].second, sections[i].keys[3].second, stamp));
+        const auto& keys = sections[i].keys;
+        EXPECT_TRUE(CachedThumbnailIsCurrent({keys[0].second, keys[1].second, keys[2].second, keys[3].second},
+                                             stamp));
     }
 }

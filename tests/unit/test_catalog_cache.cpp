@@ -1,4 +1,5 @@
 #include "catalog/CacheIni.h"
+#include "imaging/FileNames.h"
 #include <iterator>
 #include <set>
 #include <gtest/gtest.h>
@@ -6,15 +7,24 @@
 using namespace tessary;
 
 TEST(CacheIni, PathsForAFolderAndForADriveRoot) {
-    const std::wstring dir = FolderCacheDir(L"C:\\Program Files\\Tessary", L"2004");
-    EXPECT_EQ(dir, L"C:\\Program Files\\Tessary\\Cache\\2004");
+    const std::wstring dir = FolderCacheDir(L"C:\\Program Files\\Tessary", L"D:\\Photos\\2004");
+    EXPECT_TRUE(dir.starts_with(L"C:\\Program Files\\Tessary\\Cache\\2004~"));
     EXPECT_EQ(CacheFilePath(dir, L"Renamed"), dir + L"\\Renamed.cache"); // after the executable's name
-    EXPECT_EQ(ThumbnailTempPath(ThumbnailPath(dir, L"beach.png")), dir + L"\\beach.png.tmp");
-    // A drive root's empty folder name uses the cache root itself, without doubled backslashes.
-    const std::wstring root = FolderCacheDir(L"D:\\Apps\\Tessary", L"");
-    EXPECT_EQ(root, L"D:\\Apps\\Tessary\\Cache\\");
-    EXPECT_EQ(ThumbnailPath(root, L"a.jpg"), L"D:\\Apps\\Tessary\\Cache\\a.jpg");
     EXPECT_EQ(CacheRoot(L"E:\\"), L"E:\\Cache\\");
+    // Caches of earlier versions: one per last name; a drive root's has no directory of its own.
+    EXPECT_EQ(LegacyFolderCacheDir(L"E:\\", L"D:\\Photos\\2004"), L"E:\\Cache\\2004");
+    EXPECT_FALSE(LegacyFolderCacheDir(L"E:\\", L"D:\\"));
+}
+
+TEST(CacheIni, FoldersOfTheSameNameNeverShareACacheDirectory) {
+    const std::wstring photos = CacheDirectoryName(L"D:\\Photos\\2004");
+    EXPECT_NE(photos, CacheDirectoryName(L"E:\\Backup\\2004"));
+    EXPECT_NE(CacheDirectoryName(L"C:\\"), CacheDirectoryName(L"D:\\"));
+    EXPECT_EQ(photos, CacheDirectoryName(L"d:/photos/2004\\")); // one folder, however spelled
+    // Always one plain component inside the cache root, even for paths no folder has.
+    for (const std::wstring& odd : {std::wstring(L".."), std::wstring(L"a\\..\\.."), std::wstring(L"C:.."),
+                                    std::wstring(L"x\\a/b:c"), std::wstring(300, L'n')})
+        EXPECT_TRUE(IsPlainComponent(CacheDirectoryName(odd))) << CacheDirectoryName(odd).size();
 }
 
 TEST(CacheIni, CountedDirectoriesAndWhatGetsCached) {
@@ -72,18 +82,37 @@ TEST(CacheIni, AwkwardNamesAreEscapedAndNeverCollide) {
 
 TEST(CacheIni, CachedThumbnailBelongsToItsImage) {
     const FileStamp image{123456, 133485696000000000ULL};
-    using Text = std::optional<std::wstring>;
-    // Written together with the image's stamp, read back against it.
     const auto entries = CacheSectionEntries(10, 10, image);
-    EXPECT_TRUE(CachedThumbnailIsCurrent(entries[2].second, entries[3].second, image));
+    const std::wstring w = entries[0].second, h = entries[1].second;
+    auto current = [&](std::optional<std::wstring> size, std::optional<std::wstring> time,
+                       std::optional<FileStamp> stamp) {
+        return CachedThumbnailIsCurrent({w, h, std::move(size), std::move(time)}, stamp);
+    };
+    // Written together with the image's stamp, read back against it.
+    EXPECT_TRUE(current(entries[2].second, entries[3].second, image));
     // Caches written before the stamp existed are trusted.
-    EXPECT_TRUE(CachedThumbnailIsCurrent(Text{}, Text{}, image));
+    EXPECT_TRUE(current({}, {}, image));
+    // A thumbnail whose section is gone, or holds no size, is decoded again.
+    EXPECT_FALSE(CachedThumbnailIsCurrent({}, image));
+    EXPECT_FALSE(CachedThumbnailIsCurrent({w, {}, {}, {}}, image));
     // Another file of the same name, half a stamp, a damaged one, or an image that cannot be
     // looked up: decode again.
-    EXPECT_FALSE(CachedThumbnailIsCurrent(Text{L"123457"}, entries[3].second, image));
-    EXPECT_FALSE(CachedThumbnailIsCurrent(entries[2].second, Text{L"133485696000000001"}, image));
-    EXPECT_FALSE(CachedThumbnailIsCurrent(entries[2].second, Text{}, image));
-    EXPECT_FALSE(CachedThumbnailIsCurrent(Text{L"123456x"}, entries[3].second, image));
-    EXPECT_FALSE(CachedThumbnailIsCurrent(Text{L"99999999999999999999999"}, Text{L"1"}, FileStamp{0, 1}));
-    EXPECT_FALSE(CachedThumbnailIsCurrent(entries[2].second, entries[3].second, std::nullopt));
+    EXPECT_FALSE(current(L"123457", entries[3].second, image));
+    EXPECT_FALSE(current(entries[2].second, L"133485696000000001", image));
+    EXPECT_FALSE(current(entries[2].second, {}, image));
+    EXPECT_FALSE(current(L"123456x", entries[3].second, image));
+    EXPECT_FALSE(current(L"99999999999999999999999", L"1", FileStamp{0, 1}));
+    EXPECT_FALSE(current(entries[2].second, entries[3].second, std::nullopt));
+}
+
+TEST(FileNames, LongPathsAndTemporaryNamesBesideLongNames) {
+    const std::wstring path = L"C:\\Tessary\\Cache\\pics~01234567\\" + std::wstring(250, L'a');
+    EXPECT_EQ(LongPathForm(path), L"\\\\?\\" + path);
+    EXPECT_EQ(LongPathForm(L"\\\\server\\share\\" + path.substr(3)),
+              L"\\\\?\\UNC\\server\\share\\" + path.substr(3));
+    EXPECT_EQ(LongPathForm(L"C:\\short.jpg"), L"C:\\short.jpg");
+    // A temporary name must still fit one component.
+    const std::wstring temp = TempPathBeside(path, L"12-1");
+    EXPECT_TRUE(temp.starts_with(L"C:\\Tessary\\Cache\\pics~01234567\\aaa"));
+    EXPECT_TRUE(IsPlainComponent(temp.substr(temp.rfind(L'\\') + 1)));
 }

@@ -43,6 +43,15 @@ TEST(StartupRules, SavedRectangleOffEveryMonitorMovesToThePrimary) {
     EXPECT_EQ(moved.height(), 900);
     // Still touching a work area: left alone.
     EXPECT_EQ(KeepOnScreen({-500, -10, 100, 500}, areas, 2, areas[0]).left, -500);
+    // Stored twips beyond any screen, or negative sizes, convert without overflow; such a window
+    // is brought back.
+    const IntRect far = WindowRectFromTwips(3e10, -3e38, 3e10, -15, 15, 15);
+    EXPECT_EQ(far.left, kMaxWindowCoordinate);
+    EXPECT_EQ(far.top, -kMaxWindowCoordinate);
+    EXPECT_EQ(far.width(), kMaxWindowCoordinate);
+    EXPECT_EQ(far.height(), 0);
+    EXPECT_EQ(KeepOnScreen(far, areas, 2, areas[0]).left, 0);
+    EXPECT_EQ(WindowRectFromTwips(1500, 1507.5, 15000, 9000, 15, 15).top, 100); // 100.5: halves to even
 }
 
 TEST(StartupRules, StoredThumbSizeBecomesASliderPosition) {

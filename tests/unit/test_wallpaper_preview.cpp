@@ -131,4 +131,6 @@ TEST(WallpaperResample, StretchAndRequestedSizes) {
     EXPECT_EQ(ResampleSize({0, 0}, kScreen, true), kScreen);                             // no size to measure
     EXPECT_EQ(RoundToInt(1e300), std::numeric_limits<int>::max());
     EXPECT_EQ(RoundToInt(std::nan("")), 0);
+    EXPECT_EQ(RoundToInt(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
+    EXPECT_EQ(RoundToInt(-std::numeric_limits<double>::infinity()), std::numeric_limits<int>::min());
 }

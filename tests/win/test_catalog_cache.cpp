@@ -85,9 +85,8 @@ TEST_F(CatalogCache, TotalsClearingAndDeleting) {
     f.LoadFolder(dir.path(), true);
     EXPECT_EQ(Panel(3), L"Cache: 2 Dirs, 3 Files, 0.0 Mb");
 
-    const std::wstring name = LastPathComponent(dir.path());
     const std::wstring folderCache = CacheDir(dir.path());
-    ClearFolderCache(name);
+    ClearFolderCache(dir.path());
     EXPECT_TRUE(Exists(folderCache));
     f.UpdateCacheStatus();
     EXPECT_EQ(Panel(3), L"Cache: 2 Dirs, 0 Files, 0.0 Mb");
@@ -95,19 +94,38 @@ TEST_F(CatalogCache, TotalsClearingAndDeleting) {
     f.LoadFolder(dir.path(), true);
     EXPECT_EQ(ParseSummary(Panel(1)).added, 2);
 
-    DeleteFolderCache(name);
+    DeleteFolderCache(dir.path());
     EXPECT_FALSE(Exists(folderCache));
     f.UpdateCacheStatus();
     EXPECT_EQ(Panel(3), L"Cache: 1 Dirs, 0 Files, 0.0 Mb");
     // The thumbnails shown stay as they were.
     EXPECT_EQ(Names().size(), 2u);
 
-    // A drive root's cache is the cache root itself: emptied of files, but kept.
+    // Whatever a folder path holds, only a directory inside the cache root is touched.
     ASSERT_TRUE(WriteTextFile(root_ + L"\\stray.jpg", "x"));
-    DeleteFolderCache(L"");
-    EXPECT_FALSE(Exists(root_ + L"\\stray.jpg"));
-    EXPECT_TRUE(Exists(root_));
-    EXPECT_TRUE(Exists(root_ + L"\\.hidden"));
+    for (const wchar_t* odd : {L"", L"..", L"a\\..\\..", L"C:..", L"C:\\"}) {
+        ClearFolderCache(odd);
+        DeleteFolderCache(odd);
+    }
+    EXPECT_TRUE(Exists(root_ + L"\\stray.jpg"));
+    EXPECT_TRUE(Exists(root_ + L"\\.hidden\\x.jpg"));
+}
+
+TEST_F(CatalogCache, ACacheOfAnEarlierVersionIsTakenOverByTheFirstFolderOfItsName) {
+    // Earlier versions kept the cache under the folder's last name alone, without stamps.
+    TempDir dir(L"catlegacy");
+    Track(dir.path());
+    ASSERT_TRUE(WriteFlat(dir / L"old.jpg", 800, 600, 0x203040));
+    const std::wstring legacy = root_ + L"\\" + LastPathComponent(dir.path());
+    ASSERT_TRUE(CreateDirectoryW(legacy.c_str(), nullptr));
+    ASSERT_TRUE(WriteFlat(legacy + L"\\old.jpg", 200, 150, 0x203040));
+    ASSERT_TRUE(WriteTextFile(CacheFilePath(legacy, ExeBaseName()), "[old.jpg]\r\nWidth=800\r\nHeight=600\r\n"));
+    frmMain& f = Start();
+    f.LoadFolder(dir.path(), true);
+    EXPECT_EQ(ParseSummary(Panel(1)).hits, 1);
+    EXPECT_EQ(Column(L"old.jpg", 3), L"  800 x 600");
+    EXPECT_FALSE(Exists(legacy));
+    EXPECT_TRUE(Exists(CacheDir(dir.path()) + L"\\old.jpg"));
 }
 
 TEST_F(CatalogCache, MissingCacheRootIsMadeAgainWhenWriting) {

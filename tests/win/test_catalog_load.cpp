@@ -415,16 +415,21 @@ TEST_F(CatalogLoad, AnyFileNameKeepsItsCachedSize) {
     ASSERT_TRUE(WriteFlat(dir / unicode, 800, 600, 0x808000));
     ASSERT_TRUE(WriteFlat(dir / syntax, 640, 480, 0x008080));
     ASSERT_TRUE(WriteFlat(dir / blanks, 1024, 768, 0x800080));
+    // So long that the thumbnail's path passes MAX_PATH.
+    const std::wstring longName = std::wstring(246, L'l') + L".jpg";
+    ASSERT_TRUE(WriteFlat(dir / L"short.jpg", 400, 300, 0x008000));
+    ASSERT_TRUE(MoveFileW((dir / L"short.jpg").c_str(), (L"\\\\?\\" + (dir / longName)).c_str()));
     frmMain& f = Start();
     f.LoadFolder(dir.path(), true);
-    EXPECT_EQ(ParseSummary(Panel(1)).added, 3);
+    EXPECT_EQ(ParseSummary(Panel(1)).added, 4);
     f.LoadFolder(dir.path(), true);
     const Summary s = ParseSummary(Panel(1));
-    EXPECT_EQ(s.hits, 3);
+    EXPECT_EQ(s.hits, 4);
     EXPECT_EQ(s.added, 0);
     EXPECT_EQ(Column(unicode, 3), L"  800 x 600");
     EXPECT_EQ(Column(syntax, 3), L"  640 x 480");
     EXPECT_EQ(Column(blanks, 3), L" 1024 x 768");
+    EXPECT_EQ(Column(longName, 3), L"  400 x 300");
     EXPECT_NEAR(Red(Cell(unicode).Pixel(56, 46)), 0x80, 8);
     // The cache file keeps each name's own section, whatever its characters.
     const std::wstring ini = CacheFilePath(CacheDir(dir.path()), ExeBaseName());
@@ -433,11 +438,11 @@ TEST_F(CatalogLoad, AnyFileNameKeepsItsCachedSize) {
     int count = 0;
     for (const wchar_t* p = sections; p < sections + n && *p; p += wcslen(p) + 1)
         ++count;
-    EXPECT_EQ(count, 3);
+    EXPECT_EQ(count, 4);
 }
 
 TEST_F(CatalogLoad, CachedThumbnailBelongsToItsImage) {
-    // Two folders with the same last name share one cache directory.
+    // Two folders with the same last name, holding copies of one file (same size and time).
     TempDir root(L"catshare");
     const std::wstring name = L"shared" + std::to_wstring(GetCurrentProcessId());
     const std::wstring first = root / L"x", second = root / L"y";
@@ -445,9 +450,9 @@ TEST_F(CatalogLoad, CachedThumbnailBelongsToItsImage) {
     ASSERT_TRUE(CreateDirectoryW(second.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryW((first + L"\\" + name).c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryW((second + L"\\" + name).c_str(), nullptr));
-    const std::wstring a = Track(first + L"\\" + name), b = second + L"\\" + name;
+    const std::wstring a = Track(first + L"\\" + name), b = Track(second + L"\\" + name);
     ASSERT_TRUE(WriteFlat(a + L"\\beach.jpg", 800, 600, 0xD00000));
-    ASSERT_TRUE(WriteFlat(b + L"\\beach.jpg", 1024, 768, 0x0000D0));
+    ASSERT_TRUE(CopyFileW((a + L"\\beach.jpg").c_str(), (b + L"\\beach.jpg").c_str(), FALSE));
 
     frmMain& f = Start();
     f.LoadFolder(a, true);
@@ -455,13 +460,18 @@ TEST_F(CatalogLoad, CachedThumbnailBelongsToItsImage) {
     f.LoadFolder(b, true);
     EXPECT_EQ(ParseSummary(Panel(1)).hits, 0);
     EXPECT_EQ(ParseSummary(Panel(1)).added, 1);
-    EXPECT_EQ(Column(L"beach.jpg", 3), L" 1024 x 768");
-    EXPECT_NEAR(Blue(Cell(L"beach.jpg").Pixel(56, 46)), 0xD0, 8);
-    f.LoadFolder(a, true);
-    EXPECT_EQ(Column(L"beach.jpg", 3), L"  800 x 600");
-    EXPECT_NEAR(Red(Cell(L"beach.jpg").Pixel(56, 46)), 0xD0, 8);
     f.LoadFolder(a, true);
     EXPECT_EQ(ParseSummary(Panel(1)).hits, 1);
+    EXPECT_EQ(Column(L"beach.jpg", 3), L"  800 x 600");
+    EXPECT_NEAR(Red(Cell(L"beach.jpg").Pixel(56, 46)), 0xD0, 8);
+
+    // A thumbnail whose section was lost is decoded and written again.
+    const std::wstring ini = CacheFilePath(CacheDir(a), ExeBaseName());
+    ASSERT_TRUE(WritePrivateProfileStringW(L"beach.jpg", nullptr, nullptr, ini.c_str()));
+    f.LoadFolder(a, true);
+    EXPECT_EQ(ParseSummary(Panel(1)).hits, 0);
+    EXPECT_EQ(ParseSummary(Panel(1)).added, 1);
+    EXPECT_EQ(Column(L"beach.jpg", 3), L"  800 x 600");
 
     // A replaced image is decoded again, and with "Cache Images" off its thumbnail is left alone.
     f.SetChkUseCache(BST_UNCHECKED);
@@ -479,7 +489,6 @@ TEST_F(CatalogLoad, CachedThumbnailBelongsToItsImage) {
     EXPECT_EQ(Column(L"beach.jpg", 3), L"  640 x 480");
 
     // A section written before the image's size and time were recorded is trusted.
-    const std::wstring ini = CacheFilePath(CacheDir(a), ExeBaseName());
     ASSERT_TRUE(WritePrivateProfileStringW(L"beach.jpg", L"FileSize", nullptr, ini.c_str()));
     ASSERT_TRUE(WritePrivateProfileStringW(L"beach.jpg", L"FileTime", nullptr, ini.c_str()));
     ASSERT_TRUE(WriteFlat(a + L"\\beach.jpg", 800, 600, 0xD00000));

@@ -19,14 +19,14 @@ protected:
     void TearDown() override {
         MainWindowTest::TearDown();
         // The cache folder is shared by every test program: leave nothing behind.
-        for (const std::wstring& name : cacheNames_)
-            tessary::DeleteFolderCache(name);
+        for (const std::wstring& folder : cacheFolders_)
+            tessary::DeleteFolderCache(folder);
     }
 
     // Remembers a folder whose cache the test may fill, so it is removed afterwards.
     const std::wstring& Track(const std::wstring& folder) {
-        cacheNames_.push_back(tessary::LastPathComponent(folder));
-        tessary::DeleteFolderCache(cacheNames_.back());
+        cacheFolders_.push_back(folder);
+        tessary::DeleteFolderCache(folder);
         return folder;
     }
 
@@ -67,11 +67,11 @@ protected:
     }
 
     std::wstring CacheDir(const std::wstring& folder) {
-        return tessary::FolderCacheFor(tessary::LastPathComponent(folder)).directory;
+        return tessary::FolderCacheFor(folder).directory;
     }
 
 private:
-    std::vector<std::wstring> cacheNames_;
+    std::vector<std::wstring> cacheFolders_;
 };
 
 inline int Red(std::uint32_t p) {

@@ -241,6 +241,23 @@ TEST_F(Commands, RenameTakesTheWholeNewNameAndNeverOverwrites) {
     EXPECT_TRUE(Exists(L"d.png"));
 }
 
+TEST_F(Commands, TheRealRenameAndMessageBoxesAnswerTheKeyboard) {
+    Open();
+    state.CurrentImagePath = *dir_ / L"b.png";
+    {
+        // A device name is refused in a message box; the next name is taken.
+        KeyboardAnswers keys({L"nul.png", L"", L"sea.png"});
+        form().RenameCurrentImage();
+        form().RenameCurrentImage();
+        ASSERT_EQ(keys.answered().size(), 3u);
+        EXPECT_EQ(keys.answered()[0].title, kRenameTitle);
+        EXPECT_EQ(keys.answered()[1].title, L"Tessary");
+        EXPECT_NE(keys.answered()[1].text.find(L"nul.png"), std::wstring::npos);
+    }
+    EXPECT_TRUE(Exists(L"sea.png"));
+    EXPECT_FALSE(Exists(L"b.png"));
+}
+
 TEST_F(Commands, DraggingOffersTheSelectedPathsInListOrder) {
     Open();
     std::vector<std::wstring> offered;

@@ -2,6 +2,7 @@
 #pragma once
 #include "platform/Dialogs.h"
 #include <deque>
+#include <memory>
 #include <vector>
 
 namespace wintest {
@@ -17,6 +18,31 @@ struct DialogCall {
 };
 
 std::vector<std::wstring> VisibleMenuItems(HMENU menu);
+
+// Answers the real dialog boxes of this thread as a user at the keyboard does: while it lives, a
+// timer looks for a dialog window, and for the first step of the script types the step's text
+// into the focused control (character messages), then presses Enter. The title and the texts of
+// every box answered are kept.
+class KeyboardAnswers {
+public:
+    struct Answered {
+        std::wstring title, text; // text: the box's static texts, joined by newlines
+    };
+    explicit KeyboardAnswers(std::vector<std::wstring> typed);
+    ~KeyboardAnswers();
+    KeyboardAnswers(const KeyboardAnswers&) = delete;
+    KeyboardAnswers& operator=(const KeyboardAnswers&) = delete;
+    const std::vector<Answered>& answered() const { return answered_; }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    void AnswerOpenBox();
+    std::deque<std::wstring> typed_;
+    std::vector<Answered> answered_;
+    std::unique_ptr<tessary::DialogService> previous_;
+    UINT_PTR timer_ = 0;
+    HWND lastAnswered_ = nullptr; // still on screen until its loop reads the keys
+};
 
 class RecordingDialogs final : public tessary::DialogService {
 public:
