@@ -440,7 +440,7 @@ void frmMain::RestoreWindowRect(int defaultWidthPx, int defaultHeightPx) {
     else if (!areas.empty())
         wanted = KeepOnScreen(wanted, areas.data(), static_cast<int>(areas.size()), primary);
     SetWindowPos(hwnd(), nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmMain::PaintMonitorEdge() {

@@ -237,6 +237,7 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
         // 8. Cell size and the surfaces of this load.
         const int thumbHeight = ThumbHeight(state.ThumbSize, state.ScreenWidthPx, state.ScreenHeightPx);
         PrepareSurfaces(*this, thumbHeight, static_cast<int>(state.FileList.size()));
+        catalog.reducer.SetBackground(PictureBackground());
         // 9. Every file, until Escape is seen at a checkpoint.
         const std::vector<std::wstring> files = state.FileList;
         CacheFileContents cacheFile;

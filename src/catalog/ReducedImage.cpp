@@ -39,11 +39,13 @@ bool ImageReducer::Reduce(const std::wstring& path, Surface& target, ReducedImag
     bool ok = false;
     {
         const double start = Seconds();
-        // Transparent pixels show the 3-D face colour, as the cell around them does.
-        const std::uint32_t face = PixelFromColorRef(GetSysColor(COLOR_BTNFACE));
+        // Transparent parts show the background the preview and the wallpaper bitmap give them.
+        const std::uint32_t background = background_;
         ok = decoder_.Decode(
             path, rule,
-            [face](std::uint32_t* pixels, std::size_t count) { FlattenOnto(pixels, count, face); },
+            [background](std::uint32_t* pixels, std::size_t count) {
+                FlattenOnto(pixels, count, background);
+            },
             ScaleFilter::AreaAverage, reduced_, picture);
         times.decode += Seconds() - start - picture.reduceSeconds;
         times.reduce += picture.reduceSeconds;

@@ -62,11 +62,14 @@ public:
 
     // Gives the large buffers back.
     void ReleaseBuffers();
+    // The opaque pixel that transparent parts of pictures are put on.
+    void SetBackground(std::uint32_t pixel) { background_ = pixel; }
 
 private:
     PictureDecoder decoder_;
     JpegDecoder thumbnails_;
     std::vector<std::uint32_t> reduced_;
+    std::uint32_t background_ = 0xFFFFFFFF;
 };
 
 } // namespace tessary

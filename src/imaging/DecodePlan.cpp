@@ -2,10 +2,6 @@
 
 namespace tessary {
 
-bool FullDecodeAffordable(int width, int height) {
-    return width > 0 && height > 0 && static_cast<std::int64_t>(width) * height <= kMaxFullDecodePixels;
-}
-
 DecodeMapping ScaledDecodeMapping(int fullWidth, int fullHeight, int scale, int reducedWidth,
                                   int reducedHeight) {
     scale = scale > 0 ? scale : 1;

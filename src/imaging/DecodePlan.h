@@ -1,6 +1,5 @@
-// What a decode needs to know about an image file beforehand (its format and claimed size come from
-// imaging/ImageHeader.h): whether a full decode of that size is affordable, and how a picture
-// decoded at a DCT scale maps onto the reduced picture.
+// How a picture decoded at a DCT scale maps onto the reduced picture (the format, the claimed size
+// and the size rule every decode applies come from imaging/ImageHeader.h).
 #pragma once
 #include "imaging/ImageHeader.h"
 #include "imaging/Scaler.h"
@@ -8,11 +7,6 @@
 #include <cstdint>
 
 namespace tessary {
-
-// Formats decoded in full before reducing (all but JPEG) are refused above this many pixels: a
-// header claiming 30000 x 30000 would otherwise ask for gigabytes.
-inline constexpr std::int64_t kMaxFullDecodePixels = 50'000'000;
-bool FullDecodeAffordable(int width, int height);
 
 // How a picture decoded at 1/scale is stretched onto the reduced source picture. Each side has
 // ceil(full / scale) decoded pixels, of which only full / scale are image (the last one stands

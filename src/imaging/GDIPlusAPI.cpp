@@ -41,7 +41,7 @@ bool LoadWithGdiplus(const std::wstring& path, std::vector<std::uint32_t>& pixel
     if (bitmap.GetLastStatus() != Gdiplus::Ok)
         return false;
     const UINT w = bitmap.GetWidth(), h = bitmap.GetHeight();
-    if (w == 0 || h == 0 || w > INT_MAX / 4 || h > INT_MAX / 4)
+    if (w > INT_MAX || h > INT_MAX || !PictureSizeAllowed(static_cast<int>(w), static_cast<int>(h)))
         return false;
     pixels.resize(static_cast<std::size_t>(w) * h);
     Gdiplus::Rect rect(0, 0, static_cast<INT>(w), static_cast<INT>(h));
@@ -59,13 +59,27 @@ bool LoadWithGdiplus(const std::wstring& path, std::vector<std::uint32_t>& pixel
     return true;
 }
 
+// Why a JPEG gave no picture: its frame claims a size over the rule, or it is damaged.
+PictureProblem JpegProblem(const std::wstring& path) {
+    std::vector<unsigned char> head(64 * 1024);
+    std::size_t got = 0;
+    if (!ReadFileStart(path, head.data(), head.size(), got))
+        return PictureProblem::Unreadable;
+    const ImageHeader header = ProbeImageHeader(head.data(), got);
+    return header.width > 0 && !PictureSizeAllowed(header.width, header.height) ? PictureProblem::TooLarge
+                                                                                : PictureProblem::Damaged;
+}
+
 bool LoadStored(const std::wstring& path, ImageFormat format, std::vector<std::uint32_t>& pixels, int& width,
-                int& height, int& orientation) {
+                int& height, int& orientation, PictureProblem& problem) {
+    problem = PictureProblem::Damaged;
     if (format == ImageFormat::Jpeg) {
         JpegDecoder decoder;
         DecodedImage image;
-        if (!decoder.Decode(path, INT_MAX, INT_MAX, image))
+        if (!decoder.Decode(path, INT_MAX, INT_MAX, image)) {
+            problem = JpegProblem(path);
             return false;
+        }
         pixels.assign(image.pixels, image.pixels + static_cast<std::size_t>(image.width) * image.height);
         width = image.width;
         height = image.height;
@@ -76,7 +90,13 @@ bool LoadStored(const std::wstring& path, ImageFormat format, std::vector<std::u
         WebpDecoder decoder;
         WebpInfo info;
         WebpPicture picture;
-        if (decoder.Open(path, info) != WebpStatus::Ok || decoder.Decode(0, 0, picture) != WebpStatus::Ok)
+        if (decoder.Open(path, info) != WebpStatus::Ok)
+            return false;
+        if (!PictureSizeAllowed(info.width, info.height)) {
+            problem = PictureProblem::TooLarge;
+            return false;
+        }
+        if (decoder.Decode(0, 0, picture) != WebpStatus::Ok)
             return false;
         pixels.assign(picture.pixels,
                       picture.pixels + static_cast<std::size_t>(picture.width) * picture.height);
@@ -85,6 +105,11 @@ bool LoadStored(const std::wstring& path, ImageFormat format, std::vector<std::u
         orientation = info.orientation;
         return true;
     }
+    ImageHeader header;
+    problem = CheckBeforeGdiplus(path, header);
+    if (problem != PictureProblem::None)
+        return false;
+    problem = PictureProblem::Damaged;
     if (!LoadWithGdiplus(path, pixels, width, height))
         return false;
     orientation = format == ImageFormat::Tiff ? FileOrientation(path) : 1;
@@ -93,6 +118,36 @@ bool LoadStored(const std::wstring& path, ImageFormat format, std::vector<std::u
 
 } // namespace
 
+PictureProblem CheckBeforeGdiplus(const std::wstring& path, ImageHeader& header) {
+    unsigned char head[kImageHeaderBytes] = {};
+    std::size_t got = 0;
+    header = {};
+    if (!ReadFileStart(path, head, sizeof head, got))
+        return PictureProblem::Unreadable;
+    header = ProbeImageHeader(head, got);
+    if (header.format == ImageFormat::Tiff)
+        header = ProbeTiffFile(path);
+    if (header.format != ImageFormat::Png && header.format != ImageFormat::Gif &&
+        header.format != ImageFormat::Bmp && header.format != ImageFormat::Tiff)
+        return PictureProblem::Unreadable;
+    if (header.width <= 0)
+        return PictureProblem::Damaged;
+    return PictureSizeAllowed(header.width, header.height) ? PictureProblem::None : PictureProblem::TooLarge;
+}
+
+bool RunLengthRowsComplete(const std::wstring& path) {
+    unsigned char head[34] = {};
+    std::size_t got = 0;
+    if (!ReadFileStart(path, head, sizeof head, got) || got < 34 || head[0] != 'B' || head[1] != 'M' ||
+        (head[30] != 1 && head[30] != 2) || head[31] || head[32] || head[33])
+        return true;
+    // The size rule bounds the file worth reading.
+    GrowBuffer<unsigned char> file;
+    std::size_t size = 0;
+    return ReadWholeFile(path, file, size, static_cast<std::size_t>(kMaxDecodedPixels) * 2) &&
+           BmpRowsComplete(file.data(), size);
+}
+
 ImageFormat FileFormat(const std::wstring& path) {
     unsigned char head[kImageHeaderBytes] = {};
     std::size_t got = 0;
@@ -100,14 +155,22 @@ ImageFormat FileFormat(const std::wstring& path) {
                                                        : ImageFormat::Unknown;
 }
 
-bool LoadImagePixels(const std::wstring& path, std::vector<std::uint32_t>& pixels, int& width, int& height) {
+bool LoadImagePixels(const std::wstring& path, std::vector<std::uint32_t>& pixels, int& width, int& height,
+                     PictureProblem* problem) {
     pixels.clear();
     width = height = 0;
+    PictureProblem why = PictureProblem::Unreadable;
+    if (problem)
+        *problem = PictureProblem::None;
     try {
         int orientation = 1;
-        if (!LoadStored(path, FileFormat(path), pixels, width, height, orientation)) {
+        const ImageFormat format = FileFormat(path);
+        if (format == ImageFormat::Unknown ||
+            !LoadStored(path, format, pixels, width, height, orientation, why)) {
             pixels.clear();
             width = height = 0;
+            if (problem)
+                *problem = format == ImageFormat::Unknown ? PictureProblem::Unreadable : why;
             return false;
         }
         const PixelTransform upright = TransformFromExifOrientation(orientation);
@@ -118,6 +181,8 @@ bool LoadImagePixels(const std::wstring& path, std::vector<std::uint32_t>& pixel
     } catch (const std::bad_alloc&) {
         pixels.clear();
         width = height = 0;
+        if (problem)
+            *problem = PictureProblem::TooLarge;
         return false;
     }
 }
@@ -141,41 +206,22 @@ bool SaveWithEncoder(const std::wstring& sourcePath, const std::wstring& targetP
     TempFileBeside temp(targetPath);
     if (!temp.ok())
         return false;
-    if (FileFormat(sourcePath) == ImageFormat::Webp || FileOrientation(sourcePath) != 1) {
-        // GDI+ reads no WebP and ignores the orientation: the picture goes through our decoding.
-        try {
-            std::vector<std::uint32_t> pixels;
-            int width = 0, height = 0;
-            if (!LoadImagePixels(sourcePath, pixels, width, height))
-                return false;
-            Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppARGB,
-                                   reinterpret_cast<BYTE*>(pixels.data()));
-            if (bitmap.GetLastStatus() != Gdiplus::Ok ||
-                bitmap.Save(temp.path().c_str(), &clsid, nullptr) != Gdiplus::Ok)
-                return false;
-        } catch (const std::bad_alloc&) {
+    // Always through our own decoding: it checks the file before GDI+ sees it, reads WebP, and
+    // turns the picture upright as its orientation says.
+    try {
+        std::vector<std::uint32_t> pixels;
+        int width = 0, height = 0;
+        if (!LoadImagePixels(sourcePath, pixels, width, height))
             return false;
-        }
-        return temp.Commit();
-    }
-    {
-        // The image keeps its file open until it is destroyed, which must happen before the
-        // rename when source and target are the same file.
-        Gdiplus::Image image(sourcePath.c_str(), FALSE);
-        if (image.GetLastStatus() != Gdiplus::Ok || image.GetWidth() == 0 ||
-            image.Save(temp.path().c_str(), &clsid, nullptr) != Gdiplus::Ok)
+        Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppARGB,
+                               reinterpret_cast<BYTE*>(pixels.data()));
+        if (bitmap.GetLastStatus() != Gdiplus::Ok ||
+            bitmap.Save(temp.path().c_str(), &clsid, nullptr) != Gdiplus::Ok)
             return false;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
     return temp.Commit();
-}
-
-bool SaveAsWebp(const std::wstring& sourcePath, const std::wstring& targetPath, int quality) {
-    if (quality < 0 || quality > 100)
-        return false;
-    std::vector<std::uint32_t> pixels;
-    int width = 0, height = 0;
-    return LoadImagePixels(sourcePath, pixels, width, height) &&
-           WriteWebpFile(targetPath, pixels.data(), width, height, width * 4, quality);
 }
 
 // Wine's GIF encoder writes an empty picture, and still reports success, for anything but an

@@ -18,10 +18,23 @@ int GetEncoderClsid(const std::wstring& mimeType, CLSID& clsid);
 // A file's format by its content, whatever its name says.
 ImageFormat FileFormat(const std::wstring& path);
 
+// Why a picture file gives no pixels.
+enum class PictureProblem { None, Unreadable, TooLarge, Damaged };
+
+// Our own reading of a PNG, GIF, BMP or TIFF file, which every file passes before GDI+ may open
+// it: the format by content and the size rule on the size its header claims. header receives
+// what the file says.
+PictureProblem CheckBeforeGdiplus(const std::wstring& path, ImageHeader& header);
+// False for an RLE bitmap whose rows do not all come before its data ends (GDI+ shows the missing
+// ones black); true for every other file.
+bool RunLengthRowsComplete(const std::wstring& path);
+
 // Loads any image GDI+ reads (a JPEG through libjpeg-turbo, a WebP's first frame through libwebp)
 // as top-down 0xAARRGGBB pixels, turned upright as its EXIF orientation says: width and height
-// are the upright size.
-bool LoadImagePixels(const std::wstring& path, std::vector<std::uint32_t>& pixels, int& width, int& height);
+// are the upright size. Every file passes the size rule before anything is allocated for it, and
+// nothing but the checked formats reaches a decoder. problem, when given, says why it failed.
+bool LoadImagePixels(const std::wstring& path, std::vector<std::uint32_t>& pixels, int& width, int& height,
+                     PictureProblem* problem = nullptr);
 
 // Each returns true only when the target was written completely. Source and target may be the
 // same file. Quality outside 0 to 100 is refused.

@@ -84,6 +84,29 @@ int FileOrientation(const std::wstring& path) {
     }
 }
 
+ImageHeader ProbeTiffFile(const std::wstring& path) {
+    ImageHeader header;
+    try {
+        std::vector<unsigned char> head(kImageHeaderBytes);
+        std::size_t got = 0;
+        UniqueFile file = OpenForReading(path);
+        if (!file || !ReadExactly(file.get(), head.data(), head.size(), got))
+            return header;
+        header = ProbeImageHeader(head.data(), got);
+        const auto ifd0 = FirstTiffDirectory(head.data(), got);
+        if (header.format != ImageFormat::Tiff || !ifd0)
+            return header;
+        LARGE_INTEGER at{};
+        at.QuadPart = ifd0->offset;
+        std::vector<unsigned char> directory(kMaxTiffDirectoryBytes);
+        if (SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) &&
+            ReadExactly(file.get(), directory.data(), directory.size(), got))
+            SizeFromTiffDirectory(directory.data(), got, ifd0->littleEndian, header);
+    } catch (const std::bad_alloc&) {
+    }
+    return header;
+}
+
 TempFileBeside::TempFileBeside(const std::wstring& target) : target_(target) {
     // target & ".~<process>-<counter>.tmp": unique among processes and calls, and in the same
     // folder as the target so the final rename never crosses volumes.

@@ -1,6 +1,7 @@
 // File input and output for the codecs: whole-file reads into reused buffers, and writes that
 // never leave a truncated file behind (written beside the target, then renamed over it).
 #pragma once
+#include "imaging/ImageHeader.h"
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -43,6 +44,8 @@ bool ReadFileStart(const std::wstring& path, unsigned char* dest, std::size_t co
 // The EXIF orientation (1 to 8) of a JPEG, TIFF or WebP file, read from its start (and, for a
 // TIFF, its first directory wherever it lies); 1 for anything else or anything unreadable.
 int FileOrientation(const std::wstring& path);
+// A TIFF file's format and size, read from its first directory wherever it lies.
+ImageHeader ProbeTiffFile(const std::wstring& path);
 
 // A new, empty file with a unique name in the target's folder, deleted again on destruction
 // unless CommitTo renamed it over the target.

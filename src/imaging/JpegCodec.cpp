@@ -2,6 +2,7 @@
 #include "imaging/ExifOrientation.h"
 #include "imaging/ExifOrientation.h"
 #include "imaging/ImageFile.h"
+#include "imaging/ImageHeader.h"
 #include <climits>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared before it
@@ -44,6 +45,7 @@ struct ErrorManager {
     jpeg_error_mgr pub; // first member: libjpeg hands back a pointer to it
     std::jmp_buf recover;
     int warnings;
+    bool endedAtLastRow; // the data ran out only once the last row of blocks was being read
 };
 
 ErrorManager& ErrorsOf(j_common_ptr info) {
@@ -62,9 +64,34 @@ bool HarmlessWarning(int code) {
            code == JWRN_BOGUS_ICC;
 }
 
+// The data ran out. Where only the end-of-image marker is missing, that happens once every scan
+// has reached its last row of blocks (the Huffman decoder reads a little ahead); whether that row
+// still lacked data shows in the decoder's own warning (JWRN_HIT_MARKER), which counts.
+bool RanOutAtTheEnd(j_common_ptr info) {
+    if (info->err->msg_code != JWRN_JPEG_EOF || !info->is_decompressor)
+        return false;
+    const auto* d = reinterpret_cast<j_decompress_ptr>(info);
+    return d->total_iMCU_rows > 0 && d->input_iMCU_row + 1 >= d->total_iMCU_rows;
+}
+
 void OnMessage(j_common_ptr info, int level) {
-    if (level < 0 && !HarmlessWarning(info->err->msg_code))
+    if (level >= 0 || HarmlessWarning(info->err->msg_code))
+        return;
+    if (RanOutAtTheEnd(info))
+        ErrorsOf(info).endedAtLastRow = true;
+    else
         ++ErrorsOf(info).warnings;
+}
+
+// A progressive file missing its end is complete only when its scans refined every coefficient.
+bool AllCoefficientsRefined(j_decompress_ptr d) {
+    if (!d->progressive_mode || !d->coef_bits)
+        return true;
+    for (int c = 0; c < d->num_components; ++c)
+        for (int k = 0; k < DCTSIZE2; ++k)
+            if (d->coef_bits[c][k] != 0)
+                return false;
+    return true;
 }
 
 void IgnoreOutput(j_common_ptr) {}
@@ -72,9 +99,25 @@ void IgnoreOutput(j_common_ptr) {}
 // A damaged progressive file can announce scan after scan, each costing a pass over the image.
 constexpr int kMaxScans = 1000;
 
+// Arithmetic decoding takes a marker met inside a scan as the end of its data and goes on with
+// zeros without a warning (the Huffman decoder warns). A marker already met while rows of the scan
+// remain means data is missing; restart markers end their intervals, and are expected there.
+bool ArithmeticScanEndedEarly(j_decompress_ptr d) {
+    const int marker = d->unread_marker;
+    const bool restart = marker >= 0xD0 && marker <= 0xD7 && d->restart_interval != 0;
+    return d->arith_code && marker != 0 && !restart && d->input_iMCU_row > 0 &&
+           d->input_iMCU_row < d->total_iMCU_rows;
+}
+
+// Called between rows of blocks, while scans are read and while rows are output.
 void OnProgress(j_common_ptr info) {
-    if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans)
+    if (!info->is_decompressor)
+        return;
+    const auto d = reinterpret_cast<j_decompress_ptr>(info);
+    if (d->input_scan_number > kMaxScans)
         std::longjmp(ErrorsOf(info).recover, 1);
+    if (ArithmeticScanEndedEarly(d))
+        ++ErrorsOf(info).warnings;
 }
 
 // Turns C, M, Y, K bytes into B, G, R, 255. Adobe's files (recognised by their APP14 marker, which
@@ -149,6 +192,7 @@ struct JpegDecoder::State {
 bool JpegDecoder::State::DecodeInto(const unsigned char* data, std::size_t size, int minWidth, int minHeight,
                                     DecodedImage& out) {
     errors.warnings = 0;
+    errors.endedAtLastRow = false;
     if (setjmp(errors.recover)) {
         jpeg_abort_decompress(&info);
         return false;
@@ -157,11 +201,12 @@ bool JpegDecoder::State::DecodeInto(const unsigned char* data, std::size_t size,
     jpeg_read_header(&info, TRUE); // a file without an image is a fatal error
     const int fullWidth = static_cast<int>(info.image_width);
     const int fullHeight = static_cast<int>(info.image_height);
-    if (static_cast<std::int64_t>(fullWidth) * fullHeight > kJpegMaxImagePixels) {
+    const int scale = ChooseJpegScale(fullWidth, fullHeight, minWidth, minHeight);
+    // The size rule, before anything is allocated for the picture.
+    if (!PictureSizeAllowed(fullWidth, fullHeight, scale)) {
         jpeg_abort_decompress(&info);
         return false;
     }
-    const int scale = ChooseJpegScale(fullWidth, fullHeight, minWidth, minHeight);
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.scale_num = 1;
     info.scale_denom = static_cast<unsigned>(scale);
@@ -170,7 +215,7 @@ bool JpegDecoder::State::DecodeInto(const unsigned char* data, std::size_t size,
     const int width = static_cast<int>(info.output_width);
     const int height = static_cast<int>(info.output_height);
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    if (info.output_components != 4 || count > static_cast<std::size_t>(kJpegMaxDecodedPixels)) {
+    if (info.output_components != 4 || count > static_cast<std::size_t>(kMaxDecodedPixels)) {
         jpeg_abort_decompress(&info);
         return false;
     }
@@ -192,6 +237,8 @@ bool JpegDecoder::State::DecodeInto(const unsigned char* data, std::size_t size,
     }
     const bool allRows = info.output_scanline == info.output_height;
     const bool adobe = info.saw_Adobe_marker != 0;
+    if (errors.endedAtLastRow && !AllCoefficientsRefined(&info))
+        ++errors.warnings;
     // What follows the last row (trailing markers, junk) does not matter: stop here.
     jpeg_abort_decompress(&info);
     if (!allRows)
@@ -217,6 +264,7 @@ constexpr int kStripRows = 16;
 bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t size, RowSink& sink,
                                         bool& complete) {
     errors.warnings = 0;
+    errors.endedAtLastRow = false;
     if (setjmp(errors.recover)) {
         jpeg_abort_decompress(&info);
         return false;
@@ -227,13 +275,17 @@ bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t s
     picture.fullWidth = static_cast<int>(info.image_width);
     picture.fullHeight = static_cast<int>(info.image_height);
     int minWidth = 0, minHeight = 0;
-    if (static_cast<std::int64_t>(picture.fullWidth) * picture.fullHeight > kJpegMaxImagePixels ||
-        !sink.Wanted(picture.fullWidth, picture.fullHeight, OrientationFromJpeg(data, size), minWidth,
+    if (!sink.Wanted(picture.fullWidth, picture.fullHeight, OrientationFromJpeg(data, size), minWidth,
                      minHeight)) {
         jpeg_abort_decompress(&info);
         return false;
     }
     picture.scale = ChooseJpegScale(picture.fullWidth, picture.fullHeight, minWidth, minHeight);
+    // The size rule, before anything is allocated for the picture.
+    if (!PictureSizeAllowed(picture.fullWidth, picture.fullHeight, picture.scale)) {
+        jpeg_abort_decompress(&info);
+        return false;
+    }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.scale_num = 1;
     info.scale_denom = static_cast<unsigned>(picture.scale);
@@ -245,7 +297,7 @@ bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t s
         static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
     std::uint32_t* strip = TryEnsure(pixels, static_cast<std::size_t>(picture.width) * kStripRows);
     JSAMPROW* rowData = TryEnsure(rows, kStripRows);
-    if (info.output_components != 4 || count > static_cast<std::size_t>(kJpegMaxDecodedPixels) || !strip ||
+    if (info.output_components != 4 || count > static_cast<std::size_t>(kMaxDecodedPixels) || !strip ||
         !rowData || !sink.Begin(picture)) {
         jpeg_abort_decompress(&info);
         return false;
@@ -274,6 +326,8 @@ bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t s
             break;
     }
     const bool allRows = info.output_scanline == info.output_height;
+    if (errors.endedAtLastRow && !AllCoefficientsRefined(&info))
+        ++errors.warnings;
     jpeg_abort_decompress(&info);
     complete = errors.warnings == 0;
     return allRows;

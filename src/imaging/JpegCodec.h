@@ -15,13 +15,10 @@ bool IsJpegSignature(const unsigned char* data, std::size_t size);
 // True when the file's content is JPEG, whatever its name says.
 bool IsJpegContent(const std::wstring& path);
 
-// Limits against files whose headers claim absurd sizes (a JPEG header may say 65535 x 65535 in a
-// few hundred bytes). An image above kJpegMaxImagePixels is refused outright, and so is a decode
-// whose output, after DCT scaling, would exceed kJpegMaxDecodedPixels (400 MB of pixels); both are
-// checked before anything is allocated. libjpeg's own working memory (whole-image coefficient
-// buffers of progressive files) is capped at kJpegMaxWorkBytes.
-inline constexpr std::int64_t kJpegMaxImagePixels = 1'000'000'000;
-inline constexpr std::int64_t kJpegMaxDecodedPixels = 100'000'000;
+// Files whose headers claim absurd sizes (a JPEG header may say 65535 x 65535 in a few hundred
+// bytes) are refused by the size rule (PictureSizeAllowed, with the DCT scale) before anything is
+// allocated. libjpeg's own working memory (whole-image coefficient buffers of progressive files)
+// is capped at kJpegMaxWorkBytes.
 inline constexpr long kJpegMaxWorkBytes = 512L * 1024 * 1024;
 // Files longer than this are not read.
 inline constexpr std::size_t kJpegMaxFileBytes = std::size_t{1} << 30;
@@ -44,7 +41,8 @@ struct DecodedImage {
     int fullHeight = 0;
     int scale = 1; // denominator of the DCT scale used
     // False when libjpeg met damaged or missing data and decoded what it could (a truncated file
-    // comes out complete in size, its missing part filled in by libjpeg).
+    // comes out complete in size, its missing part filled in by libjpeg). A file that lacks only
+    // its end-of-image marker is complete.
     bool complete = true;
     // The EXIF orientation (1 to 8) the file asks for; the pixels are as stored.
     int orientation = 1;

@@ -1,4 +1,5 @@
 #include "imaging/PictureDecoder.h"
+#include "imaging/GDIPlusAPI.h"
 #include "imaging/PixelTransform.h"
 #include <objidl.h> // GDI+ needs it, and WIN32_LEAN_AND_MEAN leaves it out
 #include "platform/GdiPlus.h"
@@ -117,7 +118,7 @@ private:
 
 bool DecodeWebp(WebpDecoder& webp, const std::wstring& path, ReducingSink& sink) {
     WebpInfo info;
-    if (webp.Open(path, info) != WebpStatus::Ok)
+    if (webp.Open(path, info) != WebpStatus::Ok || !PictureSizeAllowed(info.width, info.height, 8))
         return false;
     int minWidth = 0, minHeight = 0;
     if (!sink.Wanted(info.width, info.height, info.orientation, minWidth, minHeight))
@@ -178,14 +179,15 @@ bool PictureDecoder::Decode(const std::wstring& path, const PictureSizeRule& rul
 }
 
 bool PictureDecoder::DecodeWithGdiplus(const std::wstring& path, const ImageHeader& header, RowSink& sink) {
-    // Refused before GDI+ allocates anything for it (a TIFF's size is known only once it is opened).
-    if (header.format != ImageFormat::Tiff && !FullDecodeAffordable(header.width, header.height))
+    // Refused before GDI+ sees it: over the size rule, or run-length rows missing.
+    ImageHeader checked;
+    if (CheckBeforeGdiplus(path, checked) != PictureProblem::None || !RunLengthRowsComplete(path))
         return false;
     Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
     if (bitmap.GetLastStatus() != Gdiplus::Ok)
         return false;
     const UINT w = bitmap.GetWidth(), h = bitmap.GetHeight();
-    if (w > INT_MAX || h > INT_MAX || !FullDecodeAffordable(static_cast<int>(w), static_cast<int>(h)))
+    if (w > INT_MAX || h > INT_MAX || !PictureSizeAllowed(static_cast<int>(w), static_cast<int>(h)))
         return false;
     RowPicture picture;
     picture.width = picture.fullWidth = static_cast<int>(w);

@@ -20,9 +20,13 @@ bool PictureLoader::Upright(ConstPixelView stored, int orientation, LoadedPictur
     return true;
 }
 
-bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& out) {
+bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& out,
+                         PictureProblem* problem) {
     out = LoadedPicture{};
     minWidth = std::max(minWidth, 1);
+    PictureProblem ignored = PictureProblem::None;
+    PictureProblem& why = problem ? *problem : ignored;
+    why = PictureProblem::Damaged;
     try {
         switch (FileFormat(path)) {
         case ImageFormat::Jpeg: {
@@ -32,8 +36,14 @@ bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& 
             const int orientation = OrientationFromJpeg(file_.data(), size);
             const bool swaps = OrientationSwapsSides(orientation);
             DecodedImage image;
-            if (!jpeg_.DecodeMemory(file_.data(), size, swaps ? 1 : minWidth, swaps ? minWidth : 1, image))
+            const int minW = swaps ? 1 : minWidth, minH = swaps ? minWidth : 1;
+            if (!jpeg_.DecodeMemory(file_.data(), size, minW, minH, image)) {
+                const ImageHeader header = ProbeImageHeader(file_.data(), size);
+                const int scale = ChooseJpegScale(header.width, header.height, minW, minH);
+                if (header.width > 0 && !PictureSizeAllowed(header.width, header.height, scale))
+                    why = PictureProblem::TooLarge;
                 return false;
+            }
             out.fullWidth = swaps ? image.fullHeight : image.fullWidth;
             out.fullHeight = swaps ? image.fullWidth : image.fullHeight;
             return Upright({image.pixels, image.width, image.height, image.width}, orientation, out);
@@ -49,6 +59,10 @@ bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& 
             const int divisor = std::max(1, uprightWidth / minWidth);
             const int width = std::max(1, (info.width + divisor / 2) / divisor);
             const int height = std::max(1, (info.height + divisor / 2) / divisor);
+            if (!PictureSizeAllowed(info.width, info.height, divisor)) {
+                why = PictureProblem::TooLarge;
+                return false;
+            }
             if (webp_.Decode(width, height, picture) != WebpStatus::Ok)
                 return false;
             out.fullWidth = swaps ? info.height : info.width;
@@ -58,7 +72,7 @@ bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& 
         }
         default: {
             int width = 0, height = 0;
-            if (!LoadImagePixels(path, pixels_, width, height))
+            if (!LoadImagePixels(path, pixels_, width, height, &why))
                 return false;
             out.fullWidth = width;
             out.fullHeight = height;
@@ -68,6 +82,7 @@ bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& 
         }
     } catch (const std::bad_alloc&) {
         out = LoadedPicture{};
+        why = PictureProblem::TooLarge;
         return false;
     }
 }

@@ -2,6 +2,7 @@
 // by the DCT, a WebP reduced by libwebp, any other format whole; always turned upright as its EXIF
 // orientation says. The buffers are kept from one picture to the next.
 #pragma once
+#include "imaging/GDIPlusAPI.h"
 #include "imaging/ImageFile.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/Scaler.h"
@@ -20,8 +21,9 @@ struct LoadedPicture {
 
 class PictureLoader {
 public:
-    // The loaded picture is at least minWidth wide (upright) unless the file is narrower.
-    bool Load(const std::wstring& path, int minWidth, LoadedPicture& out);
+    // The loaded picture is at least minWidth wide (upright) unless the file is narrower. Every
+    // file passes the size rule first; problem, when given, says why a load failed.
+    bool Load(const std::wstring& path, int minWidth, LoadedPicture& out, PictureProblem* problem = nullptr);
     void ReleaseBuffers();
 
 private:

@@ -90,7 +90,7 @@ bool PngDecoder::DecodeRows(const std::wstring& path, RowSink& sink) {
     picture.width = picture.fullWidth = static_cast<int>(ihdr.width);
     picture.height = picture.fullHeight = static_cast<int>(ihdr.height);
     int minWidth = 0, minHeight = 0;
-    if (!FullDecodeAffordable(picture.width, picture.height) ||
+    if (!PictureSizeAllowed(picture.width, picture.height) ||
         !sink.Wanted(picture.width, picture.height, 1, minWidth, minHeight))
         return false;
     const bool interlaced = ihdr.interlace_method != SPNG_INTERLACE_NONE;

@@ -7,6 +7,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Registry.h"
 #include <utility>
+#include "imaging/PixelOps.h"
 
 namespace tessary {
 
@@ -57,7 +58,7 @@ void frmMain::ApplyWallpaper() {
     if (!kept.empty() && (NeedsBmpConversion(kept) || FileFormat(kept) != ImageFormat::Bmp) &&
         !DataFolder().empty()) {
         const std::wstring bmp = JoinPath(DataFolder(), kConvertedWallpaperName);
-        if (SaveAsBmp(kept, bmp)) {
+        if (WriteWallpaperBitmap(kept, bmp)) {
             state.CurrentImagePath = bmp;
             converted = true;
         }
@@ -75,6 +76,10 @@ void frmMain::ApplyWallpaper() {
     if (applied)
         RecordAppliedWallpaper(resampled.value_or(RecentWallpaper{kept, RecentLayoutOf(mode)}));
     DrawPreview(state.CurrentImagePath);
+}
+
+std::uint32_t frmMain::PictureBackground() const {
+    return PixelFromColorRef(DesktopColorValue(state.DesktopColor).value_or(GetSysColor(COLOR_BACKGROUND)));
 }
 
 void frmMain::ReadCurrentWallpaper() {

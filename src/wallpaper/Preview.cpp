@@ -27,16 +27,16 @@ struct LoadedImage {
 };
 
 // Decoded reduced where the format allows (never below the preview buffer's size: the buffer is
-// at most 799 pixels wide), upright, and put on the button face colour where transparent, as a
-// picture box shows it.
-bool LoadPreviewImage(const std::wstring& path, WallpaperPart& part, LoadedImage& out) {
+// at most 799 pixels wide), upright, and put where transparent on the background the wallpaper
+// bitmap gives it.
+bool LoadPreviewImage(const std::wstring& path, std::uint32_t background, WallpaperPart& part,
+                      LoadedImage& out, PictureProblem& problem) {
     LoadedPicture picture;
-    if (!part.loader.Load(path, 800, picture))
+    if (!part.loader.Load(path, 800, picture, &problem))
         return false;
     for (int y = 0; y < picture.pixels.height; ++y)
         FlattenOnto(picture.pixels.pixels + static_cast<std::size_t>(y) * picture.pixels.stride,
-                    static_cast<std::size_t>(picture.pixels.width),
-                    PixelFromColorRef(GetSysColor(COLOR_BTNFACE)));
+                    static_cast<std::size_t>(picture.pixels.width), background);
     out.pixels = picture.pixels;
     out.full = {picture.fullWidth, picture.fullHeight};
     return true;
@@ -56,8 +56,15 @@ void frmMain::DrawPreview(const std::wstring& imagePath) {
 
     if (!imagePath.empty()) {
         LoadedImage image;
-        if (!LoadPreviewImage(imagePath, wallpaper, image)) {
+        PictureProblem problem = PictureProblem::None;
+        if (!LoadPreviewImage(imagePath, PictureBackground(), wallpaper, image, problem)) {
             InvalidateRect(picWP, nullptr, FALSE);
+            if (problem == PictureProblem::TooLarge) {
+                // The file is there: saying it is gone, and listing the folder again, would mislead.
+                Dialogs().ShowMessage(TooLargeImageMessage(imagePath), MB_OK | MB_ICONEXCLAMATION,
+                                      AppTitle());
+                return;
+            }
             Dialogs().ShowMessage(MissingImageMessage(imagePath), MB_OK | MB_ICONEXCLAMATION, AppTitle());
             LoadFolder(FolderTreeview1.CurrentFolder(), true);
             return;

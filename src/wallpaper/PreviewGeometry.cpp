@@ -105,6 +105,10 @@ std::wstring MissingImageMessage(std::wstring_view path) {
     return std::wstring(path) + L" is no longer available.";
 }
 
+std::wstring TooLargeImageMessage(std::wstring_view path) {
+    return std::wstring(path) + L" is too large to be shown.";
+}
+
 IntSize ResampleSize(IntSize image, IntSize screen, bool proportional, IntSize requested) {
     if (!requested.empty())
         return requested;

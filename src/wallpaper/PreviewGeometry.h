@@ -44,6 +44,8 @@ PreviewCopies ComputePreviewCopies(WallpaperMode mode, IntSize image, IntSize sc
 
 // The message for a listed image that can no longer be loaded.
 std::wstring MissingImageMessage(std::wstring_view path);
+// For a picture over the size rule.
+std::wstring TooLargeImageMessage(std::wstring_view path);
 
 // Size of a resampled wallpaper. A requested size of at least 1 x 1 is kept. Otherwise: the
 // screen size, or (proportional) the largest size of the image's shape that fits the screen,

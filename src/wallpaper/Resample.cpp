@@ -23,9 +23,8 @@ bool frmMain::ResampleToScreen(const std::wstring& sourcePath, bool proportional
         return false;
     width = size.width;
     height = size.height;
-    // The buffer's background shows only through transparent parts of the image.
-    FlattenOnto(wallpaper.pixels.data(), wallpaper.pixels.size(),
-                PixelFromColorRef(GetSysColor(COLOR_BTNFACE)));
+    // Transparent parts on the background the preview shows them on.
+    FlattenOnto(wallpaper.pixels.data(), wallpaper.pixels.size(), PictureBackground());
     // Area-averaging where the image is reduced, bicubic where it is enlarged.
     const ConstPixelView source{wallpaper.pixels.data(), w, h, w};
     const PixelView buffer{PicWPLoad.bits(), size.width, size.height, size.width};
@@ -38,6 +37,17 @@ bool frmMain::ResampleToScreen(const std::wstring& sourcePath, bool proportional
     }
     PicWPLoad.Reset();
     return ok;
+}
+
+bool frmMain::WriteWallpaperBitmap(const std::wstring& sourcePath, const std::wstring& targetPath) {
+    // Decoded by our own checked path (never handed to GDI+ unchecked), transparent parts on the
+    // preview's background, written whole or not at all (the temporary file goes either way).
+    int w = 0, h = 0;
+    if (!LoadImagePixels(sourcePath, wallpaper.pixels, w, h))
+        return false;
+    FlattenOnto(wallpaper.pixels.data(), wallpaper.pixels.size(), PictureBackground());
+    const std::vector<unsigned char> file = EncodeBmp24(wallpaper.pixels.data(), w, h, w);
+    return !file.empty() && WriteFileReplacing(targetPath, file.data(), file.size());
 }
 
 void frmMain::cmdIconButton_Click(int index) {

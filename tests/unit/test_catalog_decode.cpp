@@ -82,11 +82,47 @@ TEST(ImageHeader, TextEmptyShortAndHugeHeaders) {
     EXPECT_EQ(Probe(PngHeader(0x80000000u, 10)).width, 0);
     EXPECT_EQ(Probe(BmpHeader(-5, 10)).width, 0);
     EXPECT_EQ(Probe(BmpHeader(5, 10, 20)).width, 0);
-    // Huge claims are not decoded in full.
-    EXPECT_TRUE(FullDecodeAffordable(10000, 5000));
-    EXPECT_FALSE(FullDecodeAffordable(10000, 5001));
-    EXPECT_FALSE(FullDecodeAffordable(65535, 65535));
-    EXPECT_FALSE(FullDecodeAffordable(0, 100));
+}
+
+TEST(ImageHeader, OneSizeRuleForEveryDecode) {
+    EXPECT_TRUE(PictureSizeAllowed(10000, 10000));
+    EXPECT_FALSE(PictureSizeAllowed(10000, 10001));
+    EXPECT_FALSE(PictureSizeAllowed(0, 100));
+    // A decode reduced by the DCT counts the pixels it makes, up to a limit on the whole picture.
+    EXPECT_TRUE(PictureSizeAllowed(30000, 30000, 8));
+    EXPECT_FALSE(PictureSizeAllowed(65535, 65535, 8));
+}
+
+TEST(ImageHeader, JpegFrameSizeBehindOtherMarkers) {
+    // SOI, an APP1 of 6 bytes, fill bytes, SOF2 (progressive) claiming 30000 wide x 20000 high.
+    auto jpeg = Bytes({0xFF, 0xD8, 0xFF, 0xE1, 0,    6,    1,    2,    3, 4, 0xFF, 0xFF,
+                       0xC2, 0,    11,   8,    0x4E, 0x20, 0x75, 0x30, 1, 1, 0x11, 0});
+    EXPECT_EQ(Probe(jpeg).width, 30000);
+    EXPECT_EQ(Probe(jpeg).height, 20000);
+    // DHT is no frame; a scan, or the end of the bytes, before any frame leaves the size unknown.
+    EXPECT_EQ(Probe(Bytes({0xFF, 0xD8, 0xFF, 0xC4, 0, 2, 0xFF, 0xDA, 0, 2})).width, 0);
+    jpeg.resize(18);
+    EXPECT_EQ(Probe(jpeg).width, 0);
+}
+
+TEST(ImageHeader, RleBitmapsMustReachTheirLastRow) {
+    // A 4 x 3 RLE8 bitmap: one run per row, end of line after each, then end of bitmap.
+    std::vector<unsigned char> bmp(54, 0);
+    bmp[0] = 'B', bmp[1] = 'M', bmp[10] = 54, bmp[14] = 40, bmp[18] = 4, bmp[22] = 3, bmp[28] = 8,
+    bmp[30] = 1;
+    const auto rows = Bytes({4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 0, 0, 1});
+    bmp.insert(bmp.end(), rows.begin(), rows.end());
+    EXPECT_TRUE(BmpRowsComplete(bmp.data(), bmp.size()));
+    // Cut short, or ended two rows early: damaged.
+    EXPECT_FALSE(BmpRowsComplete(bmp.data(), bmp.size() - 2));
+    auto early = bmp;
+    early.erase(early.begin() + 58, early.begin() + 66);
+    EXPECT_FALSE(BmpRowsComplete(early.data(), early.size()));
+    // A literal run reaching past the end.
+    bmp.resize(54);
+    for (int v : {0, 5, 1, 2})
+        bmp.push_back(static_cast<unsigned char>(v));
+    EXPECT_FALSE(BmpRowsComplete(bmp.data(), bmp.size()));
 }
 
 namespace {

@@ -119,7 +119,8 @@ TEST_F(CatalogCache, ACacheOfAnEarlierVersionIsTakenOverByTheFirstFolderOfItsNam
     const std::wstring legacy = root_ + L"\\" + LastPathComponent(dir.path());
     ASSERT_TRUE(CreateDirectoryW(legacy.c_str(), nullptr));
     ASSERT_TRUE(WriteFlat(legacy + L"\\old.jpg", 200, 150, 0x203040));
-    ASSERT_TRUE(WriteTextFile(CacheFilePath(legacy, ExeBaseName()), "[old.jpg]\r\nWidth=800\r\nHeight=600\r\n"));
+    ASSERT_TRUE(
+        WriteTextFile(CacheFilePath(legacy, ExeBaseName()), "[old.jpg]\r\nWidth=800\r\nHeight=600\r\n"));
     frmMain& f = Start();
     f.LoadFolder(dir.path(), true);
     EXPECT_EQ(ParseSummary(Panel(1)).hits, 1);

@@ -261,7 +261,23 @@ TEST_F(CatalogLoad, FilesThatAreNoPicturesAreListedAsNothing) {
     ASSERT_GT(bytes.size(), 1000u);
     bytes.resize(bytes.size() / 2);
     ASSERT_TRUE(WriteBytes(dir / L"truncated.jpg", bytes));
+    // All the picture data, only the end-of-image marker missing: shown.
+    bytes = ReadBytes(dir / L"whole.jpg");
+    bytes.resize(bytes.size() - 2);
+    ASSERT_TRUE(WriteBytes(dir / L"no end.jpg", bytes));
     ASSERT_TRUE(DeleteFileW((dir / L"whole.jpg").c_str()));
+    // A header libjpeg-turbo rejects (a 0 x 0 frame), then good JPEGs in the same load.
+    ASSERT_TRUE(WriteBytes(dir / L"0x0 frame.jpg",
+                           {0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 8, 0, 0, 0, 0, 1, 1, 0x11, 0, 0xFF, 0xD9}));
+    for (const wchar_t* good : {L"good 1.jpg", L"good 2.jpg", L"good 3.jpg"})
+        ASSERT_TRUE(WriteFlat(dir / good, 300, 200, 0xC08040));
+    // An RLE8 bitmap of 4 x 3 whose data ends after its first row.
+    std::vector<unsigned char> rle(54, 0);
+    rle[0] = 'B', rle[1] = 'M', rle[10] = 54, rle[14] = 40, rle[18] = 4, rle[22] = 3, rle[26] = 1;
+    rle[28] = 8, rle[30] = 1;
+    for (unsigned char b : {4, 0, 0, 0})
+        rle.push_back(b);
+    ASSERT_TRUE(WriteBytes(dir / L"rows missing.bmp", rle));
     // A PNG named .jpg is decoded as what it is.
     ASSERT_TRUE(WriteFlat(dir / L"x.png", 500, 400, 0x20C020));
     ASSERT_TRUE(MoveFileW((dir / L"x.png").c_str(), (dir / L"png inside.jpg").c_str()));
@@ -275,8 +291,9 @@ TEST_F(CatalogLoad, FilesThatAreNoPicturesAreListedAsNothing) {
     EXPECT_LT(PeakMemory(), peakBefore + (300u << 20))
         << "peak working set grew by " << (PeakMemory() - peakBefore) / (1 << 20) << " MB";
 
-    EXPECT_EQ(Names().size(), 6u);
-    for (const wchar_t* name : {L"empty.jpg", L"text.jpg", L"truncated.jpg", L"huge.png"}) {
+    EXPECT_EQ(Names().size(), 12u);
+    for (const wchar_t* name :
+         {L"empty.jpg", L"text.jpg", L"truncated.jpg", L"huge.png", L"0x0 frame.jpg", L"rows missing.bmp"}) {
         SCOPED_TRACE(Narrow(name));
         EXPECT_EQ(Column(name, 3), L"    0 x 0");
         // An empty picture area: the face colour inside a 4 x 4 sunken frame at the middle.
@@ -293,16 +310,19 @@ TEST_F(CatalogLoad, FilesThatAreNoPicturesAreListedAsNothing) {
     EXPECT_TRUE(huge == L"    0 x 0" || huge == L"30000 x 30000") << Narrow(huge);
     EXPECT_EQ(Column(L"png inside.jpg", 3), L"  500 x 400");
     EXPECT_NEAR(Green(Cell(L"png inside.jpg").Pixel(56, 46)), 0xC0, 6);
+    EXPECT_EQ(Column(L"no end.jpg", 3), L"  800 x 600");
+    for (const wchar_t* good : {L"good 1.jpg", L"good 2.jpg", L"good 3.jpg"})
+        EXPECT_EQ(Column(good, 3), L"  300 x 200") << Narrow(good);
 
-    // Only the real picture was cached.
+    // Only the real pictures were cached.
     const Summary s = ParseSummary(Panel(1));
-    EXPECT_EQ(s.loaded, 6);
-    EXPECT_EQ(s.added, 1);
+    EXPECT_EQ(s.loaded, 12);
+    EXPECT_EQ(s.added, 2);
     const std::wstring cache = CacheDir(dir.path());
     EXPECT_TRUE(FileExists(cache + L"\\png inside.jpg"));
     for (const wchar_t* name : {L"empty.jpg", L"text.jpg", L"truncated.jpg", L"huge.png", L"huge.jpg"})
         EXPECT_FALSE(FileExists(cache + L"\\" + name)) << Narrow(name);
-    EXPECT_EQ(FilesIn(cache), 2u); // the thumbnail and the cache file
+    EXPECT_EQ(FilesIn(cache), 3u); // two thumbnails and the cache file
 }
 
 TEST_F(CatalogLoad, MissingFolderGivesTheEmptySummary) {

@@ -66,9 +66,7 @@ protected:
         return cell;
     }
 
-    std::wstring CacheDir(const std::wstring& folder) {
-        return tessary::FolderCacheFor(folder).directory;
-    }
+    std::wstring CacheDir(const std::wstring& folder) { return tessary::FolderCacheFor(folder).directory; }
 
 private:
     std::vector<std::wstring> cacheFolders_;

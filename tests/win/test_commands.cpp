@@ -250,7 +250,7 @@ TEST_F(Commands, TheRealRenameAndMessageBoxesAnswerTheKeyboard) {
         form().RenameCurrentImage();
         form().RenameCurrentImage();
         ASSERT_EQ(keys.answered().size(), 3u);
-        EXPECT_EQ(keys.answered()[0].title, kRenameTitle);
+        EXPECT_EQ(keys.answered()[0].title, L"Rename File");
         EXPECT_EQ(keys.answered()[1].title, L"Tessary");
         EXPECT_NE(keys.answered()[1].text.find(L"nul.png"), std::wstring::npos);
     }

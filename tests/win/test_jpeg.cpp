@@ -3,7 +3,10 @@
 #include "imaging/JpegCodec.h"
 #include "support/WinTest.h"
 #include <turbojpeg.h>
+#include <cstdio> // jpeglib.h needs FILE declared before it
+#include <jpeglib.h>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -83,6 +86,34 @@ std::vector<unsigned char> CompressRaw(const std::vector<unsigned char>& raw, in
     tjFree(buf);
     tjDestroy(tj);
     EXPECT_EQ(rc, 0) << tjGetErrorStr2(nullptr);
+    return out;
+}
+
+// An arithmetic-coded baseline JPEG, made with libjpeg's own API (TurboJPEG writes Huffman only).
+std::vector<unsigned char> EncodeArithmetic(const std::vector<std::uint32_t>& px, int w, int h) {
+    jpeg_compress_struct c{};
+    jpeg_error_mgr errors{};
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* buf = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &buf, &size);
+    c.image_width = static_cast<JDIMENSION>(w);
+    c.image_height = static_cast<JDIMENSION>(h);
+    c.input_components = 4;
+    c.in_color_space = JCS_EXT_BGRX;
+    jpeg_set_defaults(&c);
+    c.arith_code = TRUE;
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        auto row = reinterpret_cast<JSAMPROW>(const_cast<std::uint32_t*>(px.data()) +
+                                              static_cast<std::size_t>(c.next_scanline) * w);
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    std::vector<unsigned char> out(buf, buf + size);
+    std::free(buf);
+    jpeg_destroy_compress(&c);
     return out;
 }
 
@@ -203,6 +234,29 @@ TEST(JpegDecode, DamagedFilesFailOrDecodeWhatIsThere) {
     EXPECT_TRUE(img.complete);
     EXPECT_EQ(std::memcmp(img.pixels, reference.data(), reference.size() * 4), 0);
 
+    // All the picture data but no end-of-image marker: complete.
+    std::vector<unsigned char> noEnd(jpeg.begin(), jpeg.end() - 2);
+    ASSERT_TRUE(decoder.DecodeMemory(noEnd.data(), noEnd.size(), w, h, img));
+    EXPECT_TRUE(img.complete);
+    EXPECT_EQ(std::memcmp(img.pixels, reference.data(), reference.size() * 4), 0);
+
+    // Arithmetic coding: whole, and without its end marker, complete; a stray marker in the
+    // middle of the scan (where the decoder silently goes on with zeros) or a cut, damaged.
+    const std::vector<unsigned char> arith = EncodeArithmetic(px, w, h);
+    ASSERT_TRUE(decoder.DecodeMemory(arith.data(), arith.size(), w, h, img));
+    EXPECT_TRUE(img.complete);
+    std::vector<unsigned char> arithNoEnd(arith.begin(), arith.end() - 2);
+    ASSERT_TRUE(decoder.DecodeMemory(arithNoEnd.data(), arithNoEnd.size(), w, h, img));
+    EXPECT_TRUE(img.complete);
+    std::vector<unsigned char> strayMarker = arith;
+    strayMarker.insert(strayMarker.begin() + static_cast<std::ptrdiff_t>(arith.size() / 2), {0xFF, 0xE5});
+    ASSERT_TRUE(decoder.DecodeMemory(strayMarker.data(), strayMarker.size(), w, h, img));
+    EXPECT_FALSE(img.complete);
+    std::vector<unsigned char> arithHalf(arith.begin(),
+                                         arith.begin() + static_cast<std::ptrdiff_t>(arith.size() / 2));
+    ASSERT_TRUE(decoder.DecodeMemory(arithHalf.data(), arithHalf.size(), w, h, img));
+    EXPECT_FALSE(img.complete);
+
     // After all that the same decoder still decodes, and gives the same picture.
     ASSERT_TRUE(decoder.DecodeMemory(jpeg.data(), jpeg.size(), w, h, img));
     EXPECT_TRUE(img.complete);
@@ -228,7 +282,7 @@ TEST(JpegDecode, HeadersClaimingHugeSizesAreRefused) {
     EXPECT_FALSE(decoder.DecodeMemory(huge.data(), huge.size(), 200, 160, img));
 
     // 400 megapixels is allowed in the file, but not as a full decode; reduced it is fine (the
-    // data for it is missing, so it comes out incomplete).
+    // data for it is missing, so it comes out incomplete). The same rule as every other decode.
     std::vector<unsigned char> big = withSize(20000, 20000);
     EXPECT_FALSE(decoder.DecodeMemory(big.data(), big.size(), 20000, 20000, img));
     ASSERT_TRUE(decoder.DecodeMemory(big.data(), big.size(), 2000, 2000, img));

@@ -2,6 +2,9 @@
 // 1024 x 768 (as the preview sees it) with a grey desktop.
 #include "test_wallpaper_support.h"
 #include "platform/Controls.h"
+#include "imaging/GDIPlusAPI.h"
+#include "imaging/JpegCodec.h"
+#include "platform/Handles.h"
 #include "wallpaper/ApplyWallpaper.h"
 #include <functional>
 
@@ -290,6 +293,58 @@ TEST_F(WallpaperApply, CorruptImageIsAppliedUnconvertedAndKept) {
     // The redraw reports it, as any image that cannot be loaded.
     ASSERT_EQ(dialogs_->calls.size(), 1u);
     EXPECT_EQ(dialogs_->calls[0].text, bad + L" is no longer available.");
+}
+
+TEST_F(WallpaperApply, TheBitmapPutsTransparencyOnTheDesktopColourAndNeverTakesHugeHeaders) {
+    frmMain& f = StartOn1024();
+    // Transparent magenta: the bitmap shows the desktop colour there, as the preview does.
+    const std::wstring png = dir_ / L"clear.png";
+    {
+        Gdiplus::Bitmap clear(8, 8, PixelFormat32bppARGB);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                clear.SetPixel(x, y, Gdiplus::Color(0, 0xFF, 0, 0xFF));
+        CLSID pngEncoder{};
+        ASSERT_GT(GetEncoderClsid(L"image/png", pngEncoder), 0);
+        ASSERT_EQ(clear.Save(png.c_str(), &pngEncoder, nullptr), Gdiplus::Ok);
+    }
+    state.CurrentImagePath = png;
+    f.ApplyWallpaper();
+    std::vector<std::uint32_t> pixels;
+    int w = 0, h = 0;
+    ASSERT_TRUE(LoadImagePixels(ConvertedBitmapPath(), pixels, w, h));
+    EXPECT_EQ(pixels[0] & 0xFFFFFF, 0x808080u);
+    EXPECT_EQ(Px(128, 96) & 0xFFFFFF, 0x808080u);
+
+    // A JPEG whose header claims 30000 x 30000 never reaches GDI+, and the failed conversion
+    // leaves no temporary file.
+    std::vector<std::uint32_t> small(64 * 64, 0xFF406080);
+    std::vector<unsigned char> jpeg;
+    ASSERT_TRUE(EncodeJpeg(small.data(), 64, 64, 64 * 4, 90, jpeg));
+    for (std::size_t i = 2; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = jpeg[i + 7] = 30000 >> 8;
+            jpeg[i + 6] = jpeg[i + 8] = 30000 & 0xFF;
+            break;
+        }
+    const std::wstring huge = dir_ / L"huge.jpg";
+    ASSERT_TRUE(WriteTextFile(huge, std::string(jpeg.begin(), jpeg.end())));
+    const auto bitmapBefore = ReadFileBytes(ConvertedBitmapPath());
+    state.CurrentImagePath = huge;
+    f.ApplyWallpaper();
+    EXPECT_EQ(ReadFileBytes(ConvertedBitmapPath()), bitmapBefore);
+    WIN32_FIND_DATAW fd;
+    UniqueFind leftover(FindFirstFileW((ConvertedBitmapPath() + L".~*").c_str(), &fd));
+    EXPECT_FALSE(leftover);
+
+    // A picture over the size rule is called too large, not gone.
+    const std::wstring hugePng = dir_ / L"huge.png";
+    ASSERT_TRUE(WriteTextFile(
+        hugePng, std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x75\x30\0\0\x75\x30\x08\x06\0\0\0", 29)));
+    dialogs_->calls.clear();
+    f.DrawPreview(hugePng);
+    ASSERT_EQ(dialogs_->calls.size(), 1u);
+    EXPECT_EQ(dialogs_->calls[0].text, hugePng + L" is too large to be shown.");
 }
 
 // ---- The active desktop fallback ----
