@@ -3,16 +3,18 @@
 # wallpaper that Tessary sets shows on that desktop. The first run selects a folder of demo
 # pictures. Without a display it runs on a virtual one, saves a screenshot and ends.
 # Settings and the Wine prefix persist in ~/.local/share/tessary between runs.
-# Options: --dpi N runs at N dots per inch (96 is 100 %, 144 is 150 %); --shot FILE names the
-# screenshot of a headless run.
+# Options: --dpi N runs at N dots per inch (96 is 100 %, 144 is 150 %); headless runs also take
+# --screen WxH (the virtual display, 1280x1024 unless given) and --shot FILE (the screenshot).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dpi=96
+screen=1280x1024
 shot="$root/build/screenshot.png"
 while [ $# -gt 0 ]; do
     case $1 in
         --dpi) dpi=$2; shift 2 ;;
         --shot) shot=$2; shift 2 ;;
+        --screen) screen=$2; shift 2 ;;
         *) echo "run: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -44,7 +46,7 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
     for d in $(seq 150 200); do
         [ ! -e "/tmp/.X11-unix/X$d" ] && [ ! -e "/tmp/.X$d-lock" ] && break
     done
-    Xvfb ":$d" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$d" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$d"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$d" ] && break; sleep 0.1; done

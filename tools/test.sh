@@ -43,6 +43,6 @@ run_suite() { # label-selection, then wine_env_start options
 }
 ctest_args=("$@")
 run_suite "-LE hidpi|monitors"
-run_suite "-L hidpi" 1280x1024x24 --dpi 144
+run_suite "-L hidpi" 1920x1080x24 --dpi 144
 run_suite "-L monitors" --screens "1280x1024x24 1920x1080x24"
 exit $status

@@ -1,6 +1,7 @@
 #include "app/StartupRules.h"
 #include "core/Geometry.h" // RoundHalfEven
 #include <algorithm>
+#include "core/Geometry.h"
 #include <cmath>
 
 namespace tessary {
@@ -73,11 +74,13 @@ IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count,
             primaryWorkArea.top + window.height()};
 }
 
-void ApplyMinimumSize(int& cx, int& cy) {
-    if (cx < kMinWindowWidth)
-        cx = kMinWindowWidth;
-    if (cy < kMinWindowHeight)
-        cy = kMinWindowHeight;
+void ApplyMinimumSize(int& cx, int& cy, double scale) {
+    const int minWidth = static_cast<int>(RoundHalfEven(kMinWindowWidth * scale));
+    const int minHeight = static_cast<int>(RoundHalfEven(kMinWindowHeight * scale));
+    if (cx < minWidth)
+        cx = minWidth;
+    if (cy < minHeight)
+        cy = minHeight;
 }
 
 namespace {
@@ -98,20 +101,22 @@ IntRect FitInWorkArea(const IntRect& window, const IntRect& workArea) {
 }
 
 MainLayout ComputeMainLayout(const MainLayoutInput& in) {
+    // The margins are designed pixels at 96 DPI.
+    auto px = [&](int designed) { return static_cast<int>(RoundHalfEven(designed * in.scale)); };
     MainLayout l{};
-    l.picturesWidth = in.clientWidth - in.picturesLeft - 6;
-    l.listWidth = l.picturesWidth - 17;
-    l.sliderWidth = l.picturesWidth - 5 - in.sliderLeft;
-    l.picturesHeight = in.clientHeight - in.picturesTop - 21;
-    l.folderHeight = in.clientHeight - in.folderTop - 21;
-    l.sliderTop = l.picturesHeight - 5 - in.sliderHeight - in.resampleButtonHeight - 10;
-    l.labelTop = l.sliderTop + 3;
-    l.listHeight = l.sliderTop - 18;
-    l.listModeTop = l.sliderTop + 2;
-    l.buttonRowTop = l.labelTop + in.labelHeight + 5;
+    l.picturesWidth = in.clientWidth - in.picturesLeft - px(6);
+    l.listWidth = l.picturesWidth - px(17);
+    l.sliderWidth = l.picturesWidth - px(5) - in.sliderLeft;
+    l.picturesHeight = in.clientHeight - in.picturesTop - px(21);
+    l.folderHeight = in.clientHeight - in.folderTop - px(21);
+    l.sliderTop = l.picturesHeight - px(5) - in.sliderHeight - in.resampleButtonHeight - px(10);
+    l.labelTop = l.sliderTop + px(3);
+    l.listHeight = l.sliderTop - px(18);
+    l.listModeTop = l.sliderTop + px(2);
+    l.buttonRowTop = l.labelTop + in.labelHeight + px(5);
     l.sortTop = l.buttonRowTop + static_cast<int>(std::lround(15.0 / in.ty));
-    l.folderButtonsTop = l.folderHeight - in.folderButtonsHeight - 7;
-    l.treeHeight = l.folderButtonsTop - 22;
+    l.folderButtonsTop = l.folderHeight - in.folderButtonsHeight - px(7);
+    l.treeHeight = l.folderButtonsTop - px(22);
     return l;
 }
 

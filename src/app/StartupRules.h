@@ -29,10 +29,11 @@ IntRect WindowRectFromTwips(double left, double top, double width, double height
 IntRect KeepOnScreen(const IntRect& window, const IntRect* workAreas, int count,
                      const IntRect& primaryWorkArea);
 
-// Minimum outer size of the main window, enforced while the user drags its frame.
+// Minimum outer size of the main window, enforced while the user drags its frame; scaled by
+// DPI / 96 on screens of another DPI.
 constexpr int kMinWindowWidth = 717;
 constexpr int kMinWindowHeight = 535;
-void ApplyMinimumSize(int& cx, int& cy);
+void ApplyMinimumSize(int& cx, int& cy, double scale = 1.0);
 // A stored thumbnail size as the slider can show it: 50 to 200 in steps of 5 (rounded down, as
 // the slider snaps), so that showing it at start-up changes nothing and loads nothing.
 int SliderThumbSize(long long stored);
@@ -43,10 +44,11 @@ IntRect FitInWorkArea(const IntRect& window, const IntRect& workArea);
 
 // Positions (pixels, relative to their container) that the resize rule computes for the client
 // size W x H. tx/ty are twips per pixel; the one offset given in twips (the sort list's) is
-// converted with them.
+// converted with them. The margins are designed at 96 DPI and scaled by `scale` (DPI / 96).
 struct MainLayoutInput {
     int clientWidth = 0, clientHeight = 0;
     double tx = 15, ty = 15;
+    double scale = 1;
     // Designed geometry read from the controls.
     int picturesLeft = 368, picturesTop = 0; // Frame2(0)
     int folderTop = 408;                     // Frame2(1)

@@ -22,6 +22,9 @@ constexpr int kDesignedClientWidth = 821;
 constexpr int kDesignedClientHeight = 677;
 constexpr UINT_PTR kClockTimer = 1;
 constexpr UINT_PTR kFolderWatchTimer = 2;
+// Designed widths of the status bar's panels 2 to 5 and of the list's detail columns.
+constexpr int kStatusWidths[] = {170, 230, 80, 70};
+constexpr int kColumnWidths[] = {167, 67, 136, 96};
 
 const wchar_t* const kSortEntries[] = {
     L"Sort by Name Ascending",       L"Sort by Name Descending",       L"Sort by Size Ascending",
@@ -41,6 +44,7 @@ const wchar_t kDrawShading[] = L"DrawShading";
 const wchar_t kDrawGlare[] = L"DrawGlare";
 const wchar_t kSortBy[] = L"SortBy";
 const wchar_t kListMode[] = L"ListMode";
+const wchar_t kWallpaperMode[] = L"WallpaperMode";
 
 std::wstring Setting(const wchar_t* key, const std::wstring& defaultValue) {
     return GetSetting(ExeBaseName(), kSettingsSection, key, defaultValue);
@@ -63,16 +67,6 @@ void ReadLong(const wchar_t* key, std::int32_t defaultValue, std::int32_t& varia
 int ShiftState() {
     return ((GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0) | ((GetKeyState(VK_CONTROL) & 0x8000) ? 2 : 0) |
            ((GetKeyState(VK_MENU) & 0x8000) ? 4 : 0);
-}
-
-HFONT MakeFont(const wchar_t* face, double points, bool bold = false) {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    int height = -static_cast<int>(std::lround(points * dpi / 72.0));
-    return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       face);
 }
 
 void MoveTo(HWND hwnd, int x, int y, int w, int h) {
@@ -117,14 +111,19 @@ int frmMain::WindowState() const {
 bool frmMain::Load() {
     if (hwnd())
         return true;
-    font_.reset(MakeFont(L"Arial", 8.25));
-    treeFont_.reset(MakeFont(L"MS Sans Serif", 8.25));
     HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TESSARY));
     if (!CreateWindowObject(L"TessaryMain", L"Tessary", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                             WS_EX_CONTROLPARENT, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, icon))
         return false;
+    // The controls are made at their designed places and then scaled to the monitor's DPI.
+    dpi_ = DpiOfWindow(hwnd());
+    font_.reset(CreateFontForDpi(L"Arial", 8.25, dpi_));
+    treeFont_.reset(CreateFontForDpi(L"MS Sans Serif", 8.25, dpi_));
     ApplyDesignedWindowSize();
     CreateControls();
+    layout_.Capture(hwnd());
+    if (dpi_ != kDefaultDpi)
+        ApplyDpiLayout();
     RegisterKeyPreview(hwnd(), [this](const MSG& msg) {
         const auto key = static_cast<std::size_t>(msg.wParam & 0xFF);
         if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
@@ -147,8 +146,8 @@ bool frmMain::Load() {
 }
 
 void frmMain::ApplyDesignedWindowSize() {
-    RECT rc{0, 0, kDesignedClientWidth, kDesignedClientHeight};
-    AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT);
+    RECT rc{0, 0, Scaled(kDesignedClientWidth), Scaled(kDesignedClientHeight)};
+    AdjustWindowRectForDpi(rc, WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, dpi_);
     SetWindowPos(hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
@@ -173,7 +172,7 @@ void frmMain::CreateControls() {
     Tips.Create(w);
 
     // Wallpaper preview.
-    Frame2[2] = frame(w, L"Wallpaper Preview", 8, 0, 353, 401, IDC_FRAME2_2);
+    Frame2[2] = frame(w, L"Wallpaper Preview", 8, 0, 353, 425, IDC_FRAME2_2);
     picMonitor = CreatePictureBox(Frame2[2], 8, 16, 331, 327, IDC_PICMONITOR);
     picMonitorImage.Create(331, 327);
     picMonitorImage.Fill(GetSysColor(COLOR_BTNFACE));
@@ -181,15 +180,21 @@ void frmMain::CreateControls() {
     picWP = CreatePictureBox(picMonitor, 38, 38, 256, 192, IDC_PICWP);
     picWPImage.Create(256, 192);
     SetPictureSurface(picWP, &picWPImage);
-    Picture1[0] = CreatePictureBox(Frame2[2], 8, 346, 201, 17, IDC_PICTURE1_0);
+    // The layouts in two rows: the classic three, then Fit, Fill and Span with the monitor
+    // chooser beside them.
+    Picture1[0] = CreatePictureBox(Frame2[2], 8, 346, 201, 41, IDC_PICTURE1_0);
     optMode[0] = option(Picture1[0], L"Centered", 0, 0, 69, 17, IDC_OPTMODE_0);
     optMode[1] = option(Picture1[0], L"Stretched", 72, 0, 73, 17, IDC_OPTMODE_0 + 1);
     optMode[3] = option(Picture1[0], L"Tiled", 152, 0, 49, 17, IDC_OPTMODE_0 + 3);
     optMode[2] = option(Picture1[0], L"Tiled", 264, 0, 57, 17, IDC_OPTMODE_0 + 2);
     ShowWindow(optMode[2], SW_HIDE);
+    optMode[4] = option(Picture1[0], L"Fit", 0, 24, 41, 17, IDC_OPTMODE_0 + 4);
+    optMode[5] = option(Picture1[0], L"Fill", 48, 24, 41, 17, IDC_OPTMODE_0 + 5);
+    optMode[6] = option(Picture1[0], L"Span", 96, 24, 49, 17, IDC_OPTMODE_0 + 6);
+    wallpaper.chooser.Create(Frame2[2], IDC_CBOMONITOR, 160, 367, 185, f);
     chkOverlay[0] = check(Frame2[2], L"Shading", 216, 346, 65, 17, IDC_CHKOVERLAY_0);
     chkOverlay[1] = check(Frame2[2], L"Glare", 288, 346, 49, 17, IDC_CHKOVERLAY_1);
-    Picture3 = CreatePictureBox(Frame2[2], 8, 364, 337, 35, IDC_PICTURE3);
+    Picture3 = CreatePictureBox(Frame2[2], 8, 388, 337, 35, IDC_PICTURE3);
     // A split button: its arrow drops down the recent wallpapers.
     cmdDirBrowser[3] = CreateControl(L"BUTTON", Picture3, L"&Current Wallpaper", BS_SPLITBUTTON | WS_TABSTOP,
                                      0, 4, 97, 25, IDC_CMDDIRBROWSER_0 + 3, f);
@@ -198,7 +203,7 @@ void frmMain::CreateControls() {
     cmdSetWP = button(Picture3, L"Set &Wallpaper", 256, 4, 81, 25, IDC_CMDSETWP);
 
     // Picture folder.
-    Frame2[1] = frame(w, L"Picture Folder", 8, 408, 353, 225, IDC_FRAME2_1);
+    Frame2[1] = frame(w, L"Picture Folder", 8, 432, 353, 225, IDC_FRAME2_1);
     FolderTreeview1.Create(Frame2[1], 8, 16, 337, 169, IDC_FOLDERTREE);
     FolderTreeview1.SetFont(treeFont_.get());
     FolderTreeview1.SetSelectionChanged([this] { FolderTreeview1_SelectionChanged(); });
@@ -219,10 +224,10 @@ void frmMain::CreateControls() {
     struct Column {
         const wchar_t* text;
         int width, format;
-    } columns[] = {{L"Filename", 167, LVCFMT_LEFT},
-                   {L"Size", 67, LVCFMT_RIGHT},
-                   {L"Date", 136, LVCFMT_RIGHT},
-                   {L"Resolution", 96, LVCFMT_RIGHT}};
+    } columns[] = {{L"Filename", kColumnWidths[0], LVCFMT_LEFT},
+                   {L"Size", kColumnWidths[1], LVCFMT_RIGHT},
+                   {L"Date", kColumnWidths[2], LVCFMT_RIGHT},
+                   {L"Resolution", kColumnWidths[3], LVCFMT_RIGHT}};
     for (int i = 0; i < 4; ++i) {
         LVCOLUMNW col{};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
@@ -254,7 +259,8 @@ void frmMain::CreateControls() {
         ComboAdd(cboSort, entry);
     ComboSelect(cboSort, 0);
 
-    StatusBar1.Create(w, IDC_STATUSBAR1, f, {170, 230, 80, 70});
+    StatusBar1.Create(w, IDC_STATUSBAR1, f,
+                      {kStatusWidths[0], kStatusWidths[1], kStatusWidths[2], kStatusWidths[3]});
     UpdateClock();
     SetTimer(w, kClockTimer, 1000, nullptr);
     SetTimer(w, kFolderWatchTimer, 250, nullptr);
@@ -266,6 +272,10 @@ void frmMain::CreateControls() {
         {optMode[0], L"Center the image on the desktop"},
         {optMode[1], L"Stretch or Shrink the image to the same size as the desktop"},
         {optMode[3], L"Tile the image on the desktop - useful for small images"},
+        {optMode[4], L"Fit the whole image on the desktop, with bars of the desktop colour beside it"},
+        {optMode[5], L"Fill the desktop with the image, cropping what does not fit"},
+        {optMode[6], L"Span the image across all monitors"},
+        {wallpaper.chooser.hwnd(), L"The monitor to preview and to set the wallpaper on"},
         {chkOverlay[0], L"For preview effect only - does not apply to wallpaper"},
         {chkOverlay[1], L"For preview effect only - does not apply to wallpaper"},
         {cmdDirBrowser[3], L"Show the current wallpaper in the preview area"},
@@ -298,9 +308,9 @@ void frmMain::CreateControls() {
 // ---- Setters: change the control, then run its handler when the value changed ----
 
 void frmMain::SetOptMode(int index) {
-    if (index < 0 || index > 3 || IsChecked(optMode[index]))
+    if (index < 0 || index >= kModeOptions || IsChecked(optMode[index]))
         return;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < kModeOptions; ++i)
         SetCheckState(optMode[i], i == index ? BST_CHECKED : BST_UNCHECKED);
     optMode_Click(index);
 }
@@ -345,9 +355,11 @@ void frmMain::PressShowDesktop() {
 void frmMain::Form_Load() {
     const NumberFormat fmt = UserNumberFormat();
     const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
-    // 1. First-run size from the screen size in pixels.
-    const int defaultWidthPx = DefaultWidthPx(static_cast<float>(screenW));
-    const int defaultHeightPx = DefaultHeightPx(static_cast<float>(screenH));
+    // 1. First-run size from the screen size in pixels; on a screen of another DPI the tables
+    // read the screen as it would be at 96 DPI and their sizes are scaled back.
+    const double scale = dpi_ / static_cast<double>(kDefaultDpi);
+    const int defaultWidthPx = Scaled(DefaultWidthPx(static_cast<float>(screenW / scale)));
+    const int defaultHeightPx = Scaled(DefaultHeightPx(static_cast<float>(screenH / scale)));
     // 2. The cache folder, in the folder chosen for data; an existing one is fine.
     if (!DataFolder().empty())
         CreateDirectoryW(CacheRoot(DataFolder()).c_str(), nullptr);
@@ -383,8 +395,10 @@ void frmMain::Form_Load() {
     // 11. The wallpaper in use is where the preview and the commands start.
     ReadCurrentWallpaper();
     state.CurrentImagePath = state.CurrentWallpaperPath;
-    // 12. The layout option of the current wallpaper.
-    SetOptMode(state.WallpaperStretched ? 1 : state.WallpaperTiled ? 3 : 0);
+    // 12. The layout option of the current wallpaper (or, without one, the remembered layout).
+    wallpaper.rememberedMode =
+        WallpaperModeFromName(Setting(kWallpaperMode, L"")).value_or(WallpaperMode::Centered);
+    SetOptMode(StartupModeOption());
     // 13. Overlays.
     SetChkOverlay(0, state.DrawShading ? BST_CHECKED : BST_UNCHECKED);
     SetChkOverlay(1, state.DrawGlare ? BST_CHECKED : BST_UNCHECKED);
@@ -489,6 +503,7 @@ void frmMain::SaveSettings() {
     Save(kDrawGlare, BooleanToText(state.DrawGlare));
     Save(kSortBy, std::to_wstring(state.SortBy));
     Save(kListMode, IsChecked(optListMode[0]) ? L"Image" : L"List");
+    Save(kWallpaperMode, std::wstring(WallpaperModeName(SelectedWallpaperMode())));
 }
 
 // ---- Layout ----
@@ -504,6 +519,7 @@ void frmMain::Form_Resize() {
     in.clientHeight = client.bottom;
     in.tx = TwipsPerPixelX();
     in.ty = TwipsPerPixelY();
+    in.scale = dpi_ / static_cast<double>(kDefaultDpi);
     RECT p = ChildRect(Frame2[0]), fr = ChildRect(Frame2[1]), slider = ChildRect(sliderThumbSize),
          button = ChildRect(cmdIconButton[0]), label = ChildRect(Label1), holder;
     GetClientRect(picPreviewButtonHolder, &holder);
@@ -544,9 +560,39 @@ void frmMain::SubClass_Form_WindowPosChanging(WPARAM, LPARAM lParam) {
     if (!pos)
         return;
     int cx = pos->cx, cy = pos->cy;
-    ApplyMinimumSize(cx, cy);
+    ApplyMinimumSize(cx, cy, dpi_ / static_cast<double>(kDefaultDpi));
     pos->cx = cx;
     pos->cy = cy;
+}
+
+void frmMain::ApplyDpiLayout() {
+    layout_.Apply(dpi_);
+    std::vector<int> widths;
+    for (int w : kStatusWidths)
+        widths.push_back(Scaled(w));
+    StatusBar1.SetWidths(std::move(widths));
+    for (int i = 0; i < 4; ++i)
+        SendMessageW(ListViewPics, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), Scaled(kColumnWidths[i]));
+    Wallpaper_ApplyDpi();
+}
+
+void frmMain::Form_DpiChanged(UINT dpi, const RECT* suggested) {
+    if (dpi == dpi_ || dpi < 48 || dpi > 960)
+        return;
+    dpi_ = dpi;
+    // The old fonts stay alive until every control has the new ones.
+    const UniqueFont oldFont = std::move(font_), oldTreeFont = std::move(treeFont_);
+    font_.reset(CreateFontForDpi(L"Arial", 8.25, dpi_));
+    treeFont_.reset(CreateFontForDpi(L"MS Sans Serif", 8.25, dpi_));
+    ReplaceFont(hwnd(), oldFont.get(), font_.get());
+    ReplaceFont(hwnd(), oldTreeFont.get(), treeFont_.get());
+    ApplyDpiLayout();
+    PaintMonitorEdge();
+    if (suggested)
+        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Form_Resize();
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void frmMain::cmdDirBrowser_Click(int index) {
@@ -592,11 +638,15 @@ void frmMain::OnCommand(int id, int code, HWND ctl) {
         cboSort_Click();
         return;
     }
+    if (code == CBN_SELCHANGE && id == IDC_CBOMONITOR) {
+        cboMonitor_Click();
+        return;
+    }
     if (code != BN_CLICKED)
         return;
-    if (id >= IDC_OPTMODE_0 && id <= IDC_OPTMODE_3) {
+    if (id >= IDC_OPTMODE_0 && id <= IDC_OPTMODE_6) {
         int index = id - IDC_OPTMODE_0;
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < kModeOptions; ++i)
             SetCheckState(optMode[i], i == index ? BST_CHECKED : BST_UNCHECKED);
         optMode_Click(index);
     } else if (id == IDC_CHKOVERLAY_0 || id == IDC_CHKOVERLAY_1) {
@@ -660,6 +710,12 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // Dragging the thumb changes the size once, when it is let go.
         if (reinterpret_cast<HWND>(lp) == sliderThumbSize && LOWORD(wp) != TB_THUMBTRACK)
             sliderThumbSize_Change();
+        return 0;
+    case WM_DISPLAYCHANGE:
+        Monitors_Changed();
+        break;
+    case WM_DPICHANGED:
+        Form_DpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_TIMER:
         if (wp == kClockTimer)

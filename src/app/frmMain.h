@@ -7,6 +7,8 @@
 #include "catalog/FolderTree.h"
 #include "commands/CommandsPart.h"
 #include "platform/Controls.h"
+#include "platform/Dpi.h"
+#include "platform/DpiLayout.h"
 #include "platform/Handles.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"
@@ -27,8 +29,8 @@ enum ControlId : int {
     IDC_PICWP,
     IDC_PICTURE1_0,
     IDC_PICTURE1_1,
-    IDC_OPTMODE_0, // optMode(0..3)
-    IDC_OPTMODE_3 = IDC_OPTMODE_0 + 3,
+    IDC_OPTMODE_0, // optMode(0..6)
+    IDC_OPTMODE_6 = IDC_OPTMODE_0 + 6,
     IDC_CHKOVERLAY_0,
     IDC_CHKOVERLAY_1,
     IDC_PICTURE3,
@@ -49,6 +51,7 @@ enum ControlId : int {
     IDC_CMDICONBUTTON_1,
     IDC_CBOSORT,
     IDC_STATUSBAR1,
+    IDC_CBOMONITOR,
     IDM_FIRST_MENU_ITEM = kFirstFileMenuId, // the list's context menu items
 };
 
@@ -67,7 +70,9 @@ public:
     HWND Frame2[3] = {};
     HWND picMonitor = nullptr, picWP = nullptr;
     HWND Picture1[2] = {};
-    HWND optMode[4] = {};
+    // Centered 0, Stretched 1, the hidden Tiled 2, Tiled 3, Fit 4, Fill 5, Span 6.
+    static constexpr int kModeOptions = 7;
+    HWND optMode[kModeOptions] = {};
     HWND chkOverlay[2] = {};
     HWND Picture3 = nullptr;
     HWND cmdDirBrowser[5] = {};
@@ -89,6 +94,8 @@ public:
     Surface picSrc, picThumb, PicWPLoad, picMonitorImage, picWPImage;
     UniqueImageList ImageList;
     HFONT ControlFont() const { return font_.get(); }
+    // The DPI of the window's monitor, which its layout, fonts and artwork follow.
+    UINT Dpi() const { return dpi_; }
 
     // The window-message hook, from Form_Load to Form_Unload.
     std::unique_ptr<cTrackMouse> SubClass_Form;
@@ -114,6 +121,9 @@ public:
     void Form_KeyDown(int keyCode, int shift);
     void Form_KeyUp(int keyCode, int shift);
     void SubClass_Form_WindowPosChanging(WPARAM wParam, LPARAM lParam);
+    // The window moved to a monitor of another DPI (or the DPI changed): fonts, controls and
+    // artwork at the new DPI, then the suggested window rectangle (none: the current one).
+    void Form_DpiChanged(UINT dpi, const RECT* suggested);
     // The window state as the settings see it: 0 normal, 1 minimised, 2 maximised.
     int WindowState() const;
 
@@ -151,6 +161,14 @@ public:
     void picWP_Click();
     // "&Current Wallpaper" (3), "&No Wallpaper" (4).
     void cmdDirBrowserWallpaper_Click(int index);
+    // The preview's surfaces and the monitor artwork at the window's DPI, keeping what they show.
+    void Wallpaper_ApplyDpi();
+    // The monitor chooser: a monitor picked in the list, and the monitors changing.
+    void cboMonitor_Click();
+    void Monitors_Changed();
+    // The layout option selected at start-up: the recorded wallpaper's layout, or without one the
+    // layout remembered in the settings.
+    int StartupModeOption() const;
     // Draws the image at width x height (computed from the screen when either is below 1; they
     // receive the size used) and writes it as a BMP to targetPath unless that is empty. False
     // when the image cannot be loaded or the file cannot be written.
@@ -169,6 +187,8 @@ public:
     void RestoreRecentWallpaper(const RecentWallpaper& entry);
     // The layout the option buttons select.
     WallpaperMode SelectedWallpaperMode() const;
+    // The screen the preview and the resample commands work for, in physical pixels.
+    IntSize PreviewScreenSize() const;
 
     // ---- Shared by several subsystems: cmdDirBrowser(0..2) folders/cache, (3) current wallpaper, (4) none
     // ----
@@ -216,6 +236,9 @@ private:
     void SaveSettings();
     void UpdateClock();
     void PaintMonitorEdge();
+    // Every control at its designed place scaled to dpi_.
+    void ApplyDpiLayout();
+    int Scaled(int designed) const { return ScaleToDpi(designed, dpi_); }
 
     UniqueFont font_, treeFont_;
     // Keys whose key-down went to the thumbnail list, until their key-up.
@@ -223,6 +246,8 @@ private:
     HWND focusOnDeactivate_ = nullptr;
     // The window was closed while a folder load ran: it closes when the load has stopped.
     bool closeAfterLoad_ = false;
+    UINT dpi_ = kDefaultDpi;
+    DpiLayout layout_;
 };
 
 // The one main window of the run.

@@ -34,7 +34,8 @@ struct LoadStats {
 struct CatalogPart {
     ImageReducer reducer;
     ScaleScratch fitScratch;
-    Surface buffer; // the fitted picture, ThumbSize x ThumbHeight
+    Surface buffer;                     // the fitted picture, ThumbSize x ThumbHeight
+    int captionHeight = kCaptionHeight; // the caption band of this load's cells
     // The finished cell handed to the image list: a bitmap selected into no DC, as the image list
     // needs, holding a copy of picThumb's pixels.
     UniqueBitmap cellCopy;

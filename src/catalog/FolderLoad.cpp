@@ -54,7 +54,9 @@ void RefreshNow(HWND hwnd) {
 // with room for every file: grown a few pictures at a time it would copy all it holds each time.
 void PrepareSurfaces(frmMain& form, int thumbHeight, int fileCount) {
     CatalogPart& part = form.catalog;
-    const IntSize cell = CellSize(state.ThumbSize, thumbHeight);
+    // The caption's font follows the window's DPI, and so does its band (for the whole load).
+    part.captionHeight = ScaleToDpi(kCaptionHeight, form.Dpi());
+    const IntSize cell = CellSize(state.ThumbSize, thumbHeight, part.captionHeight);
     form.picThumb.Create(cell.width, cell.height);
     part.buffer.Create(state.ThumbSize, thumbHeight);
     BITMAPINFO bi{};
@@ -137,7 +139,7 @@ bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cac
             return fromCache; // no entry for a picture that cannot be fitted
         DrawThumbnailCell(form.picThumb, part.buffer, state.ThumbSize, thumbHeight, *fitted, imageWidth,
                           imageHeight, resolution, state.ScreenWidthPx, state.ScreenHeightPx,
-                          part.captionFont);
+                          part.captionFont, part.captionHeight);
         AddCellToImageList(form);
     }
     ++stats.loaded;

@@ -19,8 +19,8 @@ int ThumbHeight(int thumbSize, double screenWidth, double screenHeight) {
     return RoundToInt(thumbSize * screenHeight / screenWidth);
 }
 
-IntSize CellSize(int thumbSize, int thumbHeight) {
-    return {thumbSize + 2 * kCellMargin, thumbHeight + kCellMargin + kCaptionHeight};
+IntSize CellSize(int thumbSize, int thumbHeight, int captionHeight) {
+    return {thumbSize + 2 * kCellMargin, thumbHeight + kCellMargin + captionHeight};
 }
 
 int DecodeDivisor(int imageWidth, int imageHeight) {
@@ -62,9 +62,9 @@ IntSize FittedPixels(const FittedSize& fitted) {
     return {RoundToInt(fitted.width), RoundToInt(fitted.height)};
 }
 
-CellLayout ComputeCellLayout(int thumbSize, int thumbHeight, const FittedSize& fitted) {
+CellLayout ComputeCellLayout(int thumbSize, int thumbHeight, const FittedSize& fitted, int captionHeight) {
     const double w = fitted.width, h = fitted.height;
-    const IntSize cell = CellSize(thumbSize, thumbHeight);
+    const IntSize cell = CellSize(thumbSize, thumbHeight, captionHeight);
     const IntSize pixels = FittedPixels(fitted);
     CellLayout layout;
     layout.cell = {0, 0, cell.width, cell.height};

@@ -13,8 +13,9 @@ constexpr int kCaptionHeight = 15;
 // Height of a thumbnail's picture area: thumbSize scaled by the screen's aspect ratio (any common
 // unit), halves to even. 0 when the screen size is not positive.
 int ThumbHeight(int thumbSize, double screenWidth, double screenHeight);
-// The whole cell: picture area plus a margin each side, and margin plus caption below.
-IntSize CellSize(int thumbSize, int thumbHeight);
+// The whole cell: picture area plus a margin each side, and margin plus caption below. The
+// caption band grows with the caption's font on screens of more than 96 DPI.
+IntSize CellSize(int thumbSize, int thumbHeight, int captionHeight = kCaptionHeight);
 
 // Whole-number reduction applied to a decoded image before it is fitted into a cell: based on a
 // 200 x 160 reference, at least 1.
@@ -42,7 +43,8 @@ struct CellLayout {
     int captionX = 0; // horizontal centre of the caption
     int captionY = 0; // top of the caption
 };
-CellLayout ComputeCellLayout(int thumbSize, int thumbHeight, const FittedSize& fitted);
+CellLayout ComputeCellLayout(int thumbSize, int thumbHeight, const FittedSize& fitted,
+                             int captionHeight = kCaptionHeight);
 
 // Colours as the platform's 0x00BBGGRR values.
 constexpr std::uint32_t MakeColour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {

@@ -56,10 +56,10 @@ std::optional<FittedSize> FitSourceIntoBuffer(ConstPixelView source, int thumbSi
 void DrawThumbnailCell(Surface& cell, const Surface& buffer, int thumbSize, int thumbHeight,
                        const FittedSize& fitted, int imageWidth, int imageHeight,
                        const std::wstring& resolutionText, int screenWidth, int screenHeight,
-                       CaptionFont& font) {
+                       CaptionFont& font, int captionHeight) {
     if (cell.empty())
         return;
-    const CellLayout layout = ComputeCellLayout(thumbSize, thumbHeight, fitted);
+    const CellLayout layout = ComputeCellLayout(thumbSize, thumbHeight, fitted, captionHeight);
     HDC dc = cell.dc();
     // Black background, then the face colour inside the outermost pixel ring.
     cell.Fill(RGB(0, 0, 0));

@@ -38,12 +38,11 @@ std::optional<FittedSize> FitSourceIntoBuffer(ConstPixelView source, int thumbSi
 void DrawThumbnailCell(Surface& cell, const Surface& buffer, int thumbSize, int thumbHeight,
                        const FittedSize& fitted, int imageWidth, int imageHeight,
                        const std::wstring& resolutionText, int screenWidth, int screenHeight,
-                       CaptionFont& font);
+                       CaptionFont& font, int captionHeight = kCaptionHeight);
 
 // Draws text at (x, y) with the given text alignment, transparent background.
 void DrawCaptionText(HDC dc, const std::wstring& text, int x, int y, COLORREF colour,
                      const std::wstring& fontName, double points, bool bold, bool italic, UINT alignment,
                      CaptionFont& font);
-
 
 } // namespace tessary

@@ -66,6 +66,11 @@ std::wstring StatusBar::PanelText(int panel) const {
     return s;
 }
 
+void StatusBar::SetWidths(std::vector<int> widths) {
+    widths_ = std::move(widths);
+    Fit();
+}
+
 void StatusBar::Fit() {
     if (!hwnd_)
         return;

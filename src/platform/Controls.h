@@ -35,6 +35,8 @@ public:
     // Re-fits the bar and its panels to the parent (call from WM_SIZE); the first panel stretches.
     void Fit();
     int Height() const;
+    // New panel widths (the first panel still stretches), then Fit.
+    void SetWidths(std::vector<int> widths);
 
 private:
     HWND hwnd_ = nullptr;

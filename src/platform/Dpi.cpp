@@ -1,6 +1,6 @@
 #include "platform/Dpi.h"
+#include "core/Geometry.h"
 #include "platform/Handles.h"
-#include <cmath>
 
 namespace tessary {
 
@@ -54,7 +54,7 @@ bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
 }
 
 HFONT CreateFontForDpi(const wchar_t* face, double points, UINT dpi, bool bold) {
-    const int height = -static_cast<int>(std::lround(points * dpi / 72.0));
+    const int height = -RoundToInt(points * dpi / 72.0);
     return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                        face);

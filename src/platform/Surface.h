@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/Handles.h"
 #include <cstdint>
+#include <utility>
 
 namespace tessary {
 
@@ -10,7 +11,8 @@ class Surface {
 public:
     Surface() = default;
     Surface(int width, int height) { Create(width, height); }
-    Surface(Surface&&) noexcept = default;
+    // A moved-from surface is empty (a defaulted move would leave it pointing at the pixels).
+    Surface(Surface&& o) noexcept { *this = std::move(o); }
     Surface& operator=(Surface&&) noexcept;
     ~Surface() { Reset(); }
 

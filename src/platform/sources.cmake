@@ -14,6 +14,7 @@ list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/ListView.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DesktopWallpaper.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Dpi.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DpiLayout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Monitors.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Screen.cpp

@@ -5,9 +5,11 @@
 #include "imaging/GDIPlusAPI.h"
 #include "core/PathText.h"
 #include "platform/AppInfo.h"
+#include "platform/DesktopWallpaper.h"
 #include "platform/Registry.h"
 #include <utility>
 #include "imaging/PixelOps.h"
+#include "wallpaper/MonitorChoice.h"
 
 namespace tessary {
 
@@ -49,6 +51,14 @@ bool ApplyThroughActiveDesktop(const std::wstring& path, WallpaperMode mode) {
     return ApplyThroughActiveDesktop(*desktop.get(), path, mode);
 }
 
+bool ApplyOnMonitor(const RECT& monitorBounds, const std::wstring& path, WallpaperMode mode) {
+    const std::unique_ptr<PerMonitorWallpaper> shell = OpenPerMonitorWallpaper();
+    if (!shell)
+        return false;
+    const std::wstring id = shell->MonitorIdAt(monitorBounds);
+    return !id.empty() && shell->SetPosition(ActiveDesktopStyle(mode)) && shell->SetWallpaper(id, path);
+}
+
 void frmMain::ApplyWallpaper() {
     const std::wstring kept = state.CurrentImagePath;
     bool converted = false;
@@ -64,12 +74,22 @@ void frmMain::ApplyWallpaper() {
         }
     }
     const WallpaperMode mode = SelectedWallpaperMode();
-    const DesktopStyleValues values = StyleValuesFor(mode);
-    WriteRegString(kDesktopKeyPath, kWallpaperValue, state.CurrentImagePath);
-    WriteRegString(kDesktopKeyPath, kTileWallpaperValue, values.tileWallpaper);
-    WriteRegString(kDesktopKeyPath, kWallpaperStyleValue, values.wallpaperStyle);
-    const bool applied = SetDesktopWallpaper(state.CurrentImagePath) ||
-                         ApplyThroughActiveDesktop(state.CurrentImagePath, mode);
+    bool applied = false;
+    if (const MonitorDesc* chosen = wallpaper.chooser.Chosen()) {
+        // One monitor: through the shell's per-monitor wallpapers where it has them (the layout
+        // is one for all monitors there too).
+        applied = ApplyOnMonitor(chosen->bounds, state.CurrentImagePath, mode);
+        if (!applied)
+            StatusBar1.SetPanelText(1, PerMonitorUnavailableNote());
+    }
+    if (!applied) {
+        const DesktopStyleValues values = StyleValuesFor(mode);
+        WriteRegString(kDesktopKeyPath, kWallpaperValue, state.CurrentImagePath);
+        WriteRegString(kDesktopKeyPath, kTileWallpaperValue, values.tileWallpaper);
+        WriteRegString(kDesktopKeyPath, kWallpaperStyleValue, values.wallpaperStyle);
+        applied = SetDesktopWallpaper(state.CurrentImagePath) ||
+                  ApplyThroughActiveDesktop(state.CurrentImagePath, mode);
+    }
     if (converted)
         state.CurrentImagePath = kept;
     const std::optional<RecentWallpaper> resampled = std::exchange(wallpaper.resampledFrom, std::nullopt);
@@ -89,6 +109,7 @@ void frmMain::ReadCurrentWallpaper() {
     state.CurrentWallpaperPath = recorded.path;
     state.WallpaperTiled = recorded.tiled;
     state.WallpaperStretched = recorded.stretched;
+    wallpaper.recordedMode = recorded.mode;
     state.DesktopColor = DesktopColorText(GetSysColor(COLOR_BACKGROUND));
 }
 

@@ -17,4 +17,8 @@ bool ApplyThroughActiveDesktop(IActiveDesktop& desktop, const std::wstring& path
 // The same on a new active-desktop object; false when the shell has none.
 bool ApplyThroughActiveDesktop(const std::wstring& path, WallpaperMode mode);
 
+// One monitor's wallpaper through the shell's per-monitor object; false where there is none or
+// it refuses.
+bool ApplyOnMonitor(const RECT& monitorBounds, const std::wstring& path, WallpaperMode mode);
+
 } // namespace tessary

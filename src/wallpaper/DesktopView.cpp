@@ -16,13 +16,17 @@ void frmMain::cmdShowDesktop_Click() {
     ShowWindow(hwnd(), SW_HIDE);
     DoEvents();
 
-    const int sw = state.ScreenWidthPx, sh = state.ScreenHeightPx;
+    // The chosen monitor's part of the desktop, else the primary screen.
+    const IntSize screenSize = PreviewScreenSize();
+    const int sw = screenSize.width, sh = screenSize.height;
+    const MonitorDesc* chosen = wallpaper.chooser.Chosen();
+    const int sx = chosen ? chosen->bounds.left : 0, sy = chosen ? chosen->bounds.top : 0;
     Surface& capture = wallpaper.capture;
     if (sw > 0 && sh > 0 && (capture.width() != sw || capture.height() != sh))
         capture.Create(sw, sh);
     if (sw > 0 && sh > 0 && !capture.empty()) {
         WindowDC screen(nullptr);
-        if (screen.get() && BitBlt(capture.dc(), 0, 0, sw, sh, screen.get(), 0, 0, SRCCOPY)) {
+        if (screen.get() && BitBlt(capture.dc(), 0, 0, sw, sh, screen.get(), sx, sy, SRCCOPY)) {
             GdiFlush(); // the DIB's pixels are read directly below
             const PixelView captured{capture.bits(), sw, sh, sw};
             MakeOpaque(captured);

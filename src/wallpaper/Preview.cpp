@@ -42,6 +42,17 @@ bool LoadPreviewImage(const std::wstring& path, std::uint32_t background, Wallpa
     return true;
 }
 
+// Where the bounding box of all monitors lies from the previewed monitor's top-left corner (Span
+// covers it); empty with one monitor, where Span covers the screen the preview measures.
+IntRect SpanAreaOf(const MonitorChooser& chooser) {
+    const MonitorDesc* shown = chooser.Previewed();
+    if (!shown || chooser.Monitors().size() < 2)
+        return {};
+    const RECT box = MonitorsBoundingBox(chooser.Monitors());
+    return {box.left - shown->bounds.left, box.top - shown->bounds.top, box.right - shown->bounds.left,
+            box.bottom - shown->bounds.top};
+}
+
 ScaleRect ToScaleRect(const IntRect& r) {
     return {r.left, r.top, r.width(), r.height()};
 }
@@ -72,7 +83,7 @@ void frmMain::DrawPreview(const std::wstring& imagePath) {
         // The reduced copy only saves work: where it lands follows from the full image size.
         const IntSize buffer = PreviewBufferSize(image.full);
         const PreviewCopies copies = ComputePreviewCopies(
-            SelectedWallpaperMode(), image.full, {state.ScreenWidthPx, state.ScreenHeightPx}, preview);
+            SelectedWallpaperMode(), image.full, PreviewScreenSize(), preview, SpanAreaOf(wallpaper.chooser));
         if (copies.count() > 0 && PicWPLoad.Create(buffer.width, buffer.height)) {
             ScalePixels(image.pixels, WholeOf(image.pixels), ViewOf(PicWPLoad),
                         {0, 0, buffer.width, buffer.height}, ScaleFilter::Bilinear, wallpaper.scratch);

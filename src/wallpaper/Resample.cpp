@@ -17,8 +17,7 @@ bool frmMain::ResampleToScreen(const std::wstring& sourcePath, bool proportional
     int w = 0, h = 0;
     if (!LoadImagePixels(sourcePath, wallpaper.pixels, w, h))
         return false;
-    const IntSize size =
-        ResampleSize({w, h}, {state.ScreenWidthPx, state.ScreenHeightPx}, proportional, {width, height});
+    const IntSize size = ResampleSize({w, h}, PreviewScreenSize(), proportional, {width, height});
     if (size.empty() || !PicWPLoad.Create(size.width, size.height))
         return false;
     width = size.width;

@@ -5,6 +5,8 @@
 #include "platform/Handles.h"
 #include "platform/Surface.h"
 #include "wallpaper/RecentWallpapers.h"
+#include "core/Geometry.h"
+#include "wallpaper/MonitorChooser.h"
 #include "wallpaper/WallpaperRules.h"
 #include <optional>
 #include <cstdint>
@@ -24,6 +26,11 @@ struct WallpaperPart {
     // Set by the resample commands for the apply they make: what is remembered is the picture
     // resampled, not the bitmap made of it.
     std::optional<RecentWallpaper> resampledFrom;
+    // The monitor the preview shows and the wallpaper is set on.
+    MonitorChooser chooser;
+    // The layout the desktop settings recorded at start-up, and the one the settings remember.
+    WallpaperMode recordedMode = WallpaperMode::Centered;
+    WallpaperMode rememberedMode = WallpaperMode::Centered;
 };
 
 } // namespace tessary

@@ -1,14 +1,102 @@
-// The program at 150 % (the prefix's LogPixels is 144; tools/test.sh runs this file so): per-
-// monitor DPI aware, measuring the screen in physical pixels.
+// The program at 150 %: tools/test.sh runs this file on a 1920 x 1080 display whose Wine prefix
+// has LogPixels 144. Per-monitor DPI aware, it measures the screen in physical pixels and lays
+// itself out at 144 DPI.
+#include "platform/Controls.h"
 #include "platform/Dpi.h"
-#include "support/WinTest.h"
+#include "platform/Screen.h"
+#include "test_wallpaper_support.h"
 
 using namespace tessary;
+using namespace wintest;
 
-TEST(HighDpi, ProcessIsPerMonitorAwareAndSeesPhysicalPixels) {
-    EXPECT_TRUE(IsPerMonitorDpiAware());
-    EXPECT_EQ(SystemDpi(), 144u);
-    // The display is 1280 x 1024 pixels; an unaware program would see two thirds of that.
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
+namespace {
+
+class HighDpi : public WallpaperWindowTest {};
+
+RECT ScreenRect(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// Every visible control inside one of the three frames lies within that frame, and the frames
+// within the client area above the status bar.
+void ExpectEveryControlInsideItsFrame(frmMain& f) {
+    RECT client{};
+    GetClientRect(f.hwnd(), &client);
+    MapWindowPoints(f.hwnd(), HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    client.bottom -= f.StatusBar1.Height();
+    for (HWND frame : f.Frame2) {
+        const RECT outer = ScreenRect(frame);
+        EXPECT_TRUE(Inside(outer, client)) << Narrow(WindowText(frame));
+        EnumChildWindows(
+            frame,
+            [](HWND child, LPARAM lp) {
+                const RECT& outer = *reinterpret_cast<const RECT*>(lp);
+                if (IsWindowVisible(child)) {
+                    EXPECT_TRUE(Inside(ScreenRect(child), outer))
+                        << GetDlgCtrlID(child) << " " << Narrow(WindowText(child));
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&outer));
+    }
+}
+
+} // namespace
+
+TEST_F(HighDpi, LayoutScalesAndKeepsEveryControlInsideItsFrame) {
+    ASSERT_TRUE(IsPerMonitorDpiAware());
+    frmMain& f = Start();
+    ASSERT_EQ(f.Dpi(), 144u);
+    // The designed 331 x 327 monitor and its 256 x 192 screen at 150 %, the artwork drawn to fit.
+    EXPECT_EQ(f.picMonitorImage.width(), 496);
+    EXPECT_EQ(f.picMonitorImage.height(), 490);
+    EXPECT_EQ(f.picWPImage.width(), 384);
+    EXPECT_EQ(f.picWPImage.height(), 288);
+    EXPECT_NE(f.picMonitorImage.Pixel(250, 480) & 0xFFFFFF, f.picMonitorImage.Pixel(250, 250) & 0xFFFFFF);
+    // Twips keep their meaning: 1440 / 144.
+    EXPECT_DOUBLE_EQ(TwipsPerPixelX(), 10.0);
+    ExpectEveryControlInsideItsFrame(f);
+    // The minimum size grows with the DPI: 717 x 535 at 96 is 1076 x 802 here.
+    SetWindowPos(f.hwnd(), nullptr, 0, 0, 300, 300, SWP_NOZORDER | SWP_NOMOVE);
+    RECT rc = OuterRect(f.hwnd());
+    EXPECT_EQ(rc.right - rc.left, 1076);
+    EXPECT_EQ(rc.bottom - rc.top, 802);
+}
+
+TEST_F(HighDpi, ResampleWritesThePhysicalScreenSize) {
+    frmMain& f = Start();
+    EXPECT_EQ(state.ScreenWidthPx, 1920);
+    EXPECT_EQ(state.ScreenHeightPx, 1080);
+    const std::wstring image = dir_ / L"photo.png";
+    ASSERT_TRUE(WriteImage(image, 300, 200));
+    state.CurrentImagePath = image;
+    Click(f.cmdIconButton[1]);
+    const SIZE size = ImageFileSize(ConvertedBitmapPath());
+    EXPECT_EQ(size.cx, 1920);
+    EXPECT_EQ(size.cy, 1080);
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), ConvertedBitmapPath());
+}
+
+TEST_F(HighDpi, DpiChangeWhileAFolderLoads) {
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(WriteImage(dir_ / (L"p" + std::to_wstring(i) + L".png"), 64, 48));
+    frmMain& f = Start();
+    // Arrives at the load's first checkpoint: the window moves to a 200 % monitor mid-load.
+    RECT suggested = OuterRect(f.hwnd());
+    suggested.right = suggested.left + 2000;
+    suggested.bottom = suggested.top + 1500;
+    PostMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    f.LoadFolder(dir_.path(), true);
+    EXPECT_EQ(f.Dpi(), 192u);
+    EXPECT_EQ(ListView_GetItemCount(f.ListViewPics), 40);
+    EXPECT_FALSE(state.LoadBusy);
+    EXPECT_EQ(f.picWPImage.width(), 512);
+    ExpectEveryControlInsideItsFrame(f);
 }

@@ -1,19 +1,129 @@
-// Two monitors (tools/test.sh runs this file on a display of two screens joined by Xinerama: a
-// 1280 x 1024 primary and a 1920 x 1080 one; Xvfb places both at the origin).
-#include "platform/Monitors.h"
-#include "support/WinTest.h"
+// Two monitors: tools/test.sh runs this file on a display of two screens joined by Xinerama, a
+// 1280 x 1024 primary and a 1920 x 1080 one (Xvfb places both at the origin).
+#include "platform/Controls.h"
+#include "platform/DesktopWallpaper.h"
+#include "test_wallpaper_support.h"
 
 using namespace tessary;
+using namespace wintest;
 
-TEST(TwoMonitors, BothAreListedWithTheirSizes) {
-    const std::vector<MonitorDesc> monitors = EnumerateMonitors();
-    ASSERT_EQ(monitors.size(), 2u);
-    const MonitorDesc* primary = PrimaryMonitor(monitors);
-    ASSERT_NE(primary, nullptr);
-    const MonitorDesc& other = primary == &monitors[0] ? monitors[1] : monitors[0];
-    EXPECT_EQ(primary->bounds.right - primary->bounds.left, 1280);
-    EXPECT_EQ(primary->bounds.bottom - primary->bounds.top, 1024);
-    EXPECT_EQ(other.bounds.right - other.bounds.left, 1920);
-    EXPECT_EQ(other.bounds.bottom - other.bounds.top, 1080);
-    EXPECT_NE(primary->device, other.device);
+namespace {
+
+// The shell's per-monitor wallpapers as Windows 8 and later have them, recording what is asked.
+class FakeShell final : public PerMonitorWallpaper {
+public:
+    explicit FakeShell(std::vector<std::wstring>& log) : log_(log) {}
+    std::wstring MonitorIdAt(const RECT& bounds) override {
+        return L"monitor-" + std::to_wstring(bounds.right - bounds.left);
+    }
+    std::wstring Wallpaper(const std::wstring& id) override { return id == L"monitor-1920" ? wall2 : L""; }
+    bool SetWallpaper(const std::wstring& id, const std::wstring& path) override {
+        log_.push_back(id + L" " + path);
+        return true;
+    }
+    bool SetPosition(int position) override {
+        log_.push_back(L"position " + std::to_wstring(position));
+        return true;
+    }
+    static inline std::wstring wall2;
+
+private:
+    std::vector<std::wstring>& log_;
+};
+
+class TwoMonitors : public WallpaperWindowTest {
+protected:
+    void TearDown() override {
+        SetPerMonitorWallpaperFactory({});
+        WallpaperWindowTest::TearDown();
+    }
+    // Picks a chooser entry as the user does.
+    void Choose(frmMain& f, int entry) {
+        HWND combo = f.wallpaper.chooser.hwnd();
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+        SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+        Pump(20);
+    }
+};
+
+} // namespace
+
+TEST_F(TwoMonitors, ChooserListsBothAndThePreviewTakesTheChosenMonitorsShape) {
+    frmMain& f = Start();
+    state.DesktopColor = std::to_wstring(RGB(0x80, 0x80, 0x80));
+    HWND combo = f.wallpaper.chooser.hwnd();
+    EXPECT_TRUE(IsWindowVisible(combo));
+    ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
+    std::vector<std::wstring> entries;
+    for (int i = 0; i < 3; ++i) {
+        wchar_t text[64] = {};
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    EXPECT_EQ(entries[0], L"All monitors");
+    EXPECT_EQ(entries[1], L"1 \u2014 1280 \u00D7 1024 (primary)");
+    EXPECT_EQ(entries[2], L"2 \u2014 1920 \u00D7 1080");
+    EXPECT_EQ(ComboSelected(combo), 0);
+
+    // A picture of the first monitor's size fills that monitor's preview; on the wider second
+    // one it is centred with the desktop colour around it.
+    const std::wstring image = dir_ / L"first.bmp";
+    ASSERT_TRUE(WriteImage(image, 1280, 1024, [](int, int) { return kRed; }));
+    f.SetOptMode(0);
+    Choose(f, 1);
+    f.DrawPreview(image);
+    EXPECT_TRUE(AreaIs(0, 0, 256, 192, kRed));
+    Choose(f, 2);
+    EXPECT_EQ(state.CurrentImagePath, state.CurrentWallpaperPath); // its wallpaper first
+    f.DrawPreview(image);
+    EXPECT_TRUE(AreaIs(0, 0, 42, 192, kDesktopGrey));
+    EXPECT_TRUE(AreaIs(44, 6, 212, 186, kRed));
+    EXPECT_TRUE(AreaIs(214, 0, 256, 192, kDesktopGrey));
+}
+
+TEST_F(TwoMonitors, SetWallpaperOnOneMonitorGoesThroughThePerMonitorShell) {
+    std::vector<std::wstring> log;
+    FakeShell::wall2 = dir_ / L"second.bmp";
+    ASSERT_TRUE(WriteImage(FakeShell::wall2, 32, 32, [](int, int) { return kGreen; }));
+    SetPerMonitorWallpaperFactory([&log] { return std::make_unique<FakeShell>(log); });
+    frmMain& f = Start();
+    Choose(f, 2);
+    EXPECT_EQ(state.CurrentImagePath, FakeShell::wall2); // the chosen monitor's own wallpaper
+    const std::wstring image = dir_ / L"mine.bmp";
+    ASSERT_TRUE(WriteImage(image, 64, 48));
+    const std::optional<std::wstring> before = DesktopValue(L"Wallpaper");
+    state.CurrentImagePath = image;
+    Click(f.optMode[5]);
+    Click(f.cmdSetWP);
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"position 4", L"monitor-1920 " + image}));
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), before); // the settings for all monitors stay
+}
+
+TEST_F(TwoMonitors, WithoutThePerMonitorShellAllMonitorsGetItAndTheStatusBarSaysSo) {
+    // Wine, like Windows 7, has no per-monitor wallpaper object.
+    frmMain& f = Start();
+    Choose(f, 2);
+    const std::wstring image = dir_ / L"all.bmp";
+    ASSERT_TRUE(WriteImage(image, 64, 48));
+    state.CurrentImagePath = image;
+    Click(f.cmdSetWP);
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), image);
+    EXPECT_NE(f.StatusBar1.PanelText(1).find(L"set for all monitors"), std::wstring::npos)
+        << Narrow(f.StatusBar1.PanelText(1));
+}
+
+TEST_F(TwoMonitors, UnpluggingTheChosenMonitorFallsBackToAllMonitors) {
+    frmMain& f = Start();
+    Choose(f, 2);
+    ASSERT_NE(f.wallpaper.chooser.Chosen(), nullptr);
+    f.wallpaper.chooser.source = [] {
+        std::vector<MonitorDesc> all = EnumerateMonitors();
+        std::erase_if(all, [](const MonitorDesc& m) { return !m.primary; });
+        return all;
+    };
+    SendMessageW(f.hwnd(), WM_DISPLAYCHANGE, 24, MAKELPARAM(1280, 1024));
+    EXPECT_EQ(f.wallpaper.chooser.Chosen(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(f.wallpaper.chooser.hwnd()));
+    EXPECT_EQ(f.StatusBar1.PanelText(1), L"Monitor 2 is no longer connected: showing all monitors.");
 }

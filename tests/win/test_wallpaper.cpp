@@ -443,7 +443,7 @@ TEST_F(WallpaperStartup, RecordedLayoutSelectsItsOption) {
         const wchar_t *tile, *style;
         int option;
         bool tiled, stretched;
-    } cases[] = {{L"1", L"2", 1, true, true}, {L"1", L"0", 3, true, false}, {L"0", L"10", 0, false, false}};
+    } cases[] = {{L"1", L"2", 1, true, true}, {L"1", L"0", 3, true, false}, {L"0", L"10", 5, false, false}};
     for (const Case& c : cases) {
         SetDesktopValue(L"Wallpaper", bmp);
         SetDesktopValue(L"TileWallpaper", std::wstring(c.tile));
@@ -453,7 +453,7 @@ TEST_F(WallpaperStartup, RecordedLayoutSelectsItsOption) {
         EXPECT_EQ(state.CurrentImagePath, bmp);
         EXPECT_EQ(state.WallpaperTiled, c.tiled) << c.tile << "/" << c.style;
         EXPECT_EQ(state.WallpaperStretched, c.stretched) << c.tile << "/" << c.style;
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < frmMain::kModeOptions; ++i)
             EXPECT_EQ(IsChecked(f.optMode[i]), i == c.option) << i << " for " << c.tile << "/" << c.style;
         EXPECT_EQ(state.DesktopColor, std::to_wstring(GetSysColor(COLOR_BACKGROUND)));
         Close();

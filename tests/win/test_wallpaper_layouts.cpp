@@ -1,0 +1,103 @@
+// Fit, Fill and Span through the real main window on a 1024 x 768 screen (as the preview sees
+// it): the preview's pixels, the values Set Wallpaper writes, start-up and the settings.
+#include "test_wallpaper_support.h"
+#include "platform/Controls.h"
+
+using namespace tessary;
+using namespace wintest;
+
+namespace {
+
+class WallpaperLayouts : public WallpaperWindowTest {};
+
+constexpr int kFit = 4, kFill = 5, kSpan = 6;
+
+} // namespace
+
+TEST_F(WallpaperLayouts, FitAndFillOnPortraitAndPanorama) {
+    frmMain& f = StartOn1024();
+    // 600 x 1200, red above blue: fitted at (80, 0) 96 x 192 between grey bars; filled at
+    // (0, -160) 256 x 512, so the colours meet at y = 96 and no grey is left.
+    const std::wstring portrait = dir_ / L"portrait.bmp";
+    ASSERT_TRUE(WriteImage(portrait, 600, 1200, [](int, int y) { return y < 600 ? kRed : kBlue; }));
+    state.CurrentImagePath = portrait;
+    Click(f.optMode[kFit]);
+    EXPECT_TRUE(IsChecked(f.optMode[kFit]));
+    EXPECT_TRUE(AreaIs(0, 0, 80, 192, kDesktopGrey));
+    EXPECT_TRUE(AreaIs(176, 0, 256, 192, kDesktopGrey));
+    EXPECT_TRUE(AreaIs(80, 0, 176, 94, kRed));
+    EXPECT_TRUE(AreaIs(80, 98, 176, 192, kBlue));
+    Click(f.optMode[kFill]);
+    EXPECT_TRUE(AreaIs(0, 0, 256, 94, kRed));
+    EXPECT_TRUE(AreaIs(0, 98, 256, 192, kBlue));
+
+    // 3000 x 500, red left of blue: fitted at (0, 75) 256 x 42; filled at (-448, 0) 1152 x 192,
+    // the colours meeting at x = 128 (blended over a few pixels: the working copy is reduced 7 times).
+    const std::wstring panorama = dir_ / L"panorama.png";
+    ASSERT_TRUE(WriteImage(panorama, 3000, 500, [](int x, int) { return x < 1500 ? kRed : kBlue; }));
+    f.DrawPreview(panorama);
+    EXPECT_TRUE(AreaIs(0, 0, 122, 192, kRed));
+    EXPECT_TRUE(AreaIs(134, 0, 256, 192, kBlue));
+    Click(f.optMode[kFit]);
+    EXPECT_TRUE(AreaIs(0, 0, 256, 75, kDesktopGrey));
+    EXPECT_TRUE(AreaIs(0, 117, 256, 192, kDesktopGrey));
+    EXPECT_TRUE(AreaIs(0, 76, 126, 116, kRed));
+    EXPECT_TRUE(AreaIs(130, 76, 256, 116, kBlue));
+    EXPECT_TRUE(dialogs_->calls.empty());
+}
+
+TEST_F(WallpaperLayouts, AOneByTenThousandPictureFitsAsALineAndFillsEverything) {
+    frmMain& f = StartOn1024();
+    const std::wstring needle = dir_ / L"needle.bmp";
+    ASSERT_TRUE(WriteImage(needle, 1, 10000, [](int, int) { return kGreen; }));
+    f.SetOptMode(kFit);
+    f.DrawPreview(needle);
+    EXPECT_TRUE(AreaIs(127, 0, 128, 192, kGreen));
+    EXPECT_TRUE(AreaIs(0, 0, 127, 192, kDesktopGrey));
+    EXPECT_TRUE(AreaIs(128, 0, 256, 192, kDesktopGrey));
+    f.SetOptMode(kFill);
+    EXPECT_TRUE(AreaIs(0, 0, 256, 192, kGreen));
+    EXPECT_EQ(state.CurrentImagePath, needle);
+}
+
+TEST_F(WallpaperLayouts, SetWallpaperWritesWhatWindowsReadsAndStartUpFindsIt) {
+    frmMain& f = StartOn1024();
+    const std::wstring bmp = dir_ / L"wall.bmp";
+    ASSERT_TRUE(WriteImage(bmp, 64, 48));
+    struct Case {
+        int option;
+        const wchar_t* style;
+    } cases[] = {{kFit, L"6"}, {kFill, L"10"}, {kSpan, L"22"}};
+    for (const Case& c : cases) {
+        state.CurrentImagePath = bmp;
+        Click(f.optMode[c.option]);
+        Click(f.cmdSetWP);
+        EXPECT_EQ(DesktopValue(L"Wallpaper"), bmp);
+        EXPECT_EQ(DesktopValue(L"TileWallpaper"), L"0") << c.option;
+        EXPECT_EQ(DesktopValue(L"WallpaperStyle"), c.style) << c.option;
+    }
+    Close();
+    // Start-up selects each recorded layout; a style Windows does not know is centred.
+    for (const Case& c : {Case{kFit, L"6"}, Case{kFill, L" 10"}, Case{kSpan, L"22"}, Case{0, L"7"}}) {
+        SetDesktopValue(L"WallpaperStyle", std::wstring(c.style));
+        frmMain& g = Start();
+        for (int i = 0; i < 7; ++i)
+            EXPECT_EQ(IsChecked(g.optMode[i]), i == c.option) << i << " for " << Narrow(c.style);
+        Close();
+    }
+    EXPECT_TRUE(dialogs_->calls.empty());
+}
+
+TEST_F(WallpaperLayouts, TheChosenLayoutIsRememberedWhenNoWallpaperSaysOtherwise) {
+    SetDesktopValue(L"Wallpaper", std::wstring());
+    frmMain& f = Start();
+    Click(f.optMode[kFill]);
+    Close();
+    EXPECT_EQ(ReadSetting(L"WallpaperMode"), L"Fill");
+    frmMain& g = Start();
+    EXPECT_TRUE(IsChecked(g.optMode[kFill]));
+    Close();
+    // A stored name the program does not know leaves Centered.
+    WriteSetting(L"WallpaperMode", L"Zoomed");
+    EXPECT_TRUE(IsChecked(Start().optMode[0]));
+}
