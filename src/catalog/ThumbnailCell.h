@@ -45,5 +45,4 @@ void DrawCaptionText(HDC dc, const std::wstring& text, int x, int y, COLORREF co
                      const std::wstring& fontName, double points, bool bold, bool italic, UINT alignment,
                      CaptionFont& font);
 
-
 } // namespace tessary
