@@ -142,6 +142,9 @@ public:
     void ReadCurrentWallpaper();
     void ApplyWallpaper();
     void DrawPreview(const std::wstring& imagePath);
+    // What DrawPreview of imagePath would show now: the image file as it is, the layout, the
+    // overlays and the desktop colour.
+    std::wstring PreviewKey(const std::wstring& imagePath) const;
     void DrawOverlay(const std::wstring& overlayFile);
     void optMode_Click(int index);
     void chkOverlay_Click(int index);

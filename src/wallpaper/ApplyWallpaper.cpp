@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "imaging/GDIPlusAPI.h"
 #include "core/PathText.h"
+#include "imaging/PixelOps.h"
 #include "platform/AppInfo.h"
 #include "platform/Registry.h"
 #include <utility>
@@ -57,7 +58,10 @@ void frmMain::ApplyWallpaper() {
     if (!kept.empty() && (NeedsBmpConversion(kept) || FileFormat(kept) != ImageFormat::Bmp) &&
         !DataFolder().empty()) {
         const std::wstring bmp = JoinPath(DataFolder(), kConvertedWallpaperName);
-        if (SaveAsBmp(kept, bmp)) {
+        // Our own decoding, written straight into the bitmap; transparency shows the desktop colour.
+        const std::uint32_t desktop = PixelFromColorRef(DesktopColorValue(state.DesktopColor).value_or(0));
+        if (wallpaper.decoder.WriteBmp(
+                kept, bmp, [desktop](std::uint32_t* p, std::size_t n) { FlattenOnto(p, n, desktop); })) {
             state.CurrentImagePath = bmp;
             converted = true;
         }
@@ -74,7 +78,10 @@ void frmMain::ApplyWallpaper() {
     const std::optional<RecentWallpaper> resampled = std::exchange(wallpaper.resampledFrom, std::nullopt);
     if (applied)
         RecordAppliedWallpaper(resampled.value_or(RecentWallpaper{kept, RecentLayoutOf(mode)}));
-    DrawPreview(state.CurrentImagePath);
+    wallpaper.decoder.ReleaseBuffers();
+    // The preview is drawn again only when it would change.
+    if (wallpaper.previewKey.empty() || wallpaper.previewKey != PreviewKey(state.CurrentImagePath))
+        DrawPreview(state.CurrentImagePath);
 }
 
 void frmMain::ReadCurrentWallpaper() {
