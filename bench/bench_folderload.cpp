@@ -5,13 +5,17 @@
 //
 //   bench_folderload --generate <root>              makes the JPEG photo folders once (skipped
 //                                                   when present) under root
-//   bench_folderload [--runs N] <folder>...         times the loads of each folder
+//   bench_folderload [--runs N] [--workers N] <folder>...
+//                                                   times the loads of each folder (workers: the
+//                                                   load's decoding threads; default one per core
+//                                                   beyond the first, 0 none)
 //
 // Lines starting with "RESULT" are for tools/bench.sh, which compares them with vipsthumbnail.
 #include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
+#include "catalog/ThumbnailWorkers.h"
 #include "imaging/JpegCodec.h"
 #include "platform/Handles.h"
 #include "platform/MessagePump.h"
@@ -203,14 +207,16 @@ int CountImages(const std::wstring& folder) {
     return n;
 }
 
-int Bench(const std::vector<std::wstring>& folders, int runs) {
+int Bench(const std::vector<std::wstring>& folders, int runs, int workers) {
     frmMain form;
+    form.catalog.loadWorkers = workers;
     if (!form.Load()) {
         std::printf("cannot open the main window\n");
         return 1;
     }
-    std::printf("screen %d x %d, thumbnails %d wide, cache images %s\n", state.ScreenWidthPx,
-                state.ScreenHeightPx, state.ThumbSize, state.CacheDirectories ? "on" : "off");
+    std::printf("screen %d x %d, thumbnails %d wide, cache images %s, %d workers\n", state.ScreenWidthPx,
+                state.ScreenHeightPx, state.ThumbSize, state.CacheDirectories ? "on" : "off",
+                workers < 0 ? DefaultWorkerCount() : workers);
     for (const std::wstring& folder : folders) {
         const int count = CountImages(folder);
         const std::string name = Narrow(LastPathComponent(folder));
@@ -252,6 +258,7 @@ int Bench(const std::vector<std::wstring>& folders, int runs) {
 int main(int argc, char** argv) {
     bool generate = false;
     int runs = 3;
+    int workers = -1;
     std::vector<std::wstring> folders;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -259,11 +266,13 @@ int main(int argc, char** argv) {
             generate = true;
         else if (arg == "--runs" && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
+        else if (arg == "--workers" && i + 1 < argc)
+            workers = std::max(0, std::atoi(argv[++i]));
         else
             folders.push_back(Widen(argv[i]));
     }
     if (folders.empty()) {
-        std::printf("usage: bench_folderload --generate <root> | [--runs N] <folder>...\n");
+        std::printf("usage: bench_folderload --generate <root> | [--runs N] [--workers N] <folder>...\n");
         return 2;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -279,7 +288,7 @@ int main(int argc, char** argv) {
         std::printf("GDI+ did not start\n");
         return 1;
     }
-    const int rc = Bench(folders, runs);
+    const int rc = Bench(folders, runs, workers);
     Gdiplus::GdiplusShutdown(token);
     return rc;
 }

@@ -152,6 +152,9 @@ public:
     void ReadCurrentWallpaper();
     void ApplyWallpaper();
     void DrawPreview(const std::wstring& imagePath);
+    // What DrawPreview of imagePath would show now: the image file as it is, the layout, the
+    // overlays and the desktop colour.
+    std::wstring PreviewKey(const std::wstring& imagePath) const;
     void DrawOverlay(const std::wstring& overlayFile);
     void optMode_Click(int index);
     void chkOverlay_Click(int index);
@@ -169,15 +172,13 @@ public:
     // The layout option selected at start-up: the recorded wallpaper's layout, or without one the
     // layout remembered in the settings.
     int StartupModeOption() const;
-    // Draws the image at width x height (computed from the screen when either is below 1; they
-    // receive the size used) and writes it as a BMP to targetPath unless that is empty. False
-    // when the image cannot be loaded or the file cannot be written.
     // What transparent parts of a picture are put on in the thumbnail, the preview and the
     // wallpaper bitmap alike: the desktop colour (an opaque pixel word), so the desktop looks like
     // the preview.
     std::uint32_t PictureBackground() const;
-    // The image as the program's wallpaper bitmap, transparent parts on the picture background.
-    bool WriteWallpaperBitmap(const std::wstring& sourcePath, const std::wstring& targetPath);
+    // Draws the image at width x height (computed from the screen when either is below 1; they
+    // receive the size used) and writes it as a BMP to targetPath unless that is empty. False
+    // when the image cannot be loaded or the file cannot be written.
     bool ResampleToScreen(const std::wstring& sourcePath, bool proportional, int& width, int& height,
                           const std::wstring& targetPath);
     // Recent wallpapers: remembered after every apply, offered by the drop-down of "&Current

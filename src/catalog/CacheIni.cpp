@@ -240,6 +240,22 @@ std::vector<IniSectionText> ParseIniText(std::wstring_view text) {
     return sections;
 }
 
+std::wstring FormatIniText(const std::vector<IniSectionText>& sections) {
+    std::wstring text;
+    for (const IniSectionText& section : sections) {
+        text += L'[';
+        text += section.name;
+        text += L"]\r\n";
+        for (const auto& [key, value] : section.keys) {
+            text += key;
+            text += L'=';
+            text += value;
+            text += L"\r\n";
+        }
+    }
+    return text;
+}
+
 bool CachedThumbnailIsCurrent(const CacheSectionTexts& section, const std::optional<FileStamp>& image) {
     if (!section.width || !section.height)
         return false;

@@ -83,6 +83,9 @@ struct IniSectionText {
 // comment lines (";") and lines without "=" hold no key. Sections come in file order, repeated
 // names included (a lookup takes the first).
 std::vector<IniSectionText> ParseIniText(std::wstring_view text);
+// The text of whole sections as the profile functions write them: "[name]", then "key=value"
+// lines, each line ended by CR LF, no blank lines.
+std::wstring FormatIniText(const std::vector<IniSectionText>& sections);
 
 struct FileStamp {
     std::uint64_t size = 0;

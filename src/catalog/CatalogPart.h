@@ -32,7 +32,10 @@ struct LoadStats {
 };
 
 struct CatalogPart {
-    ImageReducer reducer;
+    ImageReducer reducer; // decodes on this thread when a load has no workers
+    // Worker threads of a folder load: -1 one per core beyond the first (at least one), 0 none
+    // (everything on this thread).
+    int loadWorkers = -1;
     ScaleScratch fitScratch;
     Surface buffer;                     // the fitted picture, ThumbSize x ThumbHeight
     int captionHeight = kCaptionHeight; // the caption band of this load's cells

@@ -5,6 +5,7 @@
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
 #include "platform/AppInfo.h"
+#include "catalog/ThumbnailWorkers.h"
 #include "platform/ListView.h"
 #include "platform/Locale.h"
 #include "platform/MessagePump.h"
@@ -12,6 +13,8 @@
 #include <cstring>
 #include <utility>
 #include <exception>
+#include <memory>
+#include <optional>
 
 namespace tessary {
 
@@ -20,6 +23,11 @@ namespace {
 constexpr int kDecodedCheckpoint = 30;
 constexpr int kCachedCheckpoint = 80;
 constexpr double kStatusPaintInterval = 0.04; // seconds
+// Besides the checkpoints, pending messages run at least this often (seconds), so a click or a
+// key is answered while a load runs.
+constexpr double kPumpInterval = 0.1;
+// How many files each worker may prepare beyond the one the list takes next.
+constexpr int kFilesAhead = 3;
 
 class ListRedrawOff {
 public:
@@ -82,52 +90,37 @@ bool AddCellToImageList(frmMain& form) {
     return ImageList_Add(form.ImageList.get(), part.cellCopy.get(), nullptr) >= 0;
 }
 
-// One file of the folder: its list entry, or nothing when its picture cannot be fitted. Returns
-// whether it came from the cache (for the checkpoint).
-bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cache,
-                 CacheFileContents& cacheFile, int thumbHeight, const NumberFormat& fmt) {
+// One file of the folder, prepared (on a worker or just now): its list entry, or nothing when
+// its picture cannot be fitted. New thumbnails are written to the cache, their sections to the
+// batch.
+void LoadOneFile(frmMain& form, PreparedFile& file, const FolderCache& cache, CacheSectionBatch& batch,
+                 int thumbHeight, const NumberFormat& fmt) {
     CatalogPart& part = form.catalog;
     LoadStats& stats = part.lastLoad;
-    const std::wstring fileName = LastPathComponent(path);
-    const std::optional<FileInfo> info = GetFileInfo(path);
-    // A file gone since the folder was listed (the folder deleted meanwhile, say) is left out.
-    if (!info && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return false;
+    if (file.gone || file.failed)
+        return;
     ++stats.files;
-
-    bool fromCache = false;
-    int imageWidth = 0, imageHeight = 0, divisor = 1;
-    ConstPixelView source;
-    const std::wstring thumbnail = cache.ThumbnailPath(fileName);
-    bool cachedThumbnail = false;
-    CacheSection section;
-    {
-        ScopedTimer t(stats.cacheRead);
-        if (FileExists(thumbnail)) {
-            section = cacheFile.Section(cache.SectionName(fileName));
-            cachedThumbnail = CachedThumbnailMatches(section, info, path);
-        }
-    }
-    if (cachedThumbnail && part.reducer.LoadThumbnail(thumbnail, source, stats.decoding)) {
-        imageWidth = section.Value(kWidthKey, 0).value;
-        imageHeight = section.Value(kHeightKey, 0).value;
-        fromCache = true;
+    stats.decoding.decode += file.times.decode;
+    stats.decoding.reduce += file.times.reduce;
+    stats.cacheRead += file.cacheRead;
+    const std::wstring& fileName = file.fileName;
+    const std::optional<FileInfo>& info = file.info;
+    const bool fromCache = file.fromCache;
+    const int imageWidth = file.imageWidth, imageHeight = file.imageHeight;
+    const ConstPixelView source = file.Source();
+    if (fromCache)
         ++stats.cacheHits;
-    } else {
-        ReducedImage reduced;
-        part.reducer.Reduce(path, form.picSrc, reduced, stats.decoding);
-        imageWidth = reduced.fullWidth;
-        imageHeight = reduced.fullHeight;
-        divisor = reduced.divisor;
-        if (reduced.width > 0 && reduced.height > 0)
-            source = ConstPixelView(form.picSrc.bits(), reduced.width, reduced.height, form.picSrc.width());
-    }
     const std::wstring resolution = ResolutionText(imageWidth, imageHeight);
 
-    if (ShouldWriteToCache(fromCache, state.CacheDirectories, divisor) && source.pixels && info) {
+    if (ShouldWriteToCache(fromCache, state.CacheDirectories, file.divisor) && source.pixels && info) {
         ScopedTimer t(stats.cacheWrite);
-        if (WriteCacheEntry(cache, fileName, source, imageWidth, imageHeight, info->Stamp(), &cacheFile))
-            ++stats.addedToCache;
+        // Encoded on the worker when the cache was on from the start of the load.
+        if (file.jpeg.empty())
+            EncodeThumbnail(source, file.jpeg);
+        if (WriteCacheThumbnail(cache, fileName, file.jpeg)) {
+            // Counted once its section reaches the cache file.
+            batch.Add(fileName, imageWidth, imageHeight, info->Stamp());
+        }
     }
 
     const int imageIndex = stats.loaded;
@@ -136,7 +129,7 @@ bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cac
         const auto fitted =
             FitSourceIntoBuffer(source, state.ThumbSize, thumbHeight, part.buffer, part.fitScratch);
         if (!fitted)
-            return fromCache; // no entry for a picture that cannot be fitted
+            return; // no entry for a picture that cannot be fitted
         DrawThumbnailCell(form.picThumb, part.buffer, state.ThumbSize, thumbHeight, *fitted, imageWidth,
                           imageHeight, resolution, state.ScreenWidthPx, state.ScreenHeightPx,
                           part.captionFont, part.captionHeight);
@@ -160,14 +153,13 @@ bool LoadOneFile(frmMain& form, const std::wstring& path, const FolderCache& cac
     part.entries.push_back(std::move(values));
     const int item = list.Add(fileName, imageIndex, value);
     if (item < 0)
-        return fromCache;
+        return;
     list.SetSelected(item, false);
     if (info) {
         list.SetText(item, 1, SizeColumnText(info->size, fmt));
         list.SetText(item, 2, FileDateText(info->lastWrite));
     }
     list.SetText(item, 3, ResolutionColumnText(imageWidth, imageHeight));
-    return fromCache;
 }
 
 } // namespace
@@ -242,20 +234,48 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
         catalog.reducer.SetBackground(PictureBackground());
         // 9. Every file, until Escape is seen at a checkpoint.
         const std::vector<std::wstring> files = state.FileList;
-        CacheFileContents cacheFile;
+        PrepareSettings settings;
+        settings.cache = cache;
         {
             ScopedTimer t(stats.cacheRead);
-            cacheFile = CacheFileContents::Read(cache);
+            settings.cacheFile = std::make_shared<const CacheFileContents>(CacheFileContents::Read(cache));
         }
+        settings.encodeThumbnails = state.CacheDirectories;
         const int count = static_cast<int>(files.size());
+        // Decoding runs ahead on workers; this thread takes the files in order and does the rest,
+        // exactly as it does without them.
+        const int workerCount = catalog.loadWorkers < 0 ? DefaultWorkerCount() : catalog.loadWorkers;
+        std::optional<ThumbnailWorkers> workers;
+        if (workerCount > 0 && count > 1)
+            workers.emplace(files, settings, workerCount, kFilesAhead * workerCount);
+        CacheSectionBatch batch(cache);
         // Between checkpoints nothing else runs, so nothing could repaint the list anyway; laying
         // it out and invalidating it entry by entry would cost more than decoding a cached file.
         ListRedrawOff redrawOff(list);
         double lastPainted = 0;
+        double lastPumped = Seconds();
         std::wstring progress;
         bool progressShown = false;
+        // Lets pending messages run, with the progress text and the list shown as they are.
+        auto letMessagesRun = [&] {
+            ScopedTimer t(stats.checkpoints);
+            if (!progressShown)
+                StatusBar1.SetPanelText(1, progress);
+            progressShown = true;
+            list.SetRedraw(true);
+            DoEvents();
+            list.SetRedraw(false);
+            lastPumped = Seconds();
+        };
+        // The load ends at the next file when Escape is held, the window was closed or another
+        // folder was chosen meanwhile (that one is loaded next).
+        const std::wstring treeFolder = FolderTreeview1.CurrentFolder();
+        auto stopped = [&] {
+            return state.EscapePressed || closeAfterLoad_ || !IsWindow(hwnd()) ||
+                   FolderTreeview1.CurrentFolder() != treeFolder;
+        };
         for (int i = 1; i <= count; ++i) {
-            if (state.EscapePressed || closeAfterLoad_)
+            if (stopped())
                 break;
             const std::wstring& path = files[static_cast<std::size_t>(i - 1)];
             {
@@ -273,21 +293,47 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
                     lastPainted = Seconds();
                 }
             }
-            bool fromCache = false;
+            PreparedFile file;
+            if (workers) {
+                // Waiting for a worker, the window answers as messages arrive and at least every
+                // kPumpInterval.
+                bool taken = false;
+                while (!(taken = workers->TryTake(i - 1, file)) && !stopped()) {
+                    const double since = Seconds() - lastPumped;
+                    const auto wait = static_cast<DWORD>(std::max(0.0, kPumpInterval - since) * 1000) + 1;
+                    HANDLE ready = workers->ReadyEvent();
+                    if (MsgWaitForMultipleObjectsEx(1, &ready, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
+                        WAIT_OBJECT_0)
+                        letMessagesRun();
+                }
+                if (!taken)
+                    break;
+            } else {
+                try {
+                    PrepareFile(path, settings, catalog.reducer, file);
+                } catch (const std::exception&) {
+                    file.failed = true;
+                }
+            }
             try {
-                fromCache = LoadOneFile(*this, path, cache, cacheFile, thumbHeight, fmt);
+                LoadOneFile(*this, file, cache, batch, thumbHeight, fmt);
             } catch (const std::exception&) {
                 // This file is skipped; the load goes on.
             }
-            if (i % (fromCache ? kCachedCheckpoint : kDecodedCheckpoint) == 0) {
-                ScopedTimer t(stats.checkpoints);
-                if (!progressShown)
-                    StatusBar1.SetPanelText(1, progress);
-                list.SetRedraw(true);
-                DoEvents();
-                list.SetRedraw(false);
+            if (i % (file.fromCache ? kCachedCheckpoint : kDecodedCheckpoint) == 0) {
+                {
+                    ScopedTimer t(stats.cacheWrite);
+                    stats.addedToCache += batch.Flush();
+                }
+                letMessagesRun();
+            } else if (Seconds() - lastPumped >= kPumpInterval) {
+                letMessagesRun();
             }
         }
+        // The workers stop at once (a decode under way is cut short) and their buffers go.
+        workers.reset();
+        ScopedTimer t(stats.cacheWrite);
+        stats.addedToCache += batch.Flush();
     } catch (const std::exception&) {
         // Out of memory outside a file: the load ends with what it has.
     }
@@ -300,6 +346,7 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
     RefreshNow(StatusBar1.hwnd());
     list.Refresh();
     catalog.buffer.Reset();
+    catalog.reducer.ReleaseBuffers();
     list.ArrangeFromTop();
     // 12. Order and the other two panels.
     ApplySort();

@@ -27,6 +27,24 @@ void ImageReducer::ReleaseBuffers() {
 }
 
 bool ImageReducer::Reduce(const std::wstring& path, Surface& target, ReducedImage& out, DecodeTimes& times) {
+    if (!Reduce(path, reduced_, out, times))
+        return false;
+    if (out.width < 1 || out.height < 1)
+        return true;
+    if (target.width() < out.width || target.height() < out.height) {
+        if (!target.Create(std::max(target.width(), out.width), std::max(target.height(), out.height))) {
+            out = ReducedImage{};
+            return false;
+        }
+    }
+    for (int y = 0; y < out.height; ++y)
+        std::copy_n(reduced_.data() + static_cast<std::size_t>(y) * out.width, out.width,
+                    target.bits() + static_cast<std::size_t>(y) * target.width());
+    return true;
+}
+
+bool ImageReducer::Reduce(const std::wstring& path, std::vector<std::uint32_t>& pixels, ReducedImage& out,
+                          DecodeTimes& times) {
     out = ReducedImage{};
     const auto rule = [&out](int fullWidth, int fullHeight, int& width, int& height) {
         out.divisor = DecodeDivisor(fullWidth, fullHeight);
@@ -46,7 +64,7 @@ bool ImageReducer::Reduce(const std::wstring& path, Surface& target, ReducedImag
             [background](std::uint32_t* pixels, std::size_t count) {
                 FlattenOnto(pixels, count, background);
             },
-            ScaleFilter::AreaAverage, reduced_, picture);
+            ScaleFilter::AreaAverage, pixels, picture);
         times.decode += Seconds() - start - picture.reduceSeconds;
         times.reduce += picture.reduceSeconds;
     }
@@ -61,17 +79,6 @@ bool ImageReducer::Reduce(const std::wstring& path, Surface& target, ReducedImag
     // with an empty picture.
     out.width = picture.width;
     out.height = picture.height;
-    if (out.width < 1 || out.height < 1)
-        return true;
-    if (target.width() < out.width || target.height() < out.height) {
-        if (!target.Create(std::max(target.width(), out.width), std::max(target.height(), out.height))) {
-            out = ReducedImage{};
-            return false;
-        }
-    }
-    for (int y = 0; y < out.height; ++y)
-        std::copy_n(reduced_.data() + static_cast<std::size_t>(y) * out.width, out.width,
-                    target.bits() + static_cast<std::size_t>(y) * target.width());
     return true;
 }
 

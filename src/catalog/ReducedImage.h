@@ -7,6 +7,7 @@
 #include "imaging/PictureDecoder.h"
 #include "imaging/Scaler.h"
 #include "platform/Surface.h"
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -55,6 +56,9 @@ public:
     // not a complete picture: a missing, empty, truncated or damaged file, an unknown format, or
     // a size too large to decode.
     bool Reduce(const std::wstring& path, Surface& target, ReducedImage& out, DecodeTimes& times);
+    // The same into pixels (out.width x out.height, rows out.width apart).
+    bool Reduce(const std::wstring& path, std::vector<std::uint32_t>& pixels, ReducedImage& out,
+                DecodeTimes& times);
 
     // Decodes a cached thumbnail (a JPEG) at its own size. The view stays valid until the next
     // call. False for anything but a complete JPEG.
@@ -64,6 +68,8 @@ public:
     void ReleaseBuffers();
     // The opaque pixel that transparent parts of pictures are put on.
     void SetBackground(std::uint32_t pixel) { background_ = pixel; }
+    // A flag another thread raises to cut a decode short (it then fails).
+    void SetCancelFlag(const std::atomic<bool>* cancel) { decoder_.SetCancelFlag(cancel); }
 
 private:
     PictureDecoder decoder_;

@@ -10,7 +10,6 @@ namespace {
 constexpr int kReferenceWidth = 200;
 constexpr int kReferenceHeight = 160;
 
-
 } // namespace
 
 int ThumbHeight(int thumbSize, double screenWidth, double screenHeight) {

@@ -6,6 +6,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Handles.h"
 #include "platform/Locale.h"
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 
@@ -17,6 +18,8 @@ constexpr int kJpegQuality = 80;
 constexpr DWORD kIniBufferChars = 255;
 // A cache file is read whole up to this size (a section takes about 80 bytes).
 constexpr std::size_t kMaxWholeCacheFileBytes = 4u << 20;
+// A load that adds sections rewrites the file whole up to this size (beyond, section by section).
+constexpr std::size_t kMaxBatchedCacheFileBytes = 64u << 20;
 
 std::uint64_t FileSize(const WIN32_FIND_DATAW& fd) {
     return (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
@@ -267,34 +270,110 @@ bool CachedThumbnailMatches(const CacheSection& section, const std::optional<Fil
     return section.Text(kUprightKey) || FileOrientation(imagePath) == 1;
 }
 
-bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName, ConstPixelView picture,
-                     int imageWidth, int imageHeight, const FileStamp& stamp, CacheFileContents* contents) {
+bool EncodeThumbnail(ConstPixelView picture, std::vector<unsigned char>& jpeg) {
+    return EncodeJpeg(picture.pixels, picture.width, picture.height, picture.stride * 4, kJpegQuality, jpeg);
+}
+
+bool WriteCacheThumbnail(const FolderCache& cache, const std::wstring& imageFileName,
+                         const std::vector<unsigned char>& jpeg) {
     if (cache.directory.empty())
         return false;
     // The cache root may have been removed since start-up; an existing directory is fine.
     CreateDirectoryW(LongPathForm(CacheRoot(DataFolder())).c_str(), nullptr);
     CreateDirectoryW(LongPathForm(cache.directory).c_str(), nullptr);
-    // Encoded straight from the picture: a BMP written and decoded again first would only cost.
-    if (!WriteJpegFile(LongPathForm(cache.ThumbnailPath(imageFileName)), picture.pixels, picture.width,
-                       picture.height, picture.stride * 4, kJpegQuality))
-        return false;
-    // One write replaces the section's keys: every profile write rewrites the whole file.
-    std::wstring lines;
-    std::vector<std::pair<std::wstring, std::wstring>> keys;
-    for (const auto& [key, value] : CacheSectionEntries(imageWidth, imageHeight, stamp)) {
-        lines.append(key);
-        lines += L'=';
-        lines += value;
+    return !jpeg.empty() &&
+           WriteFileReplacing(LongPathForm(cache.ThumbnailPath(imageFileName)), jpeg.data(), jpeg.size());
+}
+
+void CacheSectionBatch::Add(const std::wstring& imageFileName, int imageWidth, int imageHeight,
+                            const FileStamp& stamp) {
+    IniSectionText section{cache_.SectionName(imageFileName), {}};
+    for (const auto& [key, value] : CacheSectionEntries(imageWidth, imageHeight, stamp))
+        section.keys.emplace_back(key, value);
+    pending_.push_back(std::move(section));
+}
+
+int CacheSectionBatch::FlushThroughProfile() {
+    int written = 0;
+    for (const IniSectionText& section : pending_) {
+        std::wstring lines;
+        for (const auto& [key, value] : section.keys)
+            lines += key + L'=' + value + L'\0';
         lines += L'\0';
-        keys.emplace_back(key, value);
+        if (WritePrivateProfileSectionW(section.name.c_str(), lines.c_str(), cache_.iniFile.c_str()))
+            ++written;
     }
-    lines += L'\0';
-    const std::wstring section = cache.SectionName(imageFileName);
-    if (!WritePrivateProfileSectionW(section.c_str(), lines.c_str(), cache.iniFile.c_str()))
-        return false;
-    if (contents)
-        contents->Replace(section, std::move(keys));
-    return true;
+    pending_.clear();
+    return written;
+}
+
+int CacheSectionBatch::Flush() {
+    if (pending_.empty())
+        return 0;
+    const int count = static_cast<int>(pending_.size());
+    if (cache_.directory.empty()) { // nowhere to keep a cache
+        pending_.clear();
+        return 0;
+    }
+    if (!read_) {
+        read_ = true;
+        GrowBuffer<unsigned char> bytes;
+        std::size_t size = 0;
+        if (GetFileAttributesW(cache_.iniFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            if (!ReadWholeFile(cache_.iniFile, bytes, size, kMaxBatchedCacheFileBytes))
+                profile_ = true;
+        }
+        const unsigned char* data = bytes.data();
+        std::wstring text;
+        if (profile_ || (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) ||
+            (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF)) {
+            profile_ = true; // an encoding the profile functions keep their own way
+        } else if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+            text.resize((size - 2) / 2);
+            std::memcpy(text.data(), data + 2, text.size() * sizeof(wchar_t));
+        } else if (size > 0) {
+            const int n = MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(data),
+                                              static_cast<int>(size), nullptr, 0);
+            text.resize(static_cast<std::size_t>(std::max(n, 0)));
+            if (n > 0)
+                MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(data), static_cast<int>(size),
+                                    text.data(), n);
+            else
+                profile_ = true;
+        }
+        if (!profile_)
+            file_ = ParseIniText(text);
+    }
+    if (profile_)
+        return FlushThroughProfile();
+    // A section already there takes the new keys in its place (the first of a name, as every read
+    // finds that one); a new one goes at the end.
+    for (IniSectionText& section : pending_) {
+        auto same = std::find_if(file_.begin(), file_.end(),
+                                 [&](const IniSectionText& s) { return SameKeyName(s.name, section.name); });
+        if (same != file_.end())
+            same->keys = std::move(section.keys);
+        else
+            file_.push_back(std::move(section));
+    }
+    pending_.clear();
+    const std::wstring text = FormatIniText(file_);
+    std::vector<unsigned char> bytes;
+    if (cache_.unicodeIni) {
+        bytes = {0xFF, 0xFE};
+        const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+        bytes.insert(bytes.end(), p, p + text.size() * sizeof(wchar_t));
+    } else {
+        const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                          nullptr, nullptr);
+        bytes.resize(static_cast<std::size_t>(std::max(n, 0)));
+        if (n > 0)
+            WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                reinterpret_cast<char*>(bytes.data()), n, nullptr, nullptr);
+    }
+    CreateDirectoryW(LongPathForm(CacheRoot(DataFolder())).c_str(), nullptr);
+    CreateDirectoryW(LongPathForm(cache_.directory).c_str(), nullptr);
+    return WriteFileReplacing(cache_.iniFile, bytes.data(), bytes.size()) ? count : 0;
 }
 
 CacheTotals CountCache() {

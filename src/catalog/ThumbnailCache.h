@@ -87,12 +87,36 @@ private:
 bool CachedThumbnailMatches(const CacheSection& section, const std::optional<FileInfo>& image,
                             const std::wstring& imagePath);
 
-// Writes one entry: the picture as the JPEG thumbnail at quality 80, then the section's keys (all in
-// one write, width first). True only when the thumbnail and the keys were all written; contents,
-// when given, then holds the new keys.
-bool WriteCacheEntry(const FolderCache& cache, const std::wstring& imageFileName, ConstPixelView picture,
-                     int imageWidth, int imageHeight, const FileStamp& stamp,
-                     CacheFileContents* contents = nullptr);
+// The thumbnail JPEG of a reduced picture (quality 80), encoded straight from its pixels.
+bool EncodeThumbnail(ConstPixelView picture, std::vector<unsigned char>& jpeg);
+
+// Writes a thumbnail already encoded as JPEG (its file is replaced only when written whole).
+bool WriteCacheThumbnail(const FolderCache& cache, const std::wstring& imageFileName,
+                         const std::vector<unsigned char>& jpeg);
+
+// A folder load's new sections, written to the cache file a batch at a time (at each checkpoint
+// and at the end): the file is read once, and each batch replaces it whole through a temporary
+// file renamed over it, so a thumbnail's share of the writing stays small however many there are,
+// and the file is never left half written. The text is what the profile functions write.
+class CacheSectionBatch {
+public:
+    explicit CacheSectionBatch(FolderCache cache) : cache_(std::move(cache)) {}
+    // The section of one new thumbnail (written width first, as CacheSectionEntries orders them).
+    void Add(const std::wstring& imageFileName, int imageWidth, int imageHeight, const FileStamp& stamp);
+    bool empty() const { return pending_.empty(); }
+    // Writes the sections added since the last flush and says how many reached the file: none when
+    // it could not be written (the sections are then dropped: their thumbnails are made again
+    // next time).
+    int Flush();
+
+private:
+    int FlushThroughProfile();
+    FolderCache cache_;
+    std::vector<IniSectionText> pending_;
+    bool read_ = false;    // file_ holds the file's sections
+    bool profile_ = false; // an encoding only the profile functions handle: write through them
+    std::vector<IniSectionText> file_;
+};
 
 struct CacheTotals {
     int directories = 0; // the cache root counts as one

@@ -13,6 +13,7 @@ list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/FolderWatch.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ReducedImage.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ThumbnailCache.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ThumbnailWorkers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ThumbnailCell.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FolderTree.cpp
 )

@@ -1,8 +1,10 @@
 #include "imaging/PictureDecoder.h"
 #include "imaging/GDIPlusAPI.h"
+#include "imaging/BmpFile.h"
 #include "imaging/PixelTransform.h"
 #include <objidl.h> // GDI+ needs it, and WIN32_LEAN_AND_MEAN leaves it out
 #include "platform/GdiPlus.h"
+#include "platform/Handles.h"
 #include <climits>
 #include <new>
 
@@ -135,7 +137,111 @@ bool DecodeWebp(WebpDecoder& webp, const std::wstring& path, ReducingSink& sink)
            sink.Rows(const_cast<std::uint32_t*>(decoded.pixels), decoded.height, decoded.width);
 }
 
+// Takes the rows of a picture stored upright and writes them into a BMP file as they come: the
+// file's rows go bottom-up, so each strip is written at its place.
+class BmpFileSink final : public RowSink {
+public:
+    BmpFileSink(HANDLE file, const TransparencyRule& flatten) : file_(file), flatten_(flatten) {}
+
+    bool Wanted(int fullWidth, int fullHeight, int orientation, int& minWidth, int& minHeight) override {
+        turned_ = orientation != 1;
+        minWidth = fullWidth;
+        minHeight = fullHeight;
+        return !turned_;
+    }
+    bool Begin(const RowPicture& picture) override {
+        width_ = picture.width;
+        height_ = picture.height;
+        layout_ = Bmp24LayoutFor(width_, height_);
+        const std::vector<unsigned char> header = Bmp24Header(width_, height_);
+        return layout_.totalBytes > 0 && WriteAt(0, header.data(), header.size());
+    }
+    bool Rows(std::uint32_t* rows, int count, int stride) override {
+        const auto rowBytes = static_cast<std::size_t>(layout_.rowBytes);
+        try {
+            strip_.assign(rowBytes * static_cast<std::size_t>(count), 0);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        // The strip's last row comes first in the file.
+        for (int r = 0; r < count; ++r) {
+            std::uint32_t* row = rows + static_cast<std::ptrdiff_t>(r) * stride;
+            if (flatten_)
+                flatten_(row, static_cast<std::size_t>(width_));
+            PackBmp24Row(row, width_, strip_.data() + static_cast<std::size_t>(count - 1 - r) * rowBytes);
+        }
+        const int lastRow = next_ + count - 1;
+        next_ += count;
+        return lastRow < height_ &&
+               WriteAt(layout_.headerBytes + static_cast<std::uint64_t>(height_ - 1 - lastRow) * rowBytes,
+                       strip_.data(), strip_.size());
+    }
+    bool turned() const { return turned_; }
+    bool whole() const { return next_ == height_; }
+
+private:
+    bool WriteAt(std::uint64_t offset, const unsigned char* data, std::size_t size) {
+        LARGE_INTEGER at;
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        DWORD written = 0;
+        return SetFilePointerEx(file_, at, nullptr, FILE_BEGIN) &&
+               WriteFile(file_, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+    }
+    HANDLE file_;
+    const TransparencyRule& flatten_;
+    bool turned_ = false;
+    int width_ = 0, height_ = 0, next_ = 0;
+    Bmp24Layout layout_;
+    std::vector<unsigned char> strip_;
+};
+
 } // namespace
+
+bool PictureDecoder::WriteBmp(const std::wstring& source, const std::wstring& target,
+                              const TransparencyRule& flatten) {
+    try {
+        unsigned char head[kImageHeaderBytes] = {};
+        std::size_t got = 0;
+        if (!ReadFileStart(source, head, sizeof head, got))
+            return false;
+        const ImageFormat format = ProbeImageHeader(head, got).format;
+        if (format == ImageFormat::Jpeg || format == ImageFormat::Png) {
+            TempFileBeside temp(target);
+            bool turned = false;
+            {
+                UniqueFile file(CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+                if (!temp.ok() || !file)
+                    return false;
+                BmpFileSink sink(file.get(), flatten);
+                bool complete = true;
+                const bool ok = format == ImageFormat::Jpeg ? jpeg_.DecodeRows(source, sink, complete)
+                                                            : png_.DecodeRows(source, sink);
+                turned = sink.turned();
+                if (!turned && !(ok && sink.whole()))
+                    return false;
+            }
+            if (!turned)
+                return temp.Commit();
+        }
+        // Turned upright, or decoded by GDI+ or libwebp: the whole picture first.
+        std::vector<std::uint32_t> pixels;
+        DecodedPicture picture;
+        const PictureSizeRule fullSize = [](int w, int h, int& width, int& height) {
+            width = w;
+            height = h;
+            return true;
+        };
+        if (!Decode(source, fullSize, flatten, ScaleFilter::AreaAverage, pixels, picture) ||
+            picture.width < 1)
+            return false;
+        const std::vector<unsigned char> file =
+            EncodeBmp24(pixels.data(), picture.width, picture.height, picture.width);
+        return !file.empty() && WriteFileReplacing(target, file.data(), file.size());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
 
 bool PictureDecoder::Decode(const std::wstring& path, const PictureSizeRule& rule,
                             const TransparencyRule& flatten, ScaleFilter filter,

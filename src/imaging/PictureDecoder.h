@@ -45,6 +45,10 @@ public:
     // the decoders' limits.
     bool Decode(const std::wstring& path, const PictureSizeRule& rule, const TransparencyRule& flatten,
                 ScaleFilter filter, std::vector<std::uint32_t>& pixels, DecodedPicture& out);
+    // Writes the picture at its full size, upright and flattened, as a 24-bit BMP file at target
+    // (replaced only once written whole). A JPEG or PNG stored upright goes from the decoder to the
+    // file a strip of rows at a time, never held whole; anything else is decoded whole first.
+    bool WriteBmp(const std::wstring& source, const std::wstring& target, const TransparencyRule& flatten);
     // Gives the large buffers back.
     void ReleaseBuffers();
     // A flag another thread may raise to stop a decode between two strips of rows (it then fails).

@@ -81,6 +81,14 @@ struct FileTraits {
 };
 using UniqueFile = UniqueHandle<FileTraits>;
 
+// Events, threads and other kernel objects whose "no handle" is null.
+struct KernelObjectTraits {
+    using handle_type = HANDLE;
+    static HANDLE invalid() { return nullptr; }
+    static void close(HANDLE h) { CloseHandle(h); }
+};
+using UniqueKernelObject = UniqueHandle<KernelObjectTraits>;
+
 struct ModuleTraits {
     using handle_type = HMODULE;
     static HMODULE invalid() { return nullptr; }

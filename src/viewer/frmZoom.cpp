@@ -68,14 +68,24 @@ void frmZoom::ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHe
         return;
     picture_.Reset();
     InvalidateRect(hwnd(), nullptr, TRUE);
+    // Decoded straight to the drawn size (a JPEG first reduced by its DCT as far as that allows):
+    // area-averaging when reducing, bicubic when enlarging.
+    IntSize image, drawn;
+    const PictureSizeRule rule = [&](int w, int h, int& dw, int& dh) {
+        image = {w, h};
+        drawn = ZoomDrawnSize(image, {state.WorkAreaWidth, state.WorkAreaHeight}, {ViewWidth, ViewHeight});
+        dw = drawn.width;
+        dh = drawn.height;
+        return !drawn.empty();
+    };
     std::vector<std::uint32_t> pixels;
-    int w = 0, h = 0;
-    if (!LoadImagePixels(ImagePath, pixels, w, h) || w < 1 || h < 1)
+    DecodedPicture picture;
+    const bool decoded =
+        decoder_.Decode(ImagePath, rule, {}, ScaleFilter::Bicubic, pixels, picture) && picture.width > 0;
+    decoder_.ReleaseBuffers();
+    if (!decoded || image.width < 1 || image.height < 1)
         return;
-    const IntSize image{w, h};
-    state.ZoomImageAspect = static_cast<double>(w) / h;
-    const IntSize drawn =
-        ZoomDrawnSize(image, {state.WorkAreaWidth, state.WorkAreaHeight}, {ViewWidth, ViewHeight});
+    state.ZoomImageAspect = static_cast<double>(image.width) / image.height;
     if (IsIconic(hwnd()))
         ShowWindow(hwnd(), SW_RESTORE);
     if (FitWindow) {
@@ -83,13 +93,8 @@ void frmZoom::ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHe
         SetWindowPos(hwnd(), nullptr, 0, 0, outer.width, outer.height,
                      SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
     }
-    // Our own scaling: area-averaging when reducing, bicubic when enlarging.
-    if (picture_.Create(drawn.width, drawn.height)) {
-        ScaleScratch scratch;
-        ScalePixels(ConstPixelView{pixels.data(), w, h, w}, ScaleRect{0, 0, w, h},
-                    PixelView{picture_.bits(), drawn.width, drawn.height, drawn.width},
-                    ScaleRect{0, 0, drawn.width, drawn.height}, ScaleFilter::Bicubic, scratch);
-    }
+    if (picture_.Create(drawn.width, drawn.height))
+        std::copy(pixels.begin(), pixels.end(), picture_.bits());
     InvalidateRect(hwnd(), nullptr, TRUE);
     UpdateWindow(hwnd());
     if (CenterOnMonitor) {

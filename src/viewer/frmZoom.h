@@ -1,6 +1,7 @@
 // The viewer: one image in a window of its own, fitted to the monitor, closed by a click,
 // Escape or Enter, with the main window's wallpaper commands on its right button.
 #pragma once
+#include "imaging/PictureDecoder.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"
 #include "viewer/cTrackMouse.h"
@@ -47,6 +48,7 @@ private:
 
     frmMain& owner_;
     Surface picture_;
+    PictureDecoder decoder_;
     IntSize frameExtra_;
     bool leftButtonDown_ = false; // a click is a press and a release on this window
 };

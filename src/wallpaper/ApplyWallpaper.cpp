@@ -4,11 +4,11 @@
 #include "app/frmMain.h"
 #include "imaging/GDIPlusAPI.h"
 #include "core/PathText.h"
+#include "imaging/PixelOps.h"
 #include "platform/AppInfo.h"
 #include "platform/DesktopWallpaper.h"
 #include "platform/Registry.h"
 #include <utility>
-#include "imaging/PixelOps.h"
 #include "wallpaper/MonitorChoice.h"
 
 namespace tessary {
@@ -68,7 +68,11 @@ void frmMain::ApplyWallpaper() {
     if (!kept.empty() && (NeedsBmpConversion(kept) || FileFormat(kept) != ImageFormat::Bmp) &&
         !DataFolder().empty()) {
         const std::wstring bmp = JoinPath(DataFolder(), kConvertedWallpaperName);
-        if (WriteWallpaperBitmap(kept, bmp)) {
+        // Our own decoding, written straight into the bitmap; transparency shows the desktop colour.
+        const std::uint32_t background = PictureBackground();
+        if (wallpaper.decoder.WriteBmp(kept, bmp, [background](std::uint32_t* p, std::size_t n) {
+                FlattenOnto(p, n, background);
+            })) {
             state.CurrentImagePath = bmp;
             converted = true;
         }
@@ -95,7 +99,10 @@ void frmMain::ApplyWallpaper() {
     const std::optional<RecentWallpaper> resampled = std::exchange(wallpaper.resampledFrom, std::nullopt);
     if (applied)
         RecordAppliedWallpaper(resampled.value_or(RecentWallpaper{kept, RecentLayoutOf(mode)}));
-    DrawPreview(state.CurrentImagePath);
+    wallpaper.decoder.ReleaseBuffers();
+    // The preview is drawn again only when it would change.
+    if (wallpaper.previewKey.empty() || wallpaper.previewKey != PreviewKey(state.CurrentImagePath))
+        DrawPreview(state.CurrentImagePath);
 }
 
 std::uint32_t frmMain::PictureBackground() const {

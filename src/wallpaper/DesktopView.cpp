@@ -9,6 +9,7 @@
 namespace tessary {
 
 void frmMain::cmdShowDesktop_Click() {
+    wallpaper.previewKey.clear();
     if (picWPImage.empty())
         return;
     // Out of the way, and the windows below get the chance to repaint where it was.

@@ -59,7 +59,20 @@ ScaleRect ToScaleRect(const IntRect& r) {
 
 } // namespace
 
+std::wstring frmMain::PreviewKey(const std::wstring& imagePath) const {
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    if (!imagePath.empty() && !GetFileAttributesExW(imagePath.c_str(), GetFileExInfoStandard, &file))
+        return {};
+    // The file's size and time stand for its content.
+    return imagePath + L'|' + std::to_wstring(static_cast<int>(SelectedWallpaperMode())) + L'|' +
+           std::to_wstring(state.DrawShading) + std::to_wstring(state.DrawGlare) + L'|' + state.DesktopColor +
+           L'|' + std::to_wstring(file.nFileSizeLow) + L'.' + std::to_wstring(file.nFileSizeHigh) + L'|' +
+           std::to_wstring(file.ftLastWriteTime.dwLowDateTime) + L'.' +
+           std::to_wstring(file.ftLastWriteTime.dwHighDateTime);
+}
+
 void frmMain::DrawPreview(const std::wstring& imagePath) {
+    wallpaper.previewKey.clear();
     if (picWPImage.empty())
         return;
     const IntSize preview{picWPImage.width(), picWPImage.height()};
@@ -113,6 +126,7 @@ void frmMain::DrawPreview(const std::wstring& imagePath) {
         DrawOverlay(std::wstring(kGlareOverlayName));
     InvalidateRect(picWP, nullptr, FALSE);
     state.CurrentImagePath = imagePath;
+    wallpaper.previewKey = PreviewKey(imagePath);
 }
 
 void frmMain::DrawOverlay(const std::wstring& overlayFile) {

@@ -14,39 +14,36 @@ namespace tessary {
 
 bool frmMain::ResampleToScreen(const std::wstring& sourcePath, bool proportional, int& width, int& height,
                                const std::wstring& targetPath) {
-    int w = 0, h = 0;
-    if (!LoadImagePixels(sourcePath, wallpaper.pixels, w, h))
-        return false;
-    const IntSize size = ResampleSize({w, h}, PreviewScreenSize(), proportional, {width, height});
-    if (size.empty() || !PicWPLoad.Create(size.width, size.height))
-        return false;
-    width = size.width;
-    height = size.height;
+    // Decoded straight to the size wanted (a JPEG first reduced by its DCT as far as that allows):
+    // area-averaging where the image is reduced, bicubic where it is enlarged.
+    IntSize size;
+    const PictureSizeRule rule = [&](int w, int h, int& rw, int& rh) {
+        size = ResampleSize({w, h}, PreviewScreenSize(), proportional, {width, height});
+        rw = size.width;
+        rh = size.height;
+        return !size.empty();
+    };
     // Transparent parts on the background the preview shows them on.
-    FlattenOnto(wallpaper.pixels.data(), wallpaper.pixels.size(), PictureBackground());
-    // Area-averaging where the image is reduced, bicubic where it is enlarged.
-    const ConstPixelView source{wallpaper.pixels.data(), w, h, w};
-    const PixelView buffer{PicWPLoad.bits(), size.width, size.height, size.width};
-    bool ok = ScalePixels(source, WholeOf(source), buffer, {0, 0, size.width, size.height},
-                          ScaleFilter::Bicubic, wallpaper.scratch);
+    const std::uint32_t background = PictureBackground();
+    DecodedPicture picture;
+    bool ok = wallpaper.decoder.Decode(
+                  sourcePath, rule,
+                  [background](std::uint32_t* p, std::size_t n) { FlattenOnto(p, n, background); },
+                  ScaleFilter::Bicubic, wallpaper.pixels, picture) &&
+              picture.width > 0 && picture.height > 0;
+    if (ok) {
+        width = picture.width;
+        height = picture.height;
+    }
     if (ok && !targetPath.empty()) {
         const std::vector<unsigned char> file =
-            EncodeBmp24(buffer.pixels, buffer.width, buffer.height, buffer.stride);
+            EncodeBmp24(wallpaper.pixels.data(), picture.width, picture.height, picture.width);
         ok = !file.empty() && WriteFileReplacing(targetPath, file.data(), file.size());
     }
-    PicWPLoad.Reset();
+    // The large buffers go with the command.
+    wallpaper.pixels = {};
+    wallpaper.decoder.ReleaseBuffers();
     return ok;
-}
-
-bool frmMain::WriteWallpaperBitmap(const std::wstring& sourcePath, const std::wstring& targetPath) {
-    // Decoded by our own checked path (never handed to GDI+ unchecked), transparent parts on the
-    // preview's background, written whole or not at all (the temporary file goes either way).
-    int w = 0, h = 0;
-    if (!LoadImagePixels(sourcePath, wallpaper.pixels, w, h))
-        return false;
-    FlattenOnto(wallpaper.pixels.data(), wallpaper.pixels.size(), PictureBackground());
-    const std::vector<unsigned char> file = EncodeBmp24(wallpaper.pixels.data(), w, h, w);
-    return !file.empty() && WriteFileReplacing(targetPath, file.data(), file.size());
 }
 
 void frmMain::cmdIconButton_Click(int index) {

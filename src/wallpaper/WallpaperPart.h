@@ -1,5 +1,6 @@
 // Working state of the main window that belongs to this subsystem (surfaces, menus, caches).
 #pragma once
+#include "imaging/PictureDecoder.h"
 #include "imaging/PictureLoader.h"
 #include "imaging/Scaler.h"
 #include "platform/Handles.h"
@@ -10,6 +11,7 @@
 #include "wallpaper/WallpaperRules.h"
 #include <optional>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tessary {
@@ -19,6 +21,11 @@ struct WallpaperPart {
     UniqueIcon resampleIcons[2];
     // Kept between draws: decoding and scaling one image after another then allocates nothing new.
     PictureLoader loader;
+    // Decodes for the wallpaper's bitmap, the resampled copies and the viewer's sizes.
+    PictureDecoder decoder;
+    // What the preview shows now (an image in a layout, with overlays), so that a command that
+    // would draw the same again leaves it; empty when it shows anything else.
+    std::wstring previewKey;
     std::vector<std::uint32_t> pixels;
     ScaleScratch scratch;
     Surface tile;

@@ -35,13 +35,13 @@ TEST(IniText, SectionsAndKeysAsTheProfileReadGivesThem) {
 TEST(IniText, WhatTheCacheWritesReadsBack) {
     const FileStamp stamp{5368709120ULL, 133485696000000000ULL};
     const std::vector<std::wstring> names = {L"beach.jpg", L" padded .png", L"a[1]=b;c.jpg", L"東.jpg"};
-    std::wstring file;
+    std::vector<IniSectionText> written;
     for (const std::wstring& name : names) {
-        file += L"[" + CacheSectionName(name) + L"]\r\n";
+        written.push_back({CacheSectionName(name), {}});
         for (const auto& [key, value] : CacheSectionEntries(4000, 3000, stamp))
-            file += std::wstring(key) + L"=" + value + L"\r\n";
+            written.back().keys.emplace_back(key, value);
     }
-    const auto sections = ParseIniText(file);
+    const auto sections = ParseIniText(FormatIniText(written));
     ASSERT_EQ(sections.size(), names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
         EXPECT_EQ(sections[i].name, CacheSectionName(names[i]));

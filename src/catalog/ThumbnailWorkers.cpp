@@ -1,0 +1,118 @@
+#include "catalog/ThumbnailWorkers.h"
+#include "catalog/CatalogText.h"
+#include <algorithm>
+#include <new>
+
+namespace tessary {
+
+void PrepareFile(const std::wstring& path, const PrepareSettings& settings, ImageReducer& reducer,
+                 PreparedFile& out) {
+    out.path = path;
+    out.fileName = LastPathComponent(path);
+    out.info = GetFileInfo(path);
+    // A file gone since the folder was listed (the folder deleted meanwhile, say) is left out.
+    if (!out.info && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        out.gone = true;
+        return;
+    }
+    const std::wstring thumbnail = settings.cache.ThumbnailPath(out.fileName);
+    bool cachedThumbnail = false;
+    CacheSection section;
+    {
+        ScopedTimer t(out.cacheRead);
+        if (FileExists(thumbnail)) {
+            section = settings.cacheFile->Section(settings.cache.SectionName(out.fileName));
+            cachedThumbnail = CachedThumbnailMatches(section, out.info, path);
+        }
+    }
+    ConstPixelView cached;
+    if (cachedThumbnail && reducer.LoadThumbnail(thumbnail, cached, out.times)) {
+        out.imageWidth = section.Value(kWidthKey, 0).value;
+        out.imageHeight = section.Value(kHeightKey, 0).value;
+        out.fromCache = true;
+        out.pixels.resize(static_cast<std::size_t>(cached.width) * cached.height);
+        for (int y = 0; y < cached.height; ++y)
+            std::copy_n(cached.pixels + static_cast<std::ptrdiff_t>(y) * cached.stride, cached.width,
+                        out.pixels.data() + static_cast<std::size_t>(y) * cached.width);
+        out.width = cached.width;
+        out.height = cached.height;
+        return;
+    }
+    ReducedImage reduced;
+    reducer.Reduce(path, out.pixels, reduced, out.times);
+    out.imageWidth = reduced.fullWidth;
+    out.imageHeight = reduced.fullHeight;
+    out.divisor = reduced.divisor;
+    out.width = reduced.width;
+    out.height = reduced.height;
+    if (settings.encodeThumbnails && ShouldWriteToCache(false, true, out.divisor) && out.width > 0 &&
+        out.height > 0) {
+        if (!EncodeThumbnail(out.Source(), out.jpeg))
+            out.jpeg.clear();
+    }
+}
+
+int DefaultWorkerCount() {
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()) - 1);
+}
+
+ThumbnailWorkers::ThumbnailWorkers(std::vector<std::wstring> files, PrepareSettings settings, int workers,
+                                   int ahead)
+    : files_(std::move(files)), settings_(std::move(settings)), ahead_(std::max(ahead, 1)),
+      done_(files_.size()), ready_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+    for (int i = 0; i < workers; ++i)
+        threads_.emplace_back([this] { Work(); });
+}
+
+ThumbnailWorkers::~ThumbnailWorkers() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    room_.notify_all();
+    for (std::thread& t : threads_)
+        t.join();
+}
+
+bool ThumbnailWorkers::TryTake(int index, PreparedFile& out) {
+    std::unique_lock lock(mutex_);
+    auto& slot = done_[static_cast<std::size_t>(index)];
+    if (!slot)
+        return false;
+    out = std::move(*slot);
+    slot.reset();
+    taken_ = index + 1;
+    lock.unlock();
+    room_.notify_all();
+    return true;
+}
+
+void ThumbnailWorkers::Work() {
+    ImageReducer reducer;
+    reducer.SetCancelFlag(&stop_);
+    const int count = static_cast<int>(files_.size());
+    for (;;) {
+        int index = 0;
+        {
+            std::unique_lock lock(mutex_);
+            room_.wait(lock, [&] { return stop_ || next_ >= count || next_ < taken_ + ahead_; });
+            if (stop_ || next_ >= count)
+                return;
+            index = next_++;
+        }
+        PreparedFile file;
+        try {
+            PrepareFile(files_[static_cast<std::size_t>(index)], settings_, reducer, file);
+        } catch (const std::exception&) {
+            file = PreparedFile{};
+            file.failed = true;
+        }
+        {
+            std::lock_guard lock(mutex_);
+            done_[static_cast<std::size_t>(index)] = std::move(file);
+        }
+        SetEvent(ready_.get());
+    }
+}
+
+} // namespace tessary
