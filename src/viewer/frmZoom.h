@@ -47,6 +47,7 @@ private:
 
     frmMain& owner_;
     Surface picture_;
+    std::wstring imagePath_; // the picture shown
     IntSize frameExtra_;
     bool leftButtonDown_ = false; // a click is a press and a release on this window
 };
