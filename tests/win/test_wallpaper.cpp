@@ -332,13 +332,11 @@ TEST_F(Wallpaper, CurrentWallpaperButtonPreviewsItInTheSelectedLayout) {
 // Two wallpapers applied after the one found at start-up: the drop-down of "&Current Wallpaper"
 // offers them newest first, a vanished one greyed with the reason, and the one from before the
 // first change; choosing that one restores it in its layout; the greyed one is never applied.
-TEST_F(WallpaperApply, ARecentWallpaperIsRestoredInItsLayout) {
+TEST_F(Wallpaper, ARecentWallpaperIsRestoredInItsLayout) {
     const std::wstring before = dir_ / L"before.bmp", a = dir_ / L"a.jpg", b = dir_ / L"b & c.png";
     for (const std::wstring& path : {before, a, b})
-        ASSERT_TRUE(WriteImage(path, 64, 48, Fill(kBlue)));
-    SetDesktopValue(L"Wallpaper", before);
-    SetDesktopValue(L"TileWallpaper", L"1");
-    SetDesktopValue(L"WallpaperStyle", L"0");
+        ASSERT_TRUE(WriteFlat(path, 64, 48, kBlue));
+    SetRecorded(before, L"1", L"0");
     frmMain& f = StartOn1024();
     ASSERT_TRUE(IsChecked(f.optMode[3]));
     f.SetOptMode(0);

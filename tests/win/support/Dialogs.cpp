@@ -47,7 +47,7 @@ public:
                 chosen = mi.wID;
         }
         r_.calls.push_back(call);
-        return chosen;
+        return r_.menuChoices.empty() ? chosen : Next(r_.menuChoices, 0u);
     }
 
 private:

@@ -26,6 +26,7 @@ public:
     std::deque<int> answers;                        // message boxes; IDOK when empty
     std::deque<std::optional<std::wstring>> inputs; // input boxes; cancelled when empty
     std::deque<std::wstring> menuPicks;             // menus: the caption to choose; none when empty
+    std::deque<UINT> menuChoices;                   // menus: an item id to return, before any pick
 
     DialogRecorder();
     ~DialogRecorder();
