@@ -66,6 +66,7 @@ void frmZoom::ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHe
                         bool FitWindow) {
     if (ImagePath.empty() || !Load())
         return;
+    imagePath_ = ImagePath;
     picture_.Reset();
     InvalidateRect(hwnd(), nullptr, TRUE);
     // Decoded straight to the drawn size (a JPEG first reduced by its DCT as far as that allows):
@@ -122,7 +123,7 @@ void frmZoom::RedrawAtClientSize() {
     RECT rc;
     GetClientRect(hwnd(), &rc);
     if (rc.right > 0 && rc.bottom > 0)
-        ViewImage(state.CurrentImagePath, rc.right, rc.bottom, false, false);
+        ViewImage(imagePath_, rc.right, rc.bottom, false, false);
 }
 
 void frmZoom::Form_Resize(int windowState) {
@@ -153,6 +154,8 @@ void frmZoom::Form_MouseUp(int button) {
     const FileMenuItem hidden[] = {mPreview, mViewImage, msep1, msep2, mRenameImage, mDeleteImage};
     for (FileMenuItem item : hidden)
         owner_.commands.Hidden[item] = true;
+    // Its commands act on the picture in hand: the one shown here, whatever the list chose since.
+    state.CurrentImagePath = imagePath_;
     POINT pt;
     GetCursorPos(&pt);
     owner_.ShowFileMenu(pt, hwnd());

@@ -49,6 +49,7 @@ private:
     frmMain& owner_;
     Surface picture_;
     PictureDecoder decoder_;
+    std::wstring imagePath_; // the picture shown
     IntSize frameExtra_;
     bool leftButtonDown_ = false; // a click is a press and a release on this window
 };

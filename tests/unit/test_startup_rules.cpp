@@ -12,6 +12,15 @@ TEST(StartupRules, RefusesExactlyThreeSystems) {
     EXPECT_FALSE(RefusalMessage(3, 51, 1));
 }
 
+TEST(StartupRules, DefaultSizeStepsUpAtEachScreenSizeAndTheGdiplusMessageHasTheLink) {
+    for (float width : {1680.0f, 1280.0f, 1024.0f})
+        EXPECT_GT(DefaultWidthPx(width), DefaultWidthPx(width - 0.5f)) << width;
+    for (float height : {1024.0f, 768.0f})
+        EXPECT_GT(DefaultHeightPx(height), DefaultHeightPx(height - 0.5f)) << height;
+    EXPECT_NE(GdiplusMissingMessage(L"Tessary").find(L"for Tessary to run"), std::wstring::npos);
+    EXPECT_TRUE(GdiplusMissingMessage(L"Tessary").ends_with(GdiplusDownloadUrl()));
+}
+
 TEST(StartupRules, LayoutOfThePicturesAndFolderFrames) {
     MainLayoutInput in;
     in.clientWidth = 992;

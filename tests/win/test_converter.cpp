@@ -4,7 +4,8 @@
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/ImageFile.h"
 #include "commands/CommandsPart.h"
-#include "test_catalog_support.h"
+#include "core/SharedState.h"
+#include "support/MainWindow.h"
 #include "viewer/frmZoom.h"
 #include <objidl.h>
 #include "platform/GdiPlus.h"
@@ -342,7 +343,7 @@ TEST_F(Converter, TooLargeOutputsAndNonPicturesAreRefused) {
 // "&Convert Image" from the list's menu and from the viewer's: the dialog opens on the image the
 // menu acts on, owned by the window the menu was shown over, and a file saved into the folder
 // shown appears in the list.
-class ConvertFromTheMenu : public CatalogTest {};
+class ConvertFromTheMenu : public MainWindowTest {};
 
 TEST_F(ConvertFromTheMenu, OpensOnTheImageTheMenuActsOn) {
     frmMain& f = Start();
@@ -358,9 +359,9 @@ TEST_F(ConvertFromTheMenu, OpensOnTheImageTheMenuActsOn) {
         EXPECT_EQ(GetWindow(dlg, GW_OWNER), f.hwnd());
         EXPECT_FALSE(IsWindowEnabled(f.hwnd()));
         EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtSaveFilename)), dir / L"a-Resize.jpg");
-        Click(dlg, frmConvert::IdCmdConvertFile);
+        ::Click(dlg, frmConvert::IdCmdConvertFile);
     });
-    dialogs_->menuChoices.push_back(FileMenuId(mConvertImage));
+    dialogs_->menuPicks.push_back(L"&Convert Image");
     f.ShowFileMenu({10, 10}, f.hwnd());
     EXPECT_TRUE(g_scriptRan);
     EXPECT_TRUE(IsWindowEnabled(f.hwnd()));
@@ -373,7 +374,7 @@ TEST_F(ConvertFromTheMenu, OpensOnTheImageTheMenuActsOn) {
         EXPECT_FALSE(IsWindowEnabled(zoom));
         EXPECT_FALSE(IsWindowEnabled(f.hwnd()));
     });
-    dialogs_->menuChoices.push_back(FileMenuId(mConvertImage));
+    dialogs_->menuPicks.push_back(L"&Convert Image");
     SendMessageW(zoom, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_TRUE(g_scriptRan);
     EXPECT_TRUE(IsWindowEnabled(zoom));

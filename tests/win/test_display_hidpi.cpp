@@ -4,7 +4,7 @@
 #include "platform/Controls.h"
 #include "platform/Dpi.h"
 #include "platform/Screen.h"
-#include "test_wallpaper_support.h"
+#include "support/MainWindow.h"
 
 using namespace tessary;
 using namespace wintest;

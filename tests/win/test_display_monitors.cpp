@@ -2,7 +2,7 @@
 // 1280 x 1024 primary and a 1920 x 1080 one (Xvfb places both at the origin).
 #include "platform/Controls.h"
 #include "platform/DesktopWallpaper.h"
-#include "test_wallpaper_support.h"
+#include "support/MainWindow.h"
 
 using namespace tessary;
 using namespace wintest;

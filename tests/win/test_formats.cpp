@@ -5,8 +5,8 @@
 #include "imaging/JpegCodec.h"
 #include "imaging/PixelTransform.h"
 #include "imaging/WebpCodec.h"
-#include "test_catalog_support.h"
-#include "test_wallpaper_support.h"
+#include "core/SharedState.h"
+#include "support/MainWindow.h"
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -209,17 +209,16 @@ Bytes SidewaysJpeg(int orientation, int width, int height) {
     return jpeg;
 }
 
-class FormatsWindow : public CatalogTest {
+class FormatsWindow : public MainWindowTest {
 protected:
     void SetUp() override {
-        CatalogTest::SetUp();
+        MainWindowTest::SetUp();
         WriteSetting(L"DrawShading", L"0"); // the preview's overlays would tint it
         WriteSetting(L"DrawGlare", L"0");
     }
     // The picture area of a cell for a picture of the screen's shape (1280 x 1024): 100 x 80 at (6, 6).
     static constexpr RECT kPicture{6, 6, 106, 86};
-    DesktopSettingsGuard desktop_;
-    FileGuard bitmap_{ConvertedBitmapPath()};
+    DesktopGuard desktop_;
 };
 
 } // namespace

@@ -1,227 +1,166 @@
 // The wallpaper on the Wine virtual desktop itself, the desktop view, and the resample commands.
-#include "test_wallpaper_support.h"
+#include "core/SharedState.h"
 #include "platform/Controls.h"
+#include "support/MainWindow.h"
+#include "platform/GdiPlus.h"
 
 using namespace tessary;
 using namespace wintest;
 
 namespace {
 
-class WallpaperDesktop : public WallpaperWindowTest {};
-class WallpaperResample : public WallpaperWindowTest {};
-
-std::function<std::uint32_t(int, int)> Fill(std::uint32_t rgb) {
-    return [rgb](int, int) { return rgb; };
-}
+class WallpaperDesktop : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        WriteSetting(L"DrawShading", L"0");
+        WriteSetting(L"DrawGlare", L"0");
+    }
+    // Applies the picture tiled and moves the window out of the way of the pixels looked at.
+    void ApplyTiled(const std::wstring& image) {
+        form().SetOptMode(3);
+        state.CurrentImagePath = image;
+        Click(IDC_CMDSETWP);
+        SetWindowPos(form().hwnd(), nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    // The smallest and largest channel of the bitmap's pixels, sampled.
+    static std::pair<int, int> Range(const std::wstring& path, int y) {
+        Gdiplus::Bitmap bmp(path.c_str(), FALSE);
+        int low = 255, high = 0;
+        for (UINT x = 0; x < bmp.GetWidth(); x += 5) {
+            Gdiplus::Color c;
+            bmp.GetPixel(static_cast<INT>(x), y, &c);
+            low = std::min(low, static_cast<int>(c.GetR()));
+            high = std::max(high, static_cast<int>(c.GetR()));
+        }
+        return {low, high};
+    }
+    DesktopGuard desktop_;
+    TempDir dir_{L"tessary_desk"};
+};
 
 // A screen pixel as 0xRRGGBB.
 std::uint32_t ScreenPx(int x, int y) {
     WindowDC screen(nullptr);
-    const COLORREF c = GetPixel(screen.get(), x, y);
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
-
-std::uint32_t Rgb(COLORREF c) {
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    return Rgb(GetPixel(screen.get(), x, y));
 }
 
 } // namespace
 
 TEST_F(WallpaperDesktop, TiledWallpaperShowsOnTheScreenAndNoWallpaperRemovesIt) {
-    frmMain& f = Start();
+    Start();
     // 32 x 32: red left half, blue right half, tiled from the screen's top-left corner.
-    const std::wstring tile = dir_ / L"tile.bmp";
-    ASSERT_TRUE(WriteImage(tile, 32, 32, [](int x, int) { return x < 16 ? kRed : kBlue; }));
-    f.SetOptMode(3);
-    state.CurrentImagePath = tile;
-    SendMessageW(f.cmdSetWP, BM_CLICK, 0, 0);
-    // Out of the way of the pixels looked at.
-    SetWindowPos(f.hwnd(), nullptr, 400, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    const bool tiled = PumpUntil([] {
-        return ScreenPx(4, 4) == kRed && ScreenPx(20, 4) == kBlue && ScreenPx(36, 40) == kRed &&
-               ScreenPx(52, 72) == kBlue && ScreenPx(100, 300) == kRed;
-    });
-    EXPECT_TRUE(tiled) << std::hex << ScreenPx(4, 4) << " " << ScreenPx(20, 4) << " " << ScreenPx(36, 40);
+    ASSERT_TRUE(WriteImage(dir_ / L"tile.bmp", 32, 32, [](int x, int) { return x < 16 ? kRed : kBlue; }));
+    ApplyTiled(dir_ / L"tile.bmp");
+    EXPECT_TRUE(PumpUntil([] {
+        return ScreenPx(4, 4) == kRed && ScreenPx(20, 4) == kBlue && ScreenPx(52, 72) == kBlue &&
+               ScreenPx(100, 300) == kRed;
+    })) << std::hex
+        << ScreenPx(4, 4) << " " << ScreenPx(20, 4);
 
-    SendMessageW(f.cmdDirBrowser[4], BM_CLICK, 0, 0);
+    Click(IDC_CMDDIRBROWSER_0 + 4);
     const std::uint32_t desktop = Rgb(GetSysColor(COLOR_BACKGROUND));
-    const bool plain = PumpUntil([&] {
-        return ScreenPx(4, 4) == desktop && ScreenPx(20, 4) == desktop && ScreenPx(100, 300) == desktop;
-    });
-    EXPECT_TRUE(plain) << std::hex << ScreenPx(4, 4) << " " << ScreenPx(20, 4) << " vs " << desktop;
+    EXPECT_TRUE(PumpUntil([&] { return ScreenPx(4, 4) == desktop && ScreenPx(20, 4) == desktop; }))
+        << std::hex << ScreenPx(4, 4) << " vs " << desktop;
 }
 
 TEST_F(WallpaperDesktop, DesktopViewShowsTheScreenUnderTheOverlays) {
     frmMain& f = Start();
-    // A green desktop: a green wallpaper tiled over the whole screen.
-    const std::wstring green = dir_ / L"green.bmp";
-    ASSERT_TRUE(WriteImage(green, 64, 64, Fill(kGreen)));
-    f.SetOptMode(3);
-    state.CurrentImagePath = green;
-    f.ApplyWallpaper();
-    SetWindowPos(f.hwnd(), nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_TRUE(WriteFlat(dir_ / L"green.bmp", 64, 64, kGreen));
+    ApplyTiled(dir_ / L"green.bmp");
     ASSERT_TRUE(PumpUntil([] { return ScreenPx(10, 10) == kGreen; }));
-
-    const std::wstring other = dir_ / L"other.bmp";
-    ASSERT_TRUE(WriteImage(other, 64, 64, Fill(kRed)));
-    f.DrawPreview(other);
-    Click(f.cmdShowDesktop);
+    ASSERT_TRUE(WriteFlat(dir_ / L"other.bmp", 64, 64, kRed));
+    f.DrawPreview(dir_ / L"other.bmp");
+    Click(IDC_CMDSHOWDESKTOP);
     EXPECT_TRUE(IsWindowVisible(f.hwnd()));
-    EXPECT_EQ(state.CurrentImagePath, other); // the capture does not change the image in hand
-    // The screen's top-left part is the green desktop; the preview is the screen scaled down.
-    EXPECT_EQ(Px(5, 5), kGreen);
-    EXPECT_EQ(Px(40, 30), kGreen);
+    EXPECT_EQ(state.CurrentImagePath, dir_ / L"other.bmp"); // the capture does not change the image in hand
+    EXPECT_EQ(Px(5, 5), kGreen);                            // the screen scaled down
     const std::uint32_t plainCorner = Px(0, 0);
-
     f.SetChkOverlay(0, BST_CHECKED); // redraws the red image ...
-    Click(f.cmdShowDesktop);         // ... and the capture replaces it, shaded
-    EXPECT_LT((Px(0, 0) >> 8) & 0xFF, (plainCorner >> 8) & 0xFF);
+    Click(IDC_CMDSHOWDESKTOP);       // ... and the capture replaces it, shaded
+    EXPECT_LT(Green(Px(0, 0)), Green(plainCorner));
     EXPECT_EQ(Px(100, 90), kGreen); // clear of the shading
-    const std::uint32_t shadedCorner = Px(2, 2);
-    f.SetChkOverlay(1, BST_CHECKED);
-    Click(f.cmdShowDesktop);
-    EXPECT_GT(Px(2, 2) & 0xFF, shadedCorner & 0xFF); // the glare's white over it
-    EXPECT_EQ(Px(100, 90), kGreen);
     EXPECT_TRUE(dialogs_->calls.empty());
 }
 
 TEST_F(WallpaperDesktop, StartUpShowsTheDesktopNotTheRecordedWallpaper) {
     // The registry names a red wallpaper that the desktop does not show.
-    const std::wstring red = dir_ / L"red.bmp";
-    ASSERT_TRUE(WriteImage(red, 1024, 768, Fill(kRed)));
-    SetDesktopValue(L"Wallpaper", red);
-    SetDesktopValue(L"WallpaperStyle", std::wstring(L"2"));
+    ASSERT_TRUE(WriteFlat(dir_ / L"red.bmp", 1024, 768, kRed));
     std::wstring none;
     SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, none.data(), SPIF_SENDCHANGE);
-    SetDesktopValue(L"Wallpaper", red);
+    SetDesktopValue(L"Wallpaper", dir_ / L"red.bmp");
+    SetDesktopValue(L"WallpaperStyle", std::wstring(L"2"));
     const std::uint32_t desktop = Rgb(GetSysColor(COLOR_BACKGROUND));
     ASSERT_TRUE(PumpUntil([&] { return ScreenPx(5, 5) == desktop; }));
     Start();
-    EXPECT_EQ(state.CurrentImagePath, red);
+    EXPECT_EQ(state.CurrentImagePath, dir_ / L"red.bmp");
     EXPECT_EQ(Px(1, 1), desktop);
 }
 
-// ---- Resampling ----
-
-TEST_F(WallpaperResample, ProportionalFitsTheScreenAndIsAppliedCentred) {
-    frmMain& f = StartOn1024();
-    struct Case {
-        int w, h, rw, rh;
-    } cases[] = {{1000, 500, 1024, 512}, {1280, 1024, 960, 768}}; // the sizes are unit-tested
-    for (const Case& c : cases) {
-        const std::wstring image = dir_ / (std::to_wstring(c.w) + L"x" + std::to_wstring(c.h) + L".png");
-        ASSERT_TRUE(WriteImage(image, c.w, c.h, Fill(kGreen)));
-        f.SetOptMode(3);
-        state.CurrentImagePath = image;
-        Click(f.cmdIconButton[0]);
-        const SIZE size = ImageFileSize(ConvertedBitmapPath());
-        EXPECT_EQ(size.cx, c.rw) << c.w << "x" << c.h;
-        EXPECT_EQ(size.cy, c.rh) << c.w << "x" << c.h;
-        EXPECT_TRUE(IsChecked(f.optMode[0]));
-        EXPECT_EQ(DesktopValue(L"Wallpaper"), ConvertedBitmapPath());
-        EXPECT_EQ(DesktopValue(L"TileWallpaper"), L"0");
-        EXPECT_EQ(DesktopValue(L"WallpaperStyle"), L"0");
-        EXPECT_EQ(state.CurrentImagePath, image);
-    }
-    // The preview shows the last bitmap (960 x 768) centred: (8, 0), 240 x 192.
-    EXPECT_EQ(Px(7, 96), kDesktopGrey);
-    EXPECT_EQ(Px(8, 96), kGreen);
-    EXPECT_EQ(Px(247, 96), kGreen);
-    EXPECT_EQ(Px(248, 96), kDesktopGrey);
+TEST_F(WallpaperDesktop, ResampleButtonsFitTheScreenAndChooseTheLayout) {
+    StartOn1024();
+    ASSERT_TRUE(WriteFlat(dir_ / L"wide.png", 1000, 500, kGreen));
+    state.CurrentImagePath = dir_ / L"wide.png";
+    Click(IDC_CMDICONBUTTON_0);
+    EXPECT_EQ(ImageFileSize(ConvertedBitmapPath()).cx, 1024);
+    EXPECT_EQ(ImageFileSize(ConvertedBitmapPath()).cy, 512);
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0)));
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), ConvertedBitmapPath());
+    // The preview shows the bitmap centred: 256 x 128 from y = 32.
+    EXPECT_EQ(Px(128, 31), kDesktopGrey);
+    EXPECT_EQ(Px(128, 32), kGreen);
+    Click(IDC_CMDICONBUTTON_0 + 1);
+    EXPECT_EQ(ImageFileSize(ConvertedBitmapPath()).cy, 768);
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 1)));
+    EXPECT_EQ(state.CurrentImagePath, dir_ / L"wide.png");
 }
 
-TEST_F(WallpaperResample, StretchGivesTheScreenSizeAndIsAppliedStretched) {
+TEST_F(WallpaperDesktop, ResamplingAveragesWhenReducingAndBlendsWhenEnlarging) {
     frmMain& f = StartOn1024();
-    const std::wstring image = dir_ / L"small.jpg";
-    ASSERT_TRUE(WriteImage(image, 300, 100, Fill(kBlue)));
-    state.CurrentImagePath = image;
-    Click(f.cmdIconButton[1]);
-    const SIZE size = ImageFileSize(ConvertedBitmapPath());
-    EXPECT_EQ(size.cx, 1024);
-    EXPECT_EQ(size.cy, 768);
-    EXPECT_TRUE(IsChecked(f.optMode[1]));
-    EXPECT_EQ(DesktopValue(L"WallpaperStyle"), L"2");
-    // Pressing it again keeps Stretched selected.
-    Click(f.cmdIconButton[1]);
-    EXPECT_TRUE(IsChecked(f.optMode[1]));
-    EXPECT_EQ(state.CurrentImagePath, image);
-}
-
-TEST_F(WallpaperResample, FineCheckerboardBecomesAnEvenGrey) {
-    frmMain& f = StartOn1024();
-    const std::wstring image = dir_ / L"checker.bmp";
-    // 2048 x 1536 one-pixel checkerboard halved to 1024 x 768: every pixel averages two black and
-    // two white ones. Nearest-neighbour sampling would give pure black or white instead.
-    ASSERT_TRUE(WriteImage(image, 2048, 1536, [](int x, int y) { return (x + y) % 2 ? 0xFFFFFFu : 0u; }));
-    const std::wstring target = dir_ / L"resampled.bmp";
+    // A one-pixel checkerboard halved: every pixel averages two black and two white ones, where
+    // nearest-neighbour sampling would give pure black or white.
+    ASSERT_TRUE(WriteImage(dir_ / L"checker.bmp", 2048, 1536,
+                           [](int x, int y) { return (x + y) % 2 ? 0xFFFFFFu : 0u; }));
     int w = 0, h = 0;
-    ASSERT_TRUE(f.ResampleToScreen(image, false, w, h, target));
+    ASSERT_TRUE(f.ResampleToScreen(dir_ / L"checker.bmp", false, w, h, dir_ / L"half.bmp"));
     EXPECT_EQ(w, 1024);
     EXPECT_EQ(h, 768);
-    Gdiplus::Bitmap bmp(target.c_str(), FALSE);
-    ASSERT_EQ(bmp.GetWidth(), 1024u);
-    ASSERT_EQ(bmp.GetHeight(), 768u);
-    int minimum = 255, maximum = 0;
-    for (int y = 0; y < 768; y += 7) {
-        for (int x = 0; x < 1024; x += 5) {
-            Gdiplus::Color c;
-            bmp.GetPixel(x, y, &c);
-            for (int v : {c.GetR(), c.GetG(), c.GetB()}) {
-                minimum = std::min(minimum, v);
-                maximum = std::max(maximum, v);
-            }
-        }
-    }
-    EXPECT_GE(minimum, 126);
-    EXPECT_LE(maximum, 129);
-}
+    const auto [low, high] = Range(dir_ / L"half.bmp", 300);
+    EXPECT_GE(low, 126);
+    EXPECT_LE(high, 129);
 
-TEST_F(WallpaperResample, RequestedSizeIsKeptAndEnlargingIsSmooth) {
-    frmMain& f = StartOn1024();
-    const std::wstring image = dir_ / L"two.bmp";
-    ASSERT_TRUE(WriteImage(image, 2, 1, [](int x, int) { return x == 0 ? 0u : 0xFFFFFFu; }));
-    const std::wstring target = dir_ / L"wide.bmp";
-    int w = 40, h = 3;
-    ASSERT_TRUE(f.ResampleToScreen(image, true, w, h, target));
-    EXPECT_EQ(w, 40);
-    EXPECT_EQ(h, 3);
-    Gdiplus::Bitmap bmp(target.c_str(), FALSE);
-    // Between the black and the white pixel the enlargement passes through greys.
-    int greys = 0;
-    for (int x = 0; x < 40; ++x) {
-        Gdiplus::Color c;
-        bmp.GetPixel(x, 1, &c);
-        if (c.GetR() > 20 && c.GetR() < 235)
-            ++greys;
-    }
-    EXPECT_GE(greys, 4);
+    // A requested size is kept; between a black and a white pixel the enlargement passes through greys.
+    ASSERT_TRUE(WriteImage(dir_ / L"two.bmp", 2, 1, [](int x, int) { return x == 0 ? 0u : 0xFFFFFFu; }));
+    w = 40, h = 3;
+    ASSERT_TRUE(f.ResampleToScreen(dir_ / L"two.bmp", true, w, h, dir_ / L"wide.bmp"));
+    EXPECT_EQ(ImageFileSize(dir_ / L"wide.bmp").cx, 40);
+    Gdiplus::Bitmap wide((dir_ / L"wide.bmp").c_str(), FALSE);
+    Gdiplus::Color middle;
+    wide.GetPixel(20, 1, &middle);
+    EXPECT_GT(middle.GetR(), 20);
+    EXPECT_LT(middle.GetR(), 235);
     // No target: nothing written, the size still reported.
     w = h = 0;
-    EXPECT_TRUE(f.ResampleToScreen(image, true, w, h, L""));
-    EXPECT_EQ(w, 1024);
+    EXPECT_TRUE(f.ResampleToScreen(dir_ / L"two.bmp", true, w, h, L""));
     EXPECT_EQ(h, 512);
 }
 
-TEST_F(WallpaperResample, ImageThatCannotBeLoadedAppliesNothing) {
+TEST_F(WallpaperDesktop, ImageThatCannotBeLoadedAppliesNothing) {
     frmMain& f = StartOn1024();
-    const std::wstring current = dir_ / L"current.bmp";
-    ASSERT_TRUE(WriteImage(current, 32, 32, Fill(kGreen)));
-    state.CurrentImagePath = current;
+    ASSERT_TRUE(WriteFlat(dir_ / L"current.bmp", 32, 32, kGreen));
+    state.CurrentImagePath = dir_ / L"current.bmp";
     f.ApplyWallpaper();
-    ASSERT_EQ(DesktopValue(L"Wallpaper"), current);
     // An older bitmap of the program's must not become the wallpaper in place of a missing image.
-    ASSERT_TRUE(WriteImage(ConvertedBitmapPath(), 8, 8, Fill(kRed)));
-    const auto older = ReadFileBytes(ConvertedBitmapPath());
+    ASSERT_TRUE(WriteFlat(ConvertedBitmapPath(), 8, 8, kRed));
+    const std::string older = ReadBytes(ConvertedBitmapPath());
     f.SetOptMode(3);
-    const std::wstring gone = dir_ / L"gone.jpg";
-    state.CurrentImagePath = gone;
-    Click(f.cmdIconButton[0]);
-    Click(f.cmdIconButton[1]);
-    EXPECT_EQ(DesktopValue(L"Wallpaper"), current);
-    EXPECT_TRUE(IsChecked(f.optMode[3]));
-    EXPECT_EQ(state.CurrentImagePath, gone);
-    EXPECT_EQ(ReadFileBytes(ConvertedBitmapPath()), older);
+    state.CurrentImagePath = dir_ / L"gone.jpg";
+    Click(IDC_CMDICONBUTTON_0);
+    Click(IDC_CMDICONBUTTON_0 + 1);
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), dir_ / L"current.bmp");
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 3)));
+    EXPECT_EQ(ReadBytes(ConvertedBitmapPath()), older);
     int w = 0, h = 0;
-    EXPECT_FALSE(f.ResampleToScreen(gone, false, w, h, dir_ / L"never.bmp"));
+    EXPECT_FALSE(f.ResampleToScreen(dir_ / L"gone.jpg", false, w, h, dir_ / L"never.bmp"));
     EXPECT_FALSE(FileExists(dir_ / L"never.bmp"));
 }

@@ -1,25 +1,72 @@
 #include "support/Dialogs.h"
 
 namespace wintest {
+namespace {
 
-std::vector<std::wstring> VisibleMenuItems(HMENU menu) {
-    std::vector<std::wstring> items;
-    int n = GetMenuItemCount(menu);
-    for (int i = 0; i < n; ++i) {
-        MENUITEMINFOW mi{};
-        mi.cbSize = sizeof(mi);
-        mi.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
-        wchar_t text[256] = {};
-        mi.dwTypeData = text;
-        mi.cch = 255;
-        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mi))
-            continue;
-        if (mi.fType & MFT_SEPARATOR)
-            items.push_back(L"-");
-        else
-            items.push_back(((mi.fState & MFS_DISABLED) ? L"~" : L"") + std::wstring(text));
+bool AnyWindowShown() {
+    BOOL shown = FALSE;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM found) {
+            *reinterpret_cast<BOOL*>(found) |= IsWindowVisible(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&shown));
+    return shown != FALSE;
+}
+
+class Recording final : public tessary::DialogService {
+public:
+    explicit Recording(DialogRecorder& r) : r_(r) {}
+    int ShowMessage(const std::wstring& text, UINT style, const std::wstring& title) override {
+        r_.calls.push_back({text, title, L"", style, false, AnyWindowShown()});
+        return Next(r_.answers, IDOK);
     }
-    return items;
+    std::optional<std::wstring> InputText(const std::wstring& prompt, const std::wstring& title,
+                                          const std::wstring& initial) override {
+        r_.calls.push_back({prompt, title, initial, 0, true});
+        return Next(r_.inputs, std::optional<std::wstring>());
+    }
+    UINT ChooseFromMenu(HMENU menu, int, int, HWND) override {
+        DialogCall call;
+        const std::wstring pick = Next(r_.menuPicks, std::wstring());
+        UINT chosen = 0;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            MENUITEMINFOW mi{};
+            mi.cbSize = sizeof(mi);
+            mi.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_ID;
+            wchar_t text[256] = {};
+            mi.dwTypeData = text;
+            mi.cch = 255;
+            if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mi))
+                continue;
+            const bool greyed = (mi.fState & MFS_DISABLED) != 0;
+            call.menuItems.push_back((mi.fType & MFT_SEPARATOR) ? L"-"
+                                                                : (greyed ? L"~" : L"") + std::wstring(text));
+            if (!pick.empty() && pick == text && !greyed)
+                chosen = mi.wID;
+        }
+        r_.calls.push_back(call);
+        return r_.menuChoices.empty() ? chosen : Next(r_.menuChoices, 0u);
+    }
+
+private:
+    template <typename T> static T Next(std::deque<T>& script, T otherwise) {
+        if (script.empty())
+            return otherwise;
+        T value = script.front();
+        script.pop_front();
+        return value;
+    }
+    DialogRecorder& r_;
+};
+
+} // namespace
+
+DialogRecorder::DialogRecorder() : previous_(tessary::InstallDialogs(std::make_unique<Recording>(*this))) {}
+
+DialogRecorder::~DialogRecorder() {
+    tessary::InstallDialogs(std::move(previous_));
 }
 
 namespace {

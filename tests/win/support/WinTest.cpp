@@ -122,14 +122,48 @@ bool WriteImage(const std::wstring& path, int width, int height,
     return bmp.Save(path.c_str(), &clsid, nullptr) == Gdiplus::Ok;
 }
 
+bool WriteFlat(const std::wstring& path, int width, int height, std::uint32_t rgb) {
+    return WriteImage(path, width, height, [rgb](int, int) { return rgb; });
+}
+
 bool WriteTextFile(const std::wstring& path, const std::string& content) {
     tessary::UniqueFile f(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f)
-        return false;
     DWORD written = 0;
-    return WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+    return f && WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
            written == content.size();
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    tessary::UniqueFile f(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string bytes(static_cast<std::size_t>(FileLength(path)), '\0');
+    DWORD got = 0;
+    if (!f || bytes.empty() ||
+        !ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
+        got = 0;
+    bytes.resize(got);
+    return bytes;
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::uint64_t FileLength(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &d))
+        return 0;
+    return (static_cast<std::uint64_t>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
+}
+
+bool SetFileLength(const std::wstring& path, std::uint64_t size) {
+    tessary::UniqueFile f(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(size);
+    return f && SetFilePointerEx(f.get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(f.get());
 }
 
 void Pump(int milliseconds) {
@@ -173,6 +207,12 @@ std::wstring WindowText(HWND hwnd) {
     std::wstring s(static_cast<size_t>(n) + 1, L'\0');
     s.resize(static_cast<size_t>(GetWindowTextW(hwnd, s.data(), n + 1)));
     return s;
+}
+
+RECT OuterRect(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    return rc;
 }
 
 std::string Narrow(const std::wstring& s) {

@@ -1,4 +1,4 @@
-// Shared helpers of the Windows tests: temporary folders, generated images, message pumping.
+// Shared helpers of the Windows tests: temporary folders, files, generated images, message pumping.
 #pragma once
 #include "platform/Handles.h"
 #include <gtest/gtest.h>
@@ -25,10 +25,19 @@ private:
 void RemoveTree(const std::wstring& path);
 
 // Writes an image file of the given size; the format follows the extension (.jpg .jpeg .jpe .jfif
-// .bmp .gif .tif .tiff .webp .png; anything else is written as PNG). Pixels: a gradient unless a painter is given (x, y) -> 0xRRGGBB.
+// .bmp .gif .tif .tiff .webp .png; anything else is written as PNG). Pixels: a gradient unless a
+// painter is given (x, y) -> 0xRRGGBB.
 bool WriteImage(const std::wstring& path, int width, int height,
                 const std::function<std::uint32_t(int, int)>& painter = {});
+// A picture of one colour (0xRRGGBB).
+bool WriteFlat(const std::wstring& path, int width, int height, std::uint32_t rgb);
 bool WriteTextFile(const std::wstring& path, const std::string& content);
+// The file's bytes; empty when it cannot be read.
+std::string ReadBytes(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+std::uint64_t FileLength(const std::wstring& path);
+// Makes the file exactly size bytes long (zeros appended; sparse where the file system can).
+bool SetFileLength(const std::wstring& path, std::uint64_t size);
 
 // Lets messages run for the given time.
 void Pump(int milliseconds = 50);
@@ -36,6 +45,8 @@ void Pump(int milliseconds = 50);
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 std::wstring WindowText(HWND hwnd);
+// Outer window rectangle in screen pixels.
+RECT OuterRect(HWND hwnd);
 
 // A plain hidden top-level window with the given procedure, its class registered on first use.
 HWND CreateHostWindow(const wchar_t* className, WNDPROC proc, int x, int y, int width, int height);
