@@ -319,13 +319,13 @@ TEST_F(CatalogLoad, FolderDeletedDuringALoadEndsItCleanly) {
     // Runs the first time the load lets messages run (waiting for a worker, or at a checkpoint).
     SetTimer(nullptr, 0, 1, DeleteFolderNow);
     Sleep(5);
-    EXPECT_EQ(Reload(dir).loaded, 30);
+    const int loaded = Reload(dir).loaded;
     EXPECT_EQ(GetFileAttributesW(dir.c_str()), INVALID_FILE_ATTRIBUTES);
     // The files taken before it went are listed (a worker may have read a few more), the rest not.
     const std::size_t listed = Names().size();
     EXPECT_GT(listed, 0u);
     EXPECT_LT(listed, 40u);
-    EXPECT_EQ(ParseSummary(Panel(1)).loaded, static_cast<int>(listed));
+    EXPECT_EQ(loaded, static_cast<int>(listed));
     EXPECT_EQ(Panel(2), L"Dir: " + std::to_wstring(listed) + L" images, 0 selected");
     EXPECT_FALSE(state.LoadBusy);
 }

@@ -233,19 +233,19 @@ TEST_F(Commands, RenameTakesTheWholeNewNameAndNeverOverwrites) {
 
 TEST_F(Commands, TheRealRenameAndMessageBoxesAnswerTheKeyboard) {
     Open();
-    state.CurrentImagePath = *dir_ / L"b.png";
+    ClickItem(L"b.bmp");
     {
         // A device name is refused in a message box; the next name is taken.
-        KeyboardAnswers keys({L"nul.png", L"", L"sea.png"});
+        KeyboardAnswers keys({L"nul.bmp", L"", L"sea.bmp"});
         form().RenameCurrentImage();
         form().RenameCurrentImage();
         ASSERT_EQ(keys.answered().size(), 3u);
         EXPECT_EQ(keys.answered()[0].title, L"Rename File");
         EXPECT_EQ(keys.answered()[1].title, L"Tessary");
-        EXPECT_NE(keys.answered()[1].text.find(L"nul.png"), std::wstring::npos);
+        EXPECT_NE(keys.answered()[1].text.find(L"nul.bmp"), std::wstring::npos);
     }
-    EXPECT_TRUE(Exists(L"sea.png"));
-    EXPECT_FALSE(Exists(L"b.png"));
+    EXPECT_TRUE(Exists(L"sea.bmp"));
+    EXPECT_FALSE(Exists(L"b.bmp"));
 }
 
 TEST_F(Commands, DraggingOffersTheSelectedPathsInListOrder) {

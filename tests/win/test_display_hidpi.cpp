@@ -1,6 +1,7 @@
 // The program at 150 %: tools/test.sh runs this file on a 1920 x 1080 display whose Wine prefix
 // has LogPixels 144. Per-monitor DPI aware, it measures the screen in physical pixels and lays
 // itself out at 144 DPI.
+#include "core/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/Dpi.h"
 #include "platform/Screen.h"

@@ -1,5 +1,6 @@
 // Two monitors: tools/test.sh runs this file on a display of two screens joined by Xinerama, a
 // 1280 x 1024 primary and a 1920 x 1080 one (Xvfb places both at the origin).
+#include "core/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/DesktopWallpaper.h"
 #include "support/MainWindow.h"

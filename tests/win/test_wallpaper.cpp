@@ -5,6 +5,8 @@
 #include "platform/Controls.h"
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/JpegCodec.h"
+#include <objidl.h> // GDI+ needs it, and WIN32_LEAN_AND_MEAN leaves it out
+#include "platform/GdiPlus.h"
 #include "platform/Handles.h"
 #include "support/MainWindow.h"
 #include "wallpaper/ApplyWallpaper.h"

@@ -1,6 +1,7 @@
 // Fit, Fill and Span through the real main window on a 1024 x 768 screen (as the preview sees
 // it): the preview's pixels, the values Set Wallpaper writes, start-up and the settings.
 #include "support/MainWindow.h"
+#include "core/SharedState.h"
 #include "platform/Controls.h"
 
 using namespace tessary;
