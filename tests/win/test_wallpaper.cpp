@@ -337,11 +337,12 @@ TEST_F(Wallpaper, RecordedLayoutSelectsItsOption) {
         std::optional<std::wstring> path;
         const wchar_t *tile, *style;
         int option;
-    } cases[] = {{bmp, L"1", L"2", 1},
+        // Without a recorded wallpaper the layout chosen last is kept: those cases come first.
+    } cases[] = {{L"", L"1", L"2", 0},
+                 {std::nullopt, L"1", L"2", 0},
+                 {bmp, L"1", L"2", 1},
                  {bmp, L"1", L"0", 3},
-                 {bmp, L"0", L"10", 5},
-                 {L"", L"1", L"2", 0},
-                 {std::nullopt, L"1", L"2", 0}};
+                 {bmp, L"0", L"10", 5}};
     for (const Case& c : cases) {
         SetRecorded(c.path, c.tile, c.style);
         Start();
