@@ -29,19 +29,6 @@ const MenuEntry kFileMenu[kFileMenuItemCount] = {
     {L"&Delete Image(s)"},
 };
 
-std::wstring SystemMessage(DWORD error) {
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring s = n && text ? std::wstring(text, n) : L"error " + std::to_wstring(error);
-    if (text)
-        LocalFree(text);
-    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' '))
-        s.pop_back();
-    return s;
-}
-
 // Only local fixed disks have a Recycle Bin; network and removable drives delete at once.
 bool CanRecycle(const std::wstring& path) {
     std::wstring root = path.substr(0, path.find(L'\\') == 0 ? 0 : 3);
@@ -249,7 +236,7 @@ void frmMain::DeleteSelectedImages() {
         const bool recycle = !permanently && CanRecycle(path);
         if (recycle ? !MoveToRecycleBin(path) : !DeleteFileW(path.c_str()))
             failures += DeleteFailedText(path, recycle ? L"the Recycle Bin refused it"
-                                                       : SystemMessage(GetLastError())) +
+                                                       : SystemErrorText(GetLastError())) +
                         L"\n";
     }
     if (!failures.empty()) {
@@ -279,7 +266,7 @@ void frmMain::RenameCurrentImage() {
         return;
     }
     if (!MoveFileExW(state.CurrentImagePath.c_str(), target.c_str(), 0))
-        Dialogs().ShowMessage(RenameFailedText(parts.name, *answer, SystemMessage(GetLastError())),
+        Dialogs().ShowMessage(RenameFailedText(parts.name, *answer, SystemErrorText(GetLastError())),
                               MB_OK | MB_ICONEXCLAMATION, AppTitle());
     LoadFolder(FolderTreeview1.CurrentFolder(), true);
 }
