@@ -30,19 +30,6 @@ const MenuEntry kFileMenu[kFileMenuItemCount] = {
     {L"&Delete Image(s)"},
 };
 
-std::wstring SystemMessage(DWORD error) {
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring s = n && text ? std::wstring(text, n) : L"error " + std::to_wstring(error);
-    if (text)
-        LocalFree(text);
-    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' '))
-        s.pop_back();
-    return s;
-}
-
 // Only local fixed disks have a Recycle Bin; network and removable drives delete at once.
 bool CanRecycle(const std::wstring& path) {
     std::wstring root = path.substr(0, path.find(L'\\') == 0 ? 0 : 3);
@@ -250,7 +237,7 @@ void frmMain::DeleteSelectedImages() {
         const bool recycle = !permanently && CanRecycle(path);
         if (recycle ? !MoveToRecycleBin(path) : !DeleteFileW(LongPathForm(path).c_str()))
             failures += DeleteFailedText(path, recycle ? L"the Recycle Bin refused it"
-                                                       : SystemMessage(GetLastError())) +
+                                                       : SystemErrorText(GetLastError())) +
                         L"\n";
     }
     if (!failures.empty()) {
@@ -280,7 +267,7 @@ void frmMain::RenameCurrentImage() {
         return;
     }
     if (!MoveFileExW(LongPathForm(state.CurrentImagePath).c_str(), LongPathForm(target).c_str(), 0))
-        Dialogs().ShowMessage(RenameFailedText(parts.name, *answer, SystemMessage(GetLastError())),
+        Dialogs().ShowMessage(RenameFailedText(parts.name, *answer, SystemErrorText(GetLastError())),
                               MB_OK | MB_ICONEXCLAMATION, AppTitle());
     LoadFolder(FolderTreeview1.CurrentFolder(), true);
 }

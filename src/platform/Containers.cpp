@@ -29,8 +29,8 @@ bool ForwardToRoot(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 void PaintFrame(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintDC paint(hwnd);
+    const HDC dc = paint.get();
     RECT rc;
     GetClientRect(hwnd, &rc);
     FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
@@ -53,7 +53,6 @@ void PaintFrame(HWND hwnd) {
         SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
         TextOutW(dc, 9, 0, text.c_str(), static_cast<int>(text.size()));
     }
-    EndPaint(hwnd, &ps);
 }
 
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -94,11 +93,9 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return 1;
         break;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
+        PaintDC paint(hwnd);
         if (auto* s = static_cast<const Surface*>(GetPropW(hwnd, kSurfaceProp)); s && !s->empty())
-            s->BlitTo(dc, 0, 0);
-        EndPaint(hwnd, &ps);
+            s->BlitTo(paint.get(), 0, 0);
         return 0;
     }
     case WM_LBUTTONUP:

@@ -144,4 +144,21 @@ const std::wstring& AppTitle() {
     return title;
 }
 
+void ShowWarning(const std::wstring& text) {
+    Dialogs().ShowMessage(text, MB_OK | MB_ICONEXCLAMATION, AppTitle());
+}
+
+std::wstring SystemErrorText(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring s = n && text ? std::wstring(text, n) : L"error " + std::to_wstring(error);
+    if (text)
+        LocalFree(text);
+    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' '))
+        s.pop_back();
+    return s;
+}
+
 } // namespace tessary

@@ -27,4 +27,11 @@ std::unique_ptr<DialogService> InstallDialogs(std::unique_ptr<DialogService> ser
 // The application title used as the caption of every message box.
 const std::wstring& AppTitle();
 
+// A warning under the application title: exclamation icon, OK.
+void ShowWarning(const std::wstring& text);
+
+// The system's text for an error code (GetLastError), without its line break; "error <n>" when
+// the system has none.
+std::wstring SystemErrorText(DWORD error);
+
 } // namespace tessary

@@ -28,6 +28,11 @@ public:
         h_ = h;
     }
     handle_type release() { return std::exchange(h_, Traits::invalid()); }
+    // Releases the handle held and gives the address a creating call writes the new one to.
+    handle_type* put() {
+        reset();
+        return &h_;
+    }
     handle_type get() const { return h_; }
     explicit operator bool() const { return h_ != Traits::invalid(); }
 
@@ -35,80 +40,36 @@ private:
     handle_type h_ = Traits::invalid();
 };
 
-template <typename H> struct GdiObjectTraits {
+// Traits of a handle type whose invalid value is null and which Close releases.
+template <typename H, auto Close> struct NullHandleTraits {
     using handle_type = H;
     static H invalid() { return nullptr; }
-    static void close(H h) { DeleteObject(h); }
+    static void close(H h) { Close(h); }
 };
-using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
-using UniqueRgn = UniqueHandle<GdiObjectTraits<HRGN>>;
-
-struct MemDcTraits {
-    using handle_type = HDC;
-    static HDC invalid() { return nullptr; }
-    static void close(HDC h) { DeleteDC(h); }
-};
-using UniqueMemDC = UniqueHandle<MemDcTraits>;
-
-struct IconTraits {
-    using handle_type = HICON;
-    static HICON invalid() { return nullptr; }
-    static void close(HICON h) { DestroyIcon(h); }
-};
-using UniqueIcon = UniqueHandle<IconTraits>;
-
-struct RegKeyTraits {
-    using handle_type = HKEY;
-    static HKEY invalid() { return nullptr; }
-    static void close(HKEY h) { RegCloseKey(h); }
-};
-using UniqueRegKey = UniqueHandle<RegKeyTraits>;
-
-struct FindTraits {
+// The same for the kernel handles whose invalid value is INVALID_HANDLE_VALUE.
+template <auto Close> struct InvalidValueHandleTraits {
     using handle_type = HANDLE;
     static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
-    static void close(HANDLE h) { FindClose(h); }
+    static void close(HANDLE h) { Close(h); }
 };
-using UniqueFind = UniqueHandle<FindTraits>;
+template <typename H, auto Close> using UniqueAny = UniqueHandle<NullHandleTraits<H, Close>>;
+template <auto Close> using UniqueAnyInvalid = UniqueHandle<InvalidValueHandleTraits<Close>>;
 
-struct FileTraits {
-    using handle_type = HANDLE;
-    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
-    static void close(HANDLE h) { CloseHandle(h); }
-};
-using UniqueFile = UniqueHandle<FileTraits>;
-
+using UniqueBitmap = UniqueAny<HBITMAP, DeleteObject>;
+using UniqueFont = UniqueAny<HFONT, DeleteObject>;
+using UniqueBrush = UniqueAny<HBRUSH, DeleteObject>;
+using UniquePen = UniqueAny<HPEN, DeleteObject>;
+using UniqueRgn = UniqueAny<HRGN, DeleteObject>;
+using UniqueMemDC = UniqueAny<HDC, DeleteDC>;
+using UniqueIcon = UniqueAny<HICON, DestroyIcon>;
+using UniqueMenu = UniqueAny<HMENU, DestroyMenu>;
+using UniqueRegKey = UniqueAny<HKEY, RegCloseKey>;
+using UniqueModule = UniqueAny<HMODULE, FreeLibrary>;
+using UniqueImageList = UniqueAny<HIMAGELIST, ImageList_Destroy>;
+using UniqueFind = UniqueAnyInvalid<FindClose>;
+using UniqueFile = UniqueAnyInvalid<CloseHandle>;
 // Events, threads and other kernel objects whose "no handle" is null.
-struct KernelObjectTraits {
-    using handle_type = HANDLE;
-    static HANDLE invalid() { return nullptr; }
-    static void close(HANDLE h) { CloseHandle(h); }
-};
-using UniqueKernelObject = UniqueHandle<KernelObjectTraits>;
-
-struct ModuleTraits {
-    using handle_type = HMODULE;
-    static HMODULE invalid() { return nullptr; }
-    static void close(HMODULE h) { FreeLibrary(h); }
-};
-using UniqueModule = UniqueHandle<ModuleTraits>;
-
-struct ImageListTraits {
-    using handle_type = HIMAGELIST;
-    static HIMAGELIST invalid() { return nullptr; }
-    static void close(HIMAGELIST h) { ImageList_Destroy(h); }
-};
-using UniqueImageList = UniqueHandle<ImageListTraits>;
-
-struct MenuTraits {
-    using handle_type = HMENU;
-    static HMENU invalid() { return nullptr; }
-    static void close(HMENU h) { DestroyMenu(h); }
-};
-using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueKernelObject = UniqueAny<HANDLE, CloseHandle>;
 
 // A DC obtained with GetDC, released with ReleaseDC.
 class WindowDC {
@@ -124,6 +85,22 @@ public:
 
 private:
     HWND hwnd_;
+    HDC dc_;
+};
+
+// The DC of a WM_PAINT: BeginPaint on construction, EndPaint on scope exit.
+class PaintDC {
+public:
+    explicit PaintDC(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ~PaintDC() { EndPaint(hwnd_, &ps_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC get() const { return dc_; }
+    const PAINTSTRUCT& paint() const { return ps_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
     HDC dc_;
 };
 

@@ -14,19 +14,21 @@ HKEY RootHandle(RegistryRoot root) {
 }
 
 UniqueRegKey OpenKey(RegistryRoot root, const std::wstring& subkey, REGSAM access) {
-    HKEY key = nullptr;
+    UniqueRegKey key;
     if (root == RegistryRoot::None ||
-        RegOpenKeyExW(RootHandle(root), subkey.c_str(), 0, access, &key) != ERROR_SUCCESS)
+        RegOpenKeyExW(RootHandle(root), subkey.c_str(), 0, access, key.put()) != ERROR_SUCCESS)
         return UniqueRegKey();
-    return UniqueRegKey(key);
+    return key;
 }
 
-// The value's bytes as text, however long; nothing when it cannot be read.
-bool QueryText(HKEY key, const std::wstring& valueName, std::wstring& text) {
+} // namespace
+
+bool QueryRegText(HKEY key, const std::wstring& valueName, std::wstring& text, DWORD* type) {
+    constexpr int kAttempts = 8;
     std::vector<BYTE> data(512);
-    for (int attempt = 0; attempt < 8; ++attempt) {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
         DWORD size = static_cast<DWORD>(data.size());
-        const LONG rc = RegQueryValueExW(key, valueName.c_str(), nullptr, nullptr, data.data(), &size);
+        const LONG rc = RegQueryValueExW(key, valueName.c_str(), nullptr, type, data.data(), &size);
         if (rc == ERROR_MORE_DATA) {
             // The value may grow again between the calls; ask again with the new size.
             data.resize(static_cast<std::size_t>(size) + sizeof(wchar_t));
@@ -39,8 +41,6 @@ bool QueryText(HKEY key, const std::wstring& valueName, std::wstring& text) {
     }
     return false;
 }
-
-} // namespace
 
 std::wstring ReadRegString(std::wstring_view keyPath, std::wstring& valueName) {
     const std::wstring notAvailable(kRegNotAvailable);
@@ -57,7 +57,7 @@ std::wstring ReadRegString(std::wstring_view keyPath, std::wstring& valueName) {
     if (!key)
         return notAvailable;
     std::wstring raw;
-    if (!QueryText(key.get(), valueName, raw))
+    if (!QueryRegText(key.get(), valueName, raw))
         return notAvailable;
     return CleanRegText(raw);
 }
