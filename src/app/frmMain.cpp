@@ -571,9 +571,16 @@ void frmMain::ApplyDpiLayout() {
     for (int w : kStatusWidths)
         widths.push_back(Scaled(w));
     StatusBar1.SetWidths(std::move(widths));
-    for (int i = 0; i < 4; ++i)
+    for (int i = 1; i < 4; ++i)
         SendMessageW(ListViewPics, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), Scaled(kColumnWidths[i]));
+    FitNameColumn();
     Wallpaper_ApplyDpi();
+}
+
+void frmMain::FitNameColumn() {
+    SendMessageW(ListViewPics, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE);
+    if (SendMessageW(ListViewPics, LVM_GETCOLUMNWIDTH, 0, 0) < Scaled(kColumnWidths[0]))
+        SendMessageW(ListViewPics, LVM_SETCOLUMNWIDTH, 0, Scaled(kColumnWidths[0]));
 }
 
 void frmMain::Form_DpiChanged(UINT dpi, const RECT* suggested) {

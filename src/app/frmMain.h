@@ -176,6 +176,8 @@ public:
     // wallpaper bitmap alike: the desktop colour (an opaque pixel word), so the desktop looks like
     // the preview.
     std::uint32_t PictureBackground() const;
+    // Why a picture that is there cannot be made the wallpaper; None when it can.
+    PictureProblem WallpaperSourceProblem(const std::wstring& path);
     // Draws the image at width x height (computed from the screen when either is below 1; they
     // receive the size used) and writes it as a BMP to targetPath unless that is empty. False
     // when the image cannot be loaded or the file cannot be written.
@@ -239,6 +241,8 @@ private:
     void PaintMonitorEdge();
     // Every control at its designed place scaled to dpi_.
     void ApplyDpiLayout();
+    // The Filename column as wide as the longest name, never narrower than designed.
+    void FitNameColumn();
     int Scaled(int designed) const { return ScaleToDpi(designed, dpi_); }
 
     UniqueFont font_, treeFont_;

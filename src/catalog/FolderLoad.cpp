@@ -343,6 +343,7 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
     StatusBar1.SetPanelText(
         1, LoadSummaryStatus(stats.loaded, stats.total, stats.cacheHits, stats.addedToCache, fmt));
     // 11. Shown as it is now; the buffer goes, the icons line up from the top.
+    FitNameColumn();
     RefreshNow(StatusBar1.hwnd());
     list.Refresh();
     catalog.buffer.Reset();

@@ -18,9 +18,6 @@ int GetEncoderClsid(const std::wstring& mimeType, CLSID& clsid);
 // A file's format by its content, whatever its name says.
 ImageFormat FileFormat(const std::wstring& path);
 
-// Why a picture file gives no pixels.
-enum class PictureProblem { None, Unreadable, TooLarge, Damaged };
-
 // Our own reading of a PNG, GIF, BMP or TIFF file, which every file passes before GDI+ may open
 // it: the format by content and the size rule on the size its header claims. header receives
 // what the file says.

@@ -55,6 +55,11 @@ bool ReadWholeFile(const std::wstring& path, GrowBuffer<unsigned char>& buffer, 
     return true;
 }
 
+bool PathExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(LongPathForm(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool ReadFileStart(const std::wstring& path, unsigned char* dest, std::size_t count, std::size_t& got) {
     got = 0;
     UniqueFile file = OpenForReading(path);

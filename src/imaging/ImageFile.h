@@ -38,6 +38,10 @@ private:
 bool ReadWholeFile(const std::wstring& path, GrowBuffer<unsigned char>& buffer, std::size_t& size,
                    std::size_t maxSize);
 
+// Whether a file (not a folder) is at the path: a picture that cannot be read is told apart from
+// one that is gone.
+bool PathExists(const std::wstring& path);
+
 // Reads up to count bytes from the start of the file; got receives how many were read.
 bool ReadFileStart(const std::wstring& path, unsigned char* dest, std::size_t count, std::size_t& got);
 

@@ -6,6 +6,9 @@
 
 namespace tessary {
 
+// Why a picture file gives no pixels.
+enum class PictureProblem { None, Unreadable, TooLarge, Damaged };
+
 enum class ImageFormat { Unknown, Jpeg, Png, Gif, Bmp, Webp, Tiff };
 
 struct ImageHeader {

@@ -218,7 +218,7 @@ bool PictureDecoder::WriteBmp(const std::wstring& source, const std::wstring& ta
                 const bool ok = format == ImageFormat::Jpeg ? jpeg_.DecodeRows(source, sink, complete)
                                                             : png_.DecodeRows(source, sink);
                 turned = sink.turned();
-                if (!turned && !(ok && sink.whole()))
+                if (!turned && !(ok && complete && sink.whole()))
                     return false;
             }
             if (!turned)
@@ -275,7 +275,8 @@ bool PictureDecoder::Decode(const std::wstring& path, const PictureSizeRule& rul
         case ImageFormat::Unknown:
             break;
         }
-        ok = ok && sink.Finish();
+        // A damaged picture is refused whole, never drawn with its missing part filled in.
+        ok = ok && sink.Finish() && out.complete;
     } catch (const std::bad_alloc&) {
         ok = false;
     }

@@ -44,6 +44,9 @@ bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& 
                     why = PictureProblem::TooLarge;
                 return false;
             }
+            // Damaged or cut short: not shown as a picture with grey parts.
+            if (!image.complete)
+                return false;
             out.fullWidth = swaps ? image.fullHeight : image.fullWidth;
             out.fullHeight = swaps ? image.fullWidth : image.fullHeight;
             return Upright({image.pixels, image.width, image.height, image.width}, orientation, out);

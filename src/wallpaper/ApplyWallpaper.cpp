@@ -7,7 +7,12 @@
 #include "imaging/PixelOps.h"
 #include "platform/AppInfo.h"
 #include "platform/DesktopWallpaper.h"
+#include "platform/Dialogs.h"
+#include "platform/KeyPath.h"
 #include "platform/Registry.h"
+#include "imaging/ImageFile.h"
+#include "imaging/PictureLoader.h"
+#include "wallpaper/PreviewGeometry.h"
 #include <utility>
 #include "wallpaper/MonitorChoice.h"
 
@@ -59,22 +64,55 @@ bool ApplyOnMonitor(const RECT& monitorBounds, const std::wstring& path, Wallpap
     return !id.empty() && shell->SetPosition(ActiveDesktopStyle(mode)) && shell->SetWallpaper(id, path);
 }
 
+PictureProblem frmMain::WallpaperSourceProblem(const std::wstring& path) {
+    if (NeedsBmpConversion(path) || FileFormat(path) != ImageFormat::Bmp) {
+        LoadedPicture picture;
+        PictureProblem problem = PictureProblem::None;
+        const bool loaded = wallpaper.loader.Load(path, 1, picture, &problem);
+        wallpaper.loader.ReleaseBuffers();
+        return loaded ? PictureProblem::None : problem;
+    }
+    ImageHeader header;
+    const PictureProblem problem = CheckBeforeGdiplus(path, header);
+    return problem == PictureProblem::None && !RunLengthRowsComplete(path) ? PictureProblem::Damaged
+                                                                           : problem;
+}
+
 void frmMain::ApplyWallpaper() {
     const std::wstring kept = state.CurrentImagePath;
-    bool converted = false;
-    // An empty path (no wallpaper) has nothing to convert; a file named .bmp that holds another
-    // format is converted like any other. Without a writable data folder the image goes to the
-    // desktop as it is.
-    if (!kept.empty() && (NeedsBmpConversion(kept) || FileFormat(kept) != ImageFormat::Bmp) &&
-        !DataFolder().empty()) {
-        const std::wstring bmp = JoinPath(DataFolder(), kConvertedWallpaperName);
-        // Our own decoding, written straight into the bitmap; transparency shows the desktop colour.
-        const std::uint32_t background = PictureBackground();
-        if (wallpaper.decoder.WriteBmp(kept, bmp, [background](std::uint32_t* p, std::size_t n) {
-                FlattenOnto(p, n, background);
-            })) {
-            state.CurrentImagePath = bmp;
-            converted = true;
+    std::wstring applying = kept;
+    // An empty path (no wallpaper) has nothing to convert. Anything else must give a picture: one
+    // that is gone, damaged or no picture at all is reported and nothing is written, and only a
+    // bitmap reaches the desktop (a file named .bmp that holds another format is converted too).
+    if (!kept.empty()) {
+        if (!PathExists(kept)) {
+            Dialogs().ShowMessage(MissingImageMessage(kept), MB_OK | MB_ICONEXCLAMATION, AppTitle());
+            LoadFolder(FolderTreeview1.CurrentFolder(), true);
+            return;
+        }
+        if (NeedsBmpConversion(kept) || FileFormat(kept) != ImageFormat::Bmp) {
+            const std::wstring bmp =
+                JoinPath(DataFolder().empty() ? ProgramFolder() : DataFolder(), kConvertedWallpaperName);
+            // Our own decoding, written straight into the bitmap; transparency shows the desktop
+            // colour.
+            const std::uint32_t background = PictureBackground();
+            const bool written =
+                !DataFolder().empty() &&
+                wallpaper.decoder.WriteBmp(kept, bmp, [background](std::uint32_t* p, std::size_t n) {
+                    FlattenOnto(p, n, background);
+                });
+            wallpaper.decoder.ReleaseBuffers();
+            if (!written) {
+                const PictureProblem problem = WallpaperSourceProblem(kept);
+                ShowWarning(problem == PictureProblem::None ? WallpaperBitmapNotWrittenMessage(bmp)
+                                                            : UnusableWallpaperMessage(kept, problem));
+                return;
+            }
+            applying = bmp;
+        } else if (const PictureProblem problem = WallpaperSourceProblem(kept);
+                   problem != PictureProblem::None) {
+            ShowWarning(UnusableWallpaperMessage(kept, problem));
+            return;
         }
     }
     const WallpaperMode mode = SelectedWallpaperMode();
@@ -82,24 +120,42 @@ void frmMain::ApplyWallpaper() {
     if (const MonitorDesc* chosen = wallpaper.chooser.Chosen()) {
         // One monitor: through the shell's per-monitor wallpapers where it has them (the layout
         // is one for all monitors there too).
-        applied = ApplyOnMonitor(chosen->bounds, state.CurrentImagePath, mode);
+        applied = ApplyOnMonitor(chosen->bounds, applying, mode);
         if (!applied)
             StatusBar1.SetPanelText(1, PerMonitorUnavailableNote());
     }
+    std::optional<RecordedWallpaper> now; // what the desktop has after a change for all monitors
     if (!applied) {
+        const std::wstring_view names[] = {kWallpaperValue, kTileWallpaperValue, kWallpaperStyleValue};
+        std::wstring before[3];
+        for (int i = 0; i < 3; ++i)
+            before[i] = ReadRegString(kDesktopKeyPath, names[i]);
         const DesktopStyleValues values = StyleValuesFor(mode);
-        WriteRegString(kDesktopKeyPath, kWallpaperValue, state.CurrentImagePath);
+        WriteRegString(kDesktopKeyPath, kWallpaperValue, applying);
         WriteRegString(kDesktopKeyPath, kTileWallpaperValue, values.tileWallpaper);
         WriteRegString(kDesktopKeyPath, kWallpaperStyleValue, values.wallpaperStyle);
-        applied = SetDesktopWallpaper(state.CurrentImagePath) ||
-                  ApplyThroughActiveDesktop(state.CurrentImagePath, mode);
+        applied = SetDesktopWallpaper(applying) || ApplyThroughActiveDesktop(applying, mode);
+        if (applied) {
+            now = InterpretDesktopValues(applying, values.tileWallpaper, values.wallpaperStyle);
+        } else {
+            // Windows took none of it: the recorded values go back to what the desktop shows.
+            for (int i = 0; i < 3; ++i)
+                if (before[i] != kRegNotAvailable)
+                    WriteRegString(kDesktopKeyPath, names[i], before[i]);
+            ShowWarning(WallpaperNotSetMessage(kept));
+        }
     }
-    if (converted)
-        state.CurrentImagePath = kept;
     const std::optional<RecentWallpaper> resampled = std::exchange(wallpaper.resampledFrom, std::nullopt);
     if (applied)
         RecordAppliedWallpaper(resampled.value_or(RecentWallpaper{kept, RecentLayoutOf(mode)}));
-    wallpaper.decoder.ReleaseBuffers();
+    if (now) {
+        // "&Current Wallpaper" shows what the desktop now has (recorded above as what came before
+        // the first change, the start-up one).
+        state.CurrentWallpaperPath = now->path;
+        state.WallpaperTiled = now->tiled;
+        state.WallpaperStretched = now->stretched;
+        wallpaper.recordedMode = now->mode;
+    }
     // The preview is drawn again only when it would change.
     if (wallpaper.previewKey.empty() || wallpaper.previewKey != PreviewKey(state.CurrentImagePath))
         DrawPreview(state.CurrentImagePath);

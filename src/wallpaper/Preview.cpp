@@ -6,6 +6,9 @@
 #include "core/PathText.h"
 #include "platform/AppInfo.h"
 #include "platform/Dialogs.h"
+#include "platform/Dpi.h"
+#include "platform/Handles.h"
+#include "imaging/ImageFile.h"
 #include "wallpaper/PreviewGeometry.h"
 #include "imaging/PixelOps.h"
 #include "wallpaper/PreviewPixels.h"
@@ -53,6 +56,25 @@ IntRect SpanAreaOf(const MonitorChooser& chooser) {
             box.bottom - shown->bounds.top};
 }
 
+// Says on the preview why there is no picture: the text centred, wrapped, in the dialog font's size
+// at the window's DPI, in black or white, whichever stands out on the desktop colour.
+void DrawNote(Surface& surface, HWND window, COLORREF background, const std::wstring& text) {
+    const UniqueFont font(CreateFontForDpi(L"MS Shell Dlg", 8.25, DpiOfWindow(window)));
+    const SelectedObject selected(surface.dc(), font.get());
+    const int luminance =
+        GetRValue(background) * 299 + GetGValue(background) * 587 + GetBValue(background) * 114;
+    SetTextColor(surface.dc(), luminance > 128000 ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    SetBkMode(surface.dc(), TRANSPARENT);
+    RECT area{0, 0, surface.width(), surface.height()};
+    InflateRect(&area, -surface.width() / 10, 0);
+    RECT measured = area;
+    DrawTextW(surface.dc(), text.c_str(), -1, &measured,
+              DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+    OffsetRect(&area, 0, (surface.height() - (measured.bottom - measured.top)) / 2);
+    DrawTextW(surface.dc(), text.c_str(), -1, &area, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    GdiFlush();
+}
+
 ScaleRect ToScaleRect(const IntRect& r) {
     return {r.left, r.top, r.width(), r.height()};
 }
@@ -83,10 +105,14 @@ void frmMain::DrawPreview(const std::wstring& imagePath) {
         PictureProblem problem = PictureProblem::None;
         if (!LoadPreviewImage(imagePath, PictureBackground(), wallpaper, image, problem)) {
             InvalidateRect(picWP, nullptr, FALSE);
-            if (problem == PictureProblem::TooLarge) {
-                // The file is there: saying it is gone, and listing the folder again, would mislead.
-                Dialogs().ShowMessage(TooLargeImageMessage(imagePath), MB_OK | MB_ICONEXCLAMATION,
-                                      AppTitle());
+            if (PathExists(imagePath)) {
+                // The file is there: saying it is gone, or listing the folder again, would mislead,
+                // and a box per file would stop someone browsing with the arrow keys. The preview
+                // and the status bar say why; the commands then act on this file, as selected.
+                DrawNote(picWPImage, picWP, DesktopColorValue(state.DesktopColor).value_or(0),
+                         UnshownImageMessage(LastPathComponent(imagePath), problem));
+                StatusBar1.SetPanelText(1, UnshownImageMessage(imagePath, problem));
+                state.CurrentImagePath = imagePath;
                 return;
             }
             Dialogs().ShowMessage(MissingImageMessage(imagePath), MB_OK | MB_ICONEXCLAMATION, AppTitle());

@@ -105,8 +105,36 @@ std::wstring MissingImageMessage(std::wstring_view path) {
     return std::wstring(path) + L" is no longer available.";
 }
 
-std::wstring TooLargeImageMessage(std::wstring_view path) {
-    return std::wstring(path) + L" is too large to be shown.";
+namespace {
+const wchar_t* ProblemText(PictureProblem problem) {
+    switch (problem) {
+    case PictureProblem::TooLarge:
+        return L"it is too large";
+    case PictureProblem::Damaged:
+        return L"it is damaged";
+    default:
+        return L"it is not a picture this program reads";
+    }
+}
+} // namespace
+
+std::wstring UnshownImageMessage(std::wstring_view path, PictureProblem problem) {
+    return std::wstring(path) + L" cannot be shown: " + ProblemText(problem) + L".";
+}
+
+std::wstring UnusableWallpaperMessage(std::wstring_view path, PictureProblem problem) {
+    return std::wstring(path) + L" cannot be made the wallpaper: " + ProblemText(problem) + L".";
+}
+
+std::wstring WallpaperBitmapNotWrittenMessage(std::wstring_view bitmapPath) {
+    return L"The wallpaper bitmap " + std::wstring(bitmapPath) +
+           L" could not be written; the wallpaper is unchanged.";
+}
+
+std::wstring WallpaperNotSetMessage(std::wstring_view path) {
+    if (path.empty())
+        return L"Windows did not remove the wallpaper.";
+    return L"Windows did not take " + std::wstring(path) + L" as the wallpaper; the wallpaper is unchanged.";
 }
 
 IntSize ResampleSize(IntSize image, IntSize screen, bool proportional, IntSize requested) {

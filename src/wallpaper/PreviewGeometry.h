@@ -3,6 +3,7 @@
 // the size an image is resampled to before it becomes the wallpaper.
 #pragma once
 #include "core/Geometry.h"
+#include "imaging/ImageHeader.h"
 #include "wallpaper/WallpaperRules.h"
 #include <string>
 #include <string_view>
@@ -44,8 +45,12 @@ PreviewCopies ComputePreviewCopies(WallpaperMode mode, IntSize image, IntSize sc
 
 // The message for a listed image that can no longer be loaded.
 std::wstring MissingImageMessage(std::wstring_view path);
-// For a picture over the size rule.
-std::wstring TooLargeImageMessage(std::wstring_view path);
+// For a file that is there but gives no picture: why it cannot be shown.
+std::wstring UnshownImageMessage(std::wstring_view path, PictureProblem problem);
+// For an image that cannot be made the wallpaper, and when Windows took none of it.
+std::wstring UnusableWallpaperMessage(std::wstring_view path, PictureProblem problem);
+std::wstring WallpaperNotSetMessage(std::wstring_view path);
+std::wstring WallpaperBitmapNotWrittenMessage(std::wstring_view bitmapPath);
 
 // Size of a resampled wallpaper. A requested size of at least 1 x 1 is kept. Otherwise: the
 // screen size, or (proportional) the largest size of the image's shape that fits the screen,

@@ -76,6 +76,12 @@ TEST_F(CatalogView, ListModesSwitchViewLookAndSlider) {
     OpenFolder(dir_.path());
     auto list = List();
     f.SetOptListMode(1);
+    // The Filename column keeps its designed width for short names and grows for a long one.
+    const auto nameWidth = [&] { return SendMessageW(list.hwnd(), LVM_GETCOLUMNWIDTH, 0, 0); };
+    EXPECT_EQ(nameWidth(), 167);
+    ASSERT_TRUE(WriteFlat(dir_ / (std::wstring(60, L'n') + L".png"), 64, 48, 0x808080));
+    f.LoadFolder(dir_.path(), true);
+    EXPECT_GT(nameWidth(), 300);
     EXPECT_EQ(list.GetView(), ListView::View::Report);
     EXPECT_EQ(list.BackColour(), GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(list.TextColour(), RGB(0, 0, 0)); // the window colour is light
@@ -87,7 +93,7 @@ TEST_F(CatalogView, ListModesSwitchViewLookAndSlider) {
     EXPECT_EQ(list.BackColour(), GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(list.TextColour(), ChooseListTextColour(GetSysColor(COLOR_HIGHLIGHT)));
     EXPECT_TRUE(IsWindowVisible(Control(IDC_SLIDERTHUMBSIZE)));
-    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.Count(), 2);
 }
 
 TEST_F(CatalogView, SliderSnapsAndReloadsAtTheNewSize) {

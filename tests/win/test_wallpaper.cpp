@@ -132,12 +132,19 @@ TEST_F(Wallpaper, ImagesThatCannotBeShownAreReported) {
     EXPECT_TRUE(AreaIs(0, 0, 256, 192, kDesktopGrey)); // only the fill, no overlays
     ASSERT_TRUE(PumpUntil([&] { return Names() == std::vector<std::wstring>{L"keep.bmp"}; }));
 
-    // A damaged file is reported the same way and left in place.
-    ASSERT_TRUE(WriteTextFile(dir_ / L"bad.jpg", "\xFF\xD8\xFF\xE0 this is not really a JPEG"));
-    f.DrawPreview(dir_ / L"bad.jpg");
-    ASSERT_EQ(dialogs_->calls.size(), 2u);
-    EXPECT_EQ(dialogs_->calls[1].text, dir_ / L"bad.jpg" + L" is no longer available.");
-    EXPECT_TRUE(FileExists(dir_ / L"bad.jpg"));
+    // A file that is there but damaged, or over the size rule, is said to be so in the preview and
+    // the status bar, without a box, and becomes the image the commands act on.
+    const std::wstring bad = dir_ / L"bad.jpg", huge = dir_ / L"huge.png";
+    ASSERT_TRUE(WriteTextFile(bad, "\xFF\xD8\xFF\xE0 this is not really a JPEG"));
+    ASSERT_TRUE(WriteTextFile(
+        huge, std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x75\x30\0\0\x75\x30\x08\x06\0\0\0", 29)));
+    f.DrawPreview(bad);
+    EXPECT_EQ(Panel(1), bad + L" cannot be shown: it is damaged.");
+    EXPECT_EQ(state.CurrentImagePath, bad);
+    EXPECT_FALSE(AreaIs(96, 80, 160, 112, kDesktopGrey)); // the note
+    f.DrawPreview(huge);
+    EXPECT_EQ(Panel(1), huge + L" cannot be shown: it is too large.");
+    EXPECT_EQ(dialogs_->calls.size(), 1u);
 }
 
 TEST_F(Wallpaper, EachModeWritesItsValuesAndTheConvertedBitmap) {
@@ -179,26 +186,35 @@ TEST_F(Wallpaper, EachModeWritesItsValuesAndTheConvertedBitmap) {
     EXPECT_TRUE(dialogs_->calls.empty());
 }
 
-TEST_F(Wallpaper, AnImageThatCannotBeConvertedIsAppliedItself) {
+TEST_F(Wallpaper, AnImageThatCannotBeMadeTheWallpaperChangesNothing) {
     frmMain& f = StartOn1024();
-    // A folder where the bitmap should go: it cannot be written.
+    SetDesktopValue(L"Wallpaper", std::wstring(L"C:\\before.bmp"));
     const std::wstring jpeg = Flat(L"photo.jpg", 50, 40, kRed);
+    const std::string whole = ReadBytes(jpeg);
+    ASSERT_TRUE(WriteTextFile(dir_ / L"cut.jpg", whole.substr(0, whole.size() / 2)));
+    ASSERT_TRUE(WriteTextFile(dir_ / L"bad.png", "not a picture"));
+    // A folder where the bitmap should go: it cannot be written.
     DeleteFileW(ConvertedBitmapPath().c_str());
     ASSERT_TRUE(CreateDirectoryW(ConvertedBitmapPath().c_str(), nullptr));
-    state.CurrentImagePath = jpeg;
-    f.ApplyWallpaper();
-    EXPECT_EQ(DesktopValue(L"Wallpaper"), jpeg);
-    RemoveDirectoryW(ConvertedBitmapPath().c_str());
-
-    // A damaged picture: applied unconverted, kept, and reported by the redraw.
-    ASSERT_TRUE(WriteTextFile(dir_ / L"bad.png", "not a picture"));
-    state.CurrentImagePath = dir_ / L"bad.png";
-    f.ApplyWallpaper();
-    EXPECT_EQ(DesktopValue(L"Wallpaper"), dir_ / L"bad.png");
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {jpeg, L"The wallpaper bitmap " + ConvertedBitmapPath() +
+                   L" could not be written; the wallpaper is unchanged."},
+        {dir_ / L"cut.jpg", dir_ / L"cut.jpg" + L" cannot be made the wallpaper: it is damaged."},
+        {dir_ / L"bad.png",
+         dir_ / L"bad.png" + L" cannot be made the wallpaper: it is not a picture this program reads."},
+        {dir_ / L"gone.jpg", dir_ / L"gone.jpg" + L" is no longer available."}};
+    for (const auto& [path, message] : cases) {
+        dialogs_->calls.clear();
+        state.CurrentImagePath = path;
+        f.ApplyWallpaper();
+        EXPECT_EQ(DesktopValue(L"Wallpaper"), L"C:\\before.bmp") << Narrow(path);
+        ASSERT_EQ(dialogs_->calls.size(), 1u) << Narrow(path);
+        EXPECT_EQ(dialogs_->calls[0].text, message);
+        if (path == jpeg)
+            RemoveDirectoryW(ConvertedBitmapPath().c_str());
+    }
     EXPECT_FALSE(FileExists(ConvertedBitmapPath()));
     EXPECT_TRUE(FileExists(dir_ / L"bad.png"));
-    ASSERT_EQ(dialogs_->calls.size(), 1u);
-    EXPECT_EQ(dialogs_->calls[0].text, dir_ / L"bad.png" + L" is no longer available.");
 }
 
 TEST_F(Wallpaper, TheBitmapPutsTransparencyOnTheDesktopColourAndNeverTakesHugeHeaders) {
@@ -242,15 +258,6 @@ TEST_F(Wallpaper, TheBitmapPutsTransparencyOnTheDesktopColourAndNeverTakesHugeHe
     WIN32_FIND_DATAW fd;
     UniqueFind leftover(FindFirstFileW((ConvertedBitmapPath() + L".~*").c_str(), &fd));
     EXPECT_FALSE(leftover);
-
-    // A picture over the size rule is called too large, not gone.
-    const std::wstring hugePng = dir_ / L"huge.png";
-    ASSERT_TRUE(WriteTextFile(
-        hugePng, std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x75\x30\0\0\x75\x30\x08\x06\0\0\0", 29)));
-    dialogs_->calls.clear();
-    f.DrawPreview(hugePng);
-    ASSERT_EQ(dialogs_->calls.size(), 1u);
-    EXPECT_EQ(dialogs_->calls[0].text, hugePng + L" is too large to be shown.");
 }
 
 namespace {
