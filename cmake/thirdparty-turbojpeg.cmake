@@ -43,12 +43,7 @@ set(jpeg_args
     -DWITH_JAVA=OFF
     -DCMAKE_INSTALL_PREFIX=${jpeg_bin}/unused-install # its Windows default is not a path here
     -DCMAKE_ASM_NASM_COMPILER=${TESSARY_NASM})
-if(CMAKE_C_COMPILER_LAUNCHER)
-    list(APPEND jpeg_args -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER})
-endif()
-if(CMAKE_TOOLCHAIN_FILE)
-    list(APPEND jpeg_args -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE})
-endif()
+tessary_forward_toolchain(jpeg_args)
 
 # Only the static TurboJPEG library is built (it contains the whole codec); nothing is installed.
 ExternalProject_Add(libjpeg_turbo_build

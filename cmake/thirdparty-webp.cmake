@@ -60,12 +60,7 @@ set(webp_args
     -DWEBP_BUILD_WEBPMUX=OFF
     -DWEBP_BUILD_EXTRAS=OFF
     -DCMAKE_INSTALL_PREFIX=${webp_bin}/unused-install)
-if(CMAKE_C_COMPILER_LAUNCHER)
-    list(APPEND webp_args -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER})
-endif()
-if(CMAKE_TOOLCHAIN_FILE)
-    list(APPEND webp_args -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE})
-endif()
+tessary_forward_toolchain(webp_args)
 
 ExternalProject_Add(libwebp_build
     SOURCE_DIR ${webp_src}

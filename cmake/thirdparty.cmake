@@ -17,6 +17,18 @@
 # Either way the result is TESSARY_THIRDPARTY_LIBS, which the top-level file links into tessary_win.
 # libspng and zlib: see thirdparty-spng.cmake.
 
+# A library built by its own CMake run gets this build's compiler launcher (ccache) and toolchain.
+function(tessary_forward_toolchain args_var)
+    set(args ${${args_var}})
+    if(CMAKE_C_COMPILER_LAUNCHER)
+        list(APPEND args -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER})
+    endif()
+    if(CMAKE_TOOLCHAIN_FILE)
+        list(APPEND args -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE})
+    endif()
+    set(${args_var} ${args} PARENT_SCOPE)
+endfunction()
+
 include(${CMAKE_CURRENT_LIST_DIR}/thirdparty-spng.cmake)
 
 option(TESSARY_SYSTEM_TURBOJPEG "Link an installed static TurboJPEG library instead of building one" OFF)
