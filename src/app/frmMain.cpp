@@ -602,6 +602,16 @@ void frmMain::Form_DpiChanged(UINT dpi, const RECT* suggested) {
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
+IntSize frmMain::WorkArea() const {
+    return {state.WorkAreaWidth, state.WorkAreaHeight};
+}
+
+void frmMain::ShowViewerMenu(POINT screen, HWND owner, const std::wstring& imagePath) {
+    // The viewer's menu offers the wallpaper and conversion commands only.
+    state.CurrentImagePath = imagePath;
+    ShowFileMenu(screen, owner, {mPreview, mViewImage, msep1, msep2, mRenameImage, mDeleteImage});
+}
+
 void frmMain::cmdDirBrowser_Click(int index) {
     if (index >= 0 && index <= 2)
         cmdDirBrowserFolder_Click(index);

@@ -12,10 +12,11 @@
 #include "platform/Handles.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"
-#include "viewer/ViewerPart.h"
+#include "viewer/ImageViewer.h"
 #include "viewer/cTrackMouse.h"
 #include "wallpaper/WallpaperPart.h"
 #include <bitset>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -55,7 +56,7 @@ enum ControlId : int {
     IDM_FIRST_MENU_ITEM = kFirstFileMenuId, // the list's context menu items
 };
 
-class frmMain final : public Window {
+class frmMain final : public Window, private ZoomHost {
 public:
     frmMain();
     ~frmMain() override;
@@ -103,7 +104,7 @@ public:
     CatalogPart catalog;
     WallpaperPart wallpaper;
     CommandsPart commands;
-    ViewerPart viewer;
+    ImageViewer viewer{*this};
 
     // ---- Setters that change a control from code and run its handler, as a user's action would ----
     void SetOptMode(int index);
@@ -208,8 +209,8 @@ public:
     void ListViewPics_MouseUp(int button, POINT screen);
     void ListViewPics_DblClick();
     void ListViewPics_OLEStartDrag();
-    // The context menu at a screen position: its visible items, and the chosen item's command.
-    void ShowFileMenu(POINT screen, HWND owner);
+    // The context menu at a screen position without the hidden items, and the chosen item's command.
+    void ShowFileMenu(POINT screen, HWND owner, std::initializer_list<FileMenuItem> hidden = {});
     // owner: the window the menu was shown over, which owns what the command opens.
     void mFileRightClick_Command(int id, HWND owner = nullptr);
     // The conversion dialog on path, owned by owner; a file it writes into the folder shown
@@ -223,13 +224,20 @@ public:
 
     // ---- Viewer ----
     void ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHeight, bool CenterOnMonitor,
-                   bool FitWindow);
-    void UnloadZoom();
+                   bool FitWindow) {
+        viewer.ViewImage(ImagePath, ViewWidth, ViewHeight, CenterOnMonitor, FitWindow);
+    }
+    void UnloadZoom() { viewer.UnloadZoom(); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // ZoomHost.
+    HWND MainWindow() const override { return hwnd(); }
+    IntSize WorkArea() const override;
+    void ShowViewerMenu(POINT screen, HWND owner, const std::wstring& imagePath) override;
+
     void CreateControls();
     // One folder load, as LoadFolder describes it, without what follows it.
     void LoadFolderOnce(const std::wstring& folderPath, bool force);

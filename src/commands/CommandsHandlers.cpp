@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ListView.h"
 #include <commctrl.h>
+#include <algorithm>
 #include <shellapi.h>
 #include <string>
 #include <vector>
@@ -162,12 +163,12 @@ void frmMain::ListViewPics_OLEStartDrag() {
     }
 }
 
-void frmMain::ShowFileMenu(POINT screen, HWND owner) {
+void frmMain::ShowFileMenu(POINT screen, HWND owner, std::initializer_list<FileMenuItem> hidden) {
     HMENU menu = CreatePopupMenu();
     if (!menu)
         return;
     for (int i = 0; i < kFileMenuItemCount; ++i) {
-        if (commands.Hidden[i])
+        if (std::find(hidden.begin(), hidden.end(), static_cast<FileMenuItem>(i)) != hidden.end())
             continue;
         if (!kFileMenu[i].caption)
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);

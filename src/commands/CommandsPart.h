@@ -30,8 +30,6 @@ constexpr UINT FileMenuId(FileMenuItem item) {
 struct CommandsPart {
     // The column header clicked last (1..4; 0 before the first click) and the list's direction.
     int LastSortColumn = 0;
-    // Items left out of the menu while the viewer borrows it.
-    bool Hidden[kFileMenuItemCount] = {};
     // Runs a drag of the offered data with the allowed effect (the OLE drag loop unless replaced,
     // as tests do to see what is offered).
     std::function<DWORD(IDataObject*, DWORD)> StartDrag;

@@ -1,7 +1,4 @@
 #include "viewer/frmZoom.h"
-#include "core/SharedState.h"
-#include "app/frmMain.h"
-#include "commands/CommandsPart.h"
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/Scaler.h"
 #include "platform/AppInfo.h"
@@ -24,9 +21,9 @@ frmZoom::~frmZoom() {
 bool frmZoom::Load() {
     if (hwnd())
         return true;
-    HICON icon = reinterpret_cast<HICON>(SendMessageW(owner_.hwnd(), WM_GETICON, ICON_BIG, 0));
+    HICON icon = reinterpret_cast<HICON>(SendMessageW(host_.MainWindow(), WM_GETICON, ICON_BIG, 0));
     if (!icon)
-        icon = reinterpret_cast<HICON>(GetClassLongPtrW(owner_.hwnd(), GCLP_HICON));
+        icon = reinterpret_cast<HICON>(GetClassLongPtrW(host_.MainWindow(), GCLP_HICON));
     if (!CreateWindowObject(L"TessaryZoom", L"Tessary", kZoomStyle, kZoomExStyle, CW_USEDEFAULT,
                             CW_USEDEFAULT, 320, 240, nullptr, icon))
         return false;
@@ -35,7 +32,7 @@ bool frmZoom::Load() {
 }
 
 void frmZoom::Form_Load() {
-    HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(owner_.hwnd(), GCLP_HICON));
+    HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(host_.MainWindow(), GCLP_HICON));
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     // The frame this window really has, so the client area is exactly the drawn size.
@@ -74,7 +71,7 @@ void frmZoom::ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHe
     IntSize image, drawn;
     const PictureSizeRule rule = [&](int w, int h, int& dw, int& dh) {
         image = {w, h};
-        drawn = ZoomDrawnSize(image, {state.WorkAreaWidth, state.WorkAreaHeight}, {ViewWidth, ViewHeight});
+        drawn = ZoomDrawnSize(image, host_.WorkArea(), {ViewWidth, ViewHeight});
         dw = drawn.width;
         dh = drawn.height;
         return !drawn.empty();
@@ -86,7 +83,7 @@ void frmZoom::ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHe
     decoder_.ReleaseBuffers();
     if (!decoded || image.width < 1 || image.height < 1)
         return;
-    state.ZoomImageAspect = static_cast<double>(image.width) / image.height;
+    imageAspect_ = static_cast<double>(image.width) / image.height;
     if (IsIconic(hwnd()))
         ShowWindow(hwnd(), SW_RESTORE);
     if (FitWindow) {
@@ -101,7 +98,7 @@ void frmZoom::ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHe
     if (CenterOnMonitor) {
         IntRect work;
         bool primary = false;
-        GetMonitorWorkArea(owner_.hwnd(), work, primary);
+        GetMonitorWorkArea(host_.MainWindow(), work, primary);
         RECT rc;
         GetWindowRect(hwnd(), &rc);
         IntRect placed = CenterInWorkArea({rc.right - rc.left, rc.bottom - rc.top}, work);
@@ -127,10 +124,9 @@ void frmZoom::RedrawAtClientSize() {
 }
 
 void frmZoom::Form_Resize(int windowState) {
-    int& remembered = owner_.viewer.LastWindowState;
-    if (windowState == remembered)
+    if (windowState == lastWindowState_)
         return;
-    remembered = windowState;
+    lastWindowState_ = windowState;
     // Redrawing a minimised window would restore it at once: it is redrawn when it comes back.
     if (windowState != 1)
         RedrawAtClientSize();
@@ -144,23 +140,16 @@ void frmZoom::SubClass_Form_WindowPosChanging(WPARAM, LPARAM lParam) {
     auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
     if (!pos || (pos->flags & SWP_NOSIZE) || !(GetAsyncKeyState(VK_SHIFT) & 0x8000))
         return;
-    pos->cy = AspectLockedHeight(pos->cx, pos->cy, frameExtra_, state.ZoomImageAspect);
+    pos->cy = AspectLockedHeight(pos->cx, pos->cy, frameExtra_, imageAspect_);
 }
 
 void frmZoom::Form_MouseUp(int button) {
     if (button != 2)
         return;
-    // The main window's menu, with only the wallpaper and conversion commands, for this showing.
-    const FileMenuItem hidden[] = {mPreview, mViewImage, msep1, msep2, mRenameImage, mDeleteImage};
-    for (FileMenuItem item : hidden)
-        owner_.commands.Hidden[item] = true;
     // Its commands act on the picture in hand: the one shown here, whatever the list chose since.
-    state.CurrentImagePath = imagePath_;
     POINT pt;
     GetCursorPos(&pt);
-    owner_.ShowFileMenu(pt, hwnd());
-    for (FileMenuItem item : hidden)
-        owner_.commands.Hidden[item] = false;
+    host_.ShowViewerMenu(pt, hwnd(), imagePath_);
 }
 
 LRESULT frmZoom::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,21 +1,34 @@
 // The viewer: one image in a window of its own, fitted to the monitor, closed by a click,
 // Escape or Enter, with the main window's wallpaper commands on its right button.
 #pragma once
+#include "core/Geometry.h"
 #include "imaging/PictureDecoder.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"
 #include "viewer/cTrackMouse.h"
-#include "core/Geometry.h"
 #include <memory>
 #include <string>
 
 namespace tessary {
 
-class frmMain;
+// What the viewer may ask of the window that opens it.
+class ZoomHost {
+public:
+    // The window whose icon the viewer shows and on whose monitor it is centred.
+    virtual HWND MainWindow() const = 0;
+    // The work area an image is fitted into.
+    virtual IntSize WorkArea() const = 0;
+    // The image menu with only the wallpaper and conversion commands, acting on imagePath, at a
+    // screen position over owner.
+    virtual void ShowViewerMenu(POINT screen, HWND owner, const std::wstring& imagePath) = 0;
+
+protected:
+    ~ZoomHost() = default;
+};
 
 class frmZoom final : public Window {
 public:
-    explicit frmZoom(frmMain& owner) : owner_(owner) {}
+    explicit frmZoom(ZoomHost& host) : host_(host) {}
     ~frmZoom() override;
 
     // Creates the (hidden) window if it does not exist yet: its load handler runs.
@@ -46,11 +59,15 @@ private:
     void SubClass_Form_ExitSizeMove();
     void RedrawAtClientSize();
 
-    frmMain& owner_;
+    ZoomHost& host_;
     Surface picture_;
     PictureDecoder decoder_;
     std::wstring imagePath_; // the picture shown
     IntSize frameExtra_;
+    // Width / height of the image shown.
+    double imageAspect_ = 0.0;
+    // The window state the resize handler saw last (0 normal, 1 minimised, 2 maximised).
+    int lastWindowState_ = 0;
     bool leftButtonDown_ = false; // a click is a press and a release on this window
 };
 

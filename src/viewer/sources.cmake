@@ -4,6 +4,6 @@ list(APPEND TESSARY_LOGIC_SOURCES
 )
 list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/frmZoom.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ViewerHandlers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ImageViewer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cTrackMouse.cpp
 )

@@ -368,7 +368,7 @@ TEST_F(ConvertFromTheMenu, OpensOnTheImageTheMenuActsOn) {
     EXPECT_GE(Find(L"a-Resize.jpg"), 0);
 
     f.ViewImage(image, 0, 0, true, true);
-    HWND zoom = f.viewer.Zoom->hwnd();
+    HWND zoom = f.viewer.Zoom()->hwnd();
     WhenTheDialogOpens([&](HWND dlg) {
         EXPECT_EQ(GetWindow(dlg, GW_OWNER), zoom);
         EXPECT_FALSE(IsWindowEnabled(zoom));

@@ -24,7 +24,7 @@ protected:
         return {rc.right, rc.bottom};
     }
     // What the viewer draws.
-    const Surface& Picture() { return form().viewer.Zoom->Picture(); }
+    const Surface& Picture() { return form().viewer.Zoom()->Picture(); }
     void Resize(int outerWidth, int outerHeight) {
         SetWindowPos(Viewer(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER);
     }
