@@ -11,7 +11,6 @@
 //                                                   beyond the first, 0 none)
 //
 // Lines starting with "RESULT" are for tools/bench.sh, which compares them with vipsthumbnail.
-#include "core/SharedState.h"
 #include "app/frmMain.h"
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
@@ -28,6 +27,14 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+namespace tessary {
+// The benchmark reaches into the window the way the tests do.
+struct MainWindowProbe {
+    static SharedState& State(frmMain& f) { return f.state_; }
+    static CatalogView& Catalog(frmMain& f) { return f.catalog_; }
+};
+} // namespace tessary
 
 using namespace tessary;
 
@@ -209,14 +216,15 @@ int CountImages(const std::wstring& folder) {
 
 int Bench(const std::vector<std::wstring>& folders, int runs, int workers) {
     frmMain form;
-    form.catalog.loadWorkers = workers;
+    MainWindowProbe::Catalog(form).SetLoadWorkers(workers);
     if (!form.Load()) {
         std::printf("cannot open the main window\n");
         return 1;
     }
-    std::printf("screen %d x %d, thumbnails %d wide, cache images %s, %d workers\n", state.ScreenWidthPx,
-                state.ScreenHeightPx, state.ThumbSize, state.CacheDirectories ? "on" : "off",
-                workers < 0 ? DefaultWorkerCount() : workers);
+    const SharedState& state = MainWindowProbe::State(form);
+    std::printf("screen %d x %d, thumbnails %d wide, cache images %s, %d workers\n",
+                state.screen.ScreenWidthPx, state.screen.ScreenHeightPx, state.settings.ThumbSize,
+                state.settings.CacheDirectories ? "on" : "off", workers < 0 ? DefaultWorkerCount() : workers);
     for (const std::wstring& folder : folders) {
         const int count = CountImages(folder);
         const std::string name = Narrow(LastPathComponent(folder));
@@ -231,11 +239,11 @@ int Bench(const std::vector<std::wstring>& folders, int runs, int workers) {
             ResetPumpGap();
             form.LoadFolder(folder, true);
             gaps.push_back(LongestPumpGap() * 1000);
-            const LoadStats s = form.catalog.lastLoad;
+            const LoadStats s = MainWindowProbe::Catalog(form).LastLoad();
             PrintRun("cold", run, s);
             cold.push_back(MsPerImage(s));
             form.LoadFolder(folder, true);
-            const LoadStats w = form.catalog.lastLoad;
+            const LoadStats w = MainWindowProbe::Catalog(form).LastLoad();
             PrintRun("warm", run, w);
             warm.push_back(MsPerImage(w));
         }

@@ -35,17 +35,7 @@ WINDOWS_HEADERS = re.compile(
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
 # Known breaches still being taken apart; each entry is "file -> header". Keep this empty.
-ALLOWED = {
-    "catalog/CatalogHandlers.cpp -> app/frmMain.h",
-    "catalog/FolderButtons.cpp -> app/frmMain.h",
-    "catalog/FolderLoad.cpp -> app/frmMain.h",
-    "commands/CommandsHandlers.cpp -> app/frmMain.h",
-    "wallpaper/ApplyWallpaper.cpp -> app/frmMain.h",
-    "wallpaper/DesktopView.cpp -> app/frmMain.h",
-    "wallpaper/Preview.cpp -> app/frmMain.h",
-    "wallpaper/Resample.cpp -> app/frmMain.h",
-    "wallpaper/WallpaperHandlers.cpp -> app/frmMain.h",
-}
+ALLOWED: set[str] = set()
 
 
 def scan(src):

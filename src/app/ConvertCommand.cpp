@@ -23,7 +23,7 @@ void frmMain::ConvertImage(const std::wstring& path, HWND owner) {
     if (path.empty())
         return;
     frmConvert dialog(path, owner, [this](const std::wstring& written) {
-        const std::wstring folder = FolderTreeview1.CurrentFolder();
+        const std::wstring folder = catalog_.CurrentFolder();
         if (InFolder(written, folder))
             LoadFolder(folder, true);
     });

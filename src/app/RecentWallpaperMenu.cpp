@@ -4,7 +4,6 @@
 #include "app/frmMain.h"
 #include "app/Settings.h"
 #include "core/PathText.h"
-#include "core/SharedState.h"
 #include "platform/AppInfo.h"
 #include "platform/Dialogs.h"
 #include "wallpaper/RecentWallpapers.h"
@@ -60,8 +59,9 @@ void frmMain::RecordAppliedWallpaper(const RecentWallpaper& applied) {
     // The desktop's wallpaper before the first change, kept once and for good. One that an earlier
     // version of this program had made is copied, as its bitmap is overwritten by every apply.
     if (!ReadEntry(kBeforeTessaryKey)) {
-        RecentWallpaper before{state.CurrentWallpaperPath, state.WallpaperStretched ? RecentLayout::Stretched
-                                                           : state.WallpaperTiled   ? RecentLayout::Tiled
+        const CurrentWallpaper& found = state_.wallpaper;
+        RecentWallpaper before{found.CurrentWallpaperPath, found.WallpaperStretched ? RecentLayout::Stretched
+                                                           : found.WallpaperTiled   ? RecentLayout::Tiled
                                                                                     : RecentLayout::Centered};
         const std::wstring ours = JoinPath(ProgramFolder(), kConvertedWallpaperName);
         const std::wstring copy = JoinPath(ProgramFolder(), kPreviousWallpaperName);
@@ -106,11 +106,12 @@ void frmMain::RestoreRecentWallpaper(const RecentWallpaper& entry) {
     // The file may have gone since the menu was shown: such an entry is never applied.
     if (!UnavailableReason(entry).empty())
         return;
-    state.CurrentImagePath = entry.path;
+    // The entry becomes the current image, as choosing it in the list would make it.
+    state_.CurrentImagePath = entry.path;
     switch (entry.layout) {
     case RecentLayout::Resized:
     case RecentLayout::ResizedProportionally:
-        cmdIconButton_Click(entry.layout == RecentLayout::ResizedProportionally ? 0 : 1);
+        wallpaper_.ResampleAndApply(entry.path, entry.layout == RecentLayout::ResizedProportionally);
         return;
     default:
         break;
@@ -134,7 +135,7 @@ void frmMain::RestoreRecentWallpaper(const RecentWallpaper& entry) {
     if (option < 0)
         return;
     SetOptMode(option);
-    ApplyWallpaper();
+    wallpaper_.ApplyWallpaper(entry.path);
 }
 
 } // namespace tessary

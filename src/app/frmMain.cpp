@@ -16,7 +16,6 @@
 
 namespace tessary {
 namespace {
-frmMain* g_mainForm = nullptr;
 
 constexpr int kDesignedClientWidth = 821;
 constexpr int kDesignedClientHeight = 677;
@@ -82,13 +81,7 @@ RECT ChildRect(HWND child) {
 }
 } // namespace
 
-frmMain& MainForm() {
-    return *g_mainForm;
-}
-
-frmMain::frmMain() {
-    g_mainForm = this;
-}
+frmMain::frmMain() = default;
 
 frmMain::~frmMain() {
     if (hwnd()) {
@@ -96,8 +89,6 @@ frmMain::~frmMain() {
         SubClass_Form.reset();
         DestroyWindow(hwnd());
     }
-    if (g_mainForm == this)
-        g_mainForm = nullptr;
 }
 
 int frmMain::WindowState() const {
@@ -174,12 +165,7 @@ void frmMain::CreateControls() {
     // Wallpaper preview.
     Frame2[2] = frame(w, L"Wallpaper Preview", 8, 0, 353, 425, IDC_FRAME2_2);
     picMonitor = CreatePictureBox(Frame2[2], 8, 16, 331, 327, IDC_PICMONITOR);
-    picMonitorImage.Create(331, 327);
-    picMonitorImage.Fill(GetSysColor(COLOR_BTNFACE));
-    SetPictureSurface(picMonitor, &picMonitorImage);
     picWP = CreatePictureBox(picMonitor, 38, 38, 256, 192, IDC_PICWP);
-    picWPImage.Create(256, 192);
-    SetPictureSurface(picWP, &picWPImage);
     // The layouts in two rows: the classic three, then Fit, Fill and Span with the monitor
     // chooser beside them.
     Picture1[0] = CreatePictureBox(Frame2[2], 8, 346, 201, 41, IDC_PICTURE1_0);
@@ -191,7 +177,7 @@ void frmMain::CreateControls() {
     optMode[4] = option(Picture1[0], L"Fit", 0, 24, 41, 17, IDC_OPTMODE_0 + 4);
     optMode[5] = option(Picture1[0], L"Fill", 48, 24, 41, 17, IDC_OPTMODE_0 + 5);
     optMode[6] = option(Picture1[0], L"Span", 96, 24, 49, 17, IDC_OPTMODE_0 + 6);
-    wallpaper.chooser.Create(Frame2[2], IDC_CBOMONITOR, 160, 367, 185, f);
+    cboMonitor.Create(Frame2[2], IDC_CBOMONITOR, 160, 367, 185, f);
     chkOverlay[0] = check(Frame2[2], L"Shading", 216, 346, 65, 17, IDC_CHKOVERLAY_0);
     chkOverlay[1] = check(Frame2[2], L"Glare", 288, 346, 49, 17, IDC_CHKOVERLAY_1);
     Picture3 = CreatePictureBox(Frame2[2], 8, 388, 337, 35, IDC_PICTURE3);
@@ -206,7 +192,6 @@ void frmMain::CreateControls() {
     Frame2[1] = frame(w, L"Picture Folder", 8, 432, 353, 225, IDC_FRAME2_1);
     FolderTreeview1.Create(Frame2[1], 8, 16, 337, 169, IDC_FOLDERTREE);
     FolderTreeview1.SetFont(treeFont_.get());
-    FolderTreeview1.SetSelectionChanged([this] { FolderTreeview1_SelectionChanged(); });
     picPreviewButtonHolder = CreatePictureBox(Frame2[1], 8, 192, 341, 25, IDC_PICPREVIEWBUTTONHOLDER);
     cmdDirBrowser[0] = button(picPreviewButtonHolder, L"&My Pictures", 0, 0, 73, 25, IDC_CMDDIRBROWSER_0);
     chkUseCache = check(picPreviewButtonHolder, L"Cache Images", 88, 4, 89, 17, IDC_CHKUSECACHE);
@@ -275,7 +260,7 @@ void frmMain::CreateControls() {
         {optMode[4], L"Fit the whole image on the desktop, with bars of the desktop colour beside it"},
         {optMode[5], L"Fill the desktop with the image, cropping what does not fit"},
         {optMode[6], L"Span the image across all monitors"},
-        {wallpaper.chooser.hwnd(), L"The monitor to preview and to set the wallpaper on"},
+        {cboMonitor.hwnd(), L"The monitor to preview and to set the wallpaper on"},
         {chkOverlay[0], L"For preview effect only - does not apply to wallpaper"},
         {chkOverlay[1], L"For preview effect only - does not apply to wallpaper"},
         {cmdDirBrowser[3], L"Show the current wallpaper in the preview area"},
@@ -300,54 +285,47 @@ void frmMain::CreateControls() {
     for (const Tip& t : tips)
         Tips.Add(t.control, t.text);
 
-    Catalog_InitControls();
-    Wallpaper_InitControls();
-    Commands_InitControls();
+    CatalogControls catalog;
+    catalog.list = ListViewPics;
+    catalog.sizeLabel = Label1;
+    catalog.slider = sliderThumbSize;
+    catalog.sortCombo = cboSort;
+    catalog.useCache = chkUseCache;
+    catalog.listMode[0] = optListMode[0];
+    catalog.listMode[1] = optListMode[1];
+    catalog.tree = &FolderTreeview1;
+    catalog.status = &StatusBar1;
+    catalog.nameColumnWidth = kColumnWidths[0];
+    catalog_.Attach(catalog);
+    WallpaperControls wallpaper;
+    wallpaper.monitor = picMonitor;
+    wallpaper.preview = picWP;
+    std::copy(std::begin(optMode), std::end(optMode), wallpaper.mode);
+    std::copy(std::begin(chkOverlay), std::end(chkOverlay), wallpaper.overlay);
+    std::copy(std::begin(cmdIconButton), std::end(cmdIconButton), wallpaper.resample);
+    wallpaper.chooser = &cboMonitor;
+    wallpaper.status = &StatusBar1;
+    wallpaper_.Attach(wallpaper);
+    commands_.Attach(ListViewPics);
+    RouteCommands();
 }
 
-// ---- Setters: change the control, then run its handler when the value changed ----
-
-void frmMain::SetOptMode(int index) {
-    if (index < 0 || index >= kModeOptions || IsChecked(optMode[index]))
-        return;
-    for (int i = 0; i < kModeOptions; ++i)
-        SetCheckState(optMode[i], i == index ? BST_CHECKED : BST_UNCHECKED);
-    optMode_Click(index);
-}
-
-void frmMain::SetChkOverlay(int index, int value) {
-    if (SetCheckState(chkOverlay[index], value))
-        chkOverlay_Click(index);
-}
-
-void frmMain::SetOptListMode(int index) {
-    if (index < 0 || index > 1 || IsChecked(optListMode[index]))
-        return;
-    for (int i = 0; i < 2; ++i)
-        SetCheckState(optListMode[i], i == index ? BST_CHECKED : BST_UNCHECKED);
-    optListMode_Click(index);
-}
-
-void frmMain::SetChkUseCache(int value) {
-    if (SetCheckState(chkUseCache, value))
-        chkUseCache_Click();
-}
-
-void frmMain::SetCboSort(int index) {
-    // An index the list does not have is refused: the list keeps its selection.
-    if (ComboSelect(cboSort, index))
-        cboSort_Click();
-}
-
-void frmMain::SetSliderThumbSize(int value) {
-    int before = TrackbarValue(sliderThumbSize);
-    TrackbarSetValue(sliderThumbSize, value); // the slider keeps the value inside its range
-    if (TrackbarValue(sliderThumbSize) != before)
-        sliderThumbSize_Change();
-}
-
-void frmMain::PressShowDesktop() {
-    cmdShowDesktop_Click();
+void frmMain::RouteCommands() {
+    CommandTable& t = commandTable_;
+    const int any = CommandTable::kAnyCode;
+    t.Add(IDM_FIRST_MENU_ITEM, IDM_LAST_MENU_ITEM, any,
+          [this](int i) { mFileRightClick_Command(IDM_FIRST_MENU_ITEM + i); });
+    t.Add(IDC_PICWP, kPictureClicked, [this] { picWP_Click(); });
+    t.Add(IDC_CBOSORT, CBN_SELCHANGE, [this] { cboSort_Click(); });
+    t.Add(IDC_CBOMONITOR, CBN_SELCHANGE, [this] { cboMonitor_Click(); });
+    t.Add(IDC_OPTMODE_0, IDC_OPTMODE_6, BN_CLICKED, [this](int i) { wallpaper_.ClickOptMode(i); });
+    t.Add(IDC_CHKOVERLAY_0, IDC_CHKOVERLAY_1, BN_CLICKED, [this](int i) { wallpaper_.ClickChkOverlay(i); });
+    t.Add(IDC_CHKUSECACHE, BN_CLICKED, [this] { catalog_.ClickChkUseCache(); });
+    t.Add(IDC_OPTLISTMODE_0, IDC_OPTLISTMODE_1, BN_CLICKED, [this](int i) { catalog_.ClickOptListMode(i); });
+    t.Add(IDC_CMDDIRBROWSER_0, IDC_CMDDIRBROWSER_4, BN_CLICKED, [this](int i) { cmdDirBrowser_Click(i); });
+    t.Add(IDC_CMDSHOWDESKTOP, BN_CLICKED, [this] { cmdShowDesktop_Click(); });
+    t.Add(IDC_CMDSETWP, BN_CLICKED, [this] { cmdSetWP_Click(); });
+    t.Add(IDC_CMDICONBUTTON_0, IDC_CMDICONBUTTON_1, BN_CLICKED, [this](int i) { cmdIconButton_Click(i); });
 }
 
 // ---- Start-up and shutdown ----
@@ -366,24 +344,23 @@ void frmMain::Form_Load() {
     // 3. The window rectangle.
     RestoreWindowRect(defaultWidthPx, defaultHeightPx);
     // 4. Options.
-    ReadLong(kThumbSize, 100, state.ThumbSize, fmt);
-    state.ThumbSize = SliderThumbSize(state.ThumbSize);
-    ReadSwitch(kCacheDirectories, state.CacheDirectories, fmt);
-    ReadSwitch(kDrawShading, state.DrawShading, fmt);
-    ReadSwitch(kDrawGlare, state.DrawGlare, fmt);
-    ReadLong(kSortBy, 0, state.SortBy, fmt);
+    Settings& settings = state_.settings;
+    ReadLong(kThumbSize, 100, settings.ThumbSize, fmt);
+    settings.ThumbSize = SliderThumbSize(settings.ThumbSize);
+    ReadSwitch(kCacheDirectories, settings.CacheDirectories, fmt);
+    ReadSwitch(kDrawShading, settings.DrawShading, fmt);
+    ReadSwitch(kDrawGlare, settings.DrawGlare, fmt);
+    ReadLong(kSortBy, 0, settings.SortBy, fmt);
     // 5. The slider follows the thumbnail size.
-    SetSliderThumbSize(state.ThumbSize);
-    // 6.-8. Screen, frame and work area measures.
-    state.ScreenWidthPx = screenW;
-    state.ScreenHeightPx = screenH;
-    state.FrameExtraWidth = 2 * GetSystemMetrics(SM_CXFRAME);
-    state.FrameExtraHeight = 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
+    SetSliderThumbSize(settings.ThumbSize);
+    // 6.-8. Screen and work area measures.
+    state_.screen.ScreenWidthPx = screenW;
+    state_.screen.ScreenHeightPx = screenH;
     IntRect work;
     bool primary = false;
     GetMonitorWorkArea(hwnd(), work, primary);
-    state.WorkAreaWidth = std::abs(work.left - work.right);
-    state.WorkAreaHeight = std::abs(work.top - work.bottom);
+    state_.screen.WorkAreaWidth = std::abs(work.left - work.right);
+    state_.screen.WorkAreaHeight = std::abs(work.top - work.bottom);
     // 9. The window hook; from here on the minimum size holds.
     SubClass_Form = std::make_unique<cTrackMouse>();
     SubClass_Form->WindowPosChanging = [this](WPARAM wp, LPARAM lp) {
@@ -391,22 +368,22 @@ void frmMain::Form_Load() {
     };
     SubClass_Form->SubClass(hwnd());
     // 10. The monitor picture's sunken edge.
-    PaintMonitorEdge();
+    wallpaper_.PaintMonitorEdge();
     // 11. The wallpaper in use is where the preview and the commands start.
     ReadCurrentWallpaper();
-    state.CurrentImagePath = state.CurrentWallpaperPath;
+    state_.CurrentImagePath = state_.wallpaper.CurrentWallpaperPath;
     // 12. The layout option of the current wallpaper (or, without one, the remembered layout).
-    wallpaper.rememberedMode =
-        WallpaperModeFromName(Setting(kWallpaperMode, L"")).value_or(WallpaperMode::Centered);
-    SetOptMode(StartupModeOption());
+    wallpaper_.SetRememberedMode(
+        WallpaperModeFromName(Setting(kWallpaperMode, L"")).value_or(WallpaperMode::Centered));
+    SetOptMode(wallpaper_.StartupModeOption());
     // 13. Overlays.
-    SetChkOverlay(0, state.DrawShading ? BST_CHECKED : BST_UNCHECKED);
-    SetChkOverlay(1, state.DrawGlare ? BST_CHECKED : BST_UNCHECKED);
+    SetChkOverlay(0, settings.DrawShading ? BST_CHECKED : BST_UNCHECKED);
+    SetChkOverlay(1, settings.DrawGlare ? BST_CHECKED : BST_UNCHECKED);
     // 14. List mode (case-sensitive comparison).
     SetOptListMode(Setting(kListMode, L"Image") == L"Image" ? 0 : 1);
     // 15.-16. Cache box and sort order.
-    SetChkUseCache(state.CacheDirectories ? BST_CHECKED : BST_UNCHECKED);
-    SetCboSort(state.SortBy);
+    SetChkUseCache(settings.CacheDirectories ? BST_CHECKED : BST_UNCHECKED);
+    SetCboSort(settings.SortBy);
     // 17. The preview shows the desktop.
     PressShowDesktop();
     // 18. Visible.
@@ -457,14 +434,6 @@ void frmMain::RestoreWindowRect(int defaultWidthPx, int defaultHeightPx) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void frmMain::PaintMonitorEdge() {
-    if (picMonitorImage.empty())
-        return;
-    RECT rc{0, 0, picMonitorImage.width(), picMonitorImage.height()};
-    DrawEdge(picMonitorImage.dc(), &rc, EDGE_SUNKEN, BF_RECT);
-    InvalidateRect(picMonitor, nullptr, FALSE);
-}
-
 void frmMain::Form_Unload() {
     // 1.-4. Settings, with the normal rectangle (SaveSettings asks the window for it: restoring a
     // window minimised from maximised would give the maximised one).
@@ -497,12 +466,13 @@ void frmMain::SaveSettings() {
     Save(kTop, SingleToText(static_cast<float>(rc.top * ty), fmt));
     Save(kWidth, SingleToText(static_cast<float>((rc.right - rc.left) * tx), fmt));
     Save(kHeight, SingleToText(static_cast<float>((rc.bottom - rc.top) * ty), fmt));
-    Save(kThumbSize, std::to_wstring(state.ThumbSize));
-    Save(kCacheDirectories, BooleanToText(state.CacheDirectories));
-    Save(kDrawShading, BooleanToText(state.DrawShading));
-    Save(kDrawGlare, BooleanToText(state.DrawGlare));
-    Save(kSortBy, std::to_wstring(state.SortBy));
-    Save(kListMode, IsChecked(optListMode[0]) ? L"Image" : L"List");
+    const Settings& settings = state_.settings;
+    Save(kThumbSize, std::to_wstring(settings.ThumbSize));
+    Save(kCacheDirectories, BooleanToText(settings.CacheDirectories));
+    Save(kDrawShading, BooleanToText(settings.DrawShading));
+    Save(kDrawGlare, BooleanToText(settings.DrawGlare));
+    Save(kSortBy, std::to_wstring(settings.SortBy));
+    Save(kListMode, catalog_.ImagesMode() ? L"Image" : L"List");
     Save(kWallpaperMode, std::wstring(WallpaperModeName(SelectedWallpaperMode())));
 }
 
@@ -573,14 +543,8 @@ void frmMain::ApplyDpiLayout() {
     StatusBar1.SetWidths(std::move(widths));
     for (int i = 1; i < 4; ++i)
         SendMessageW(ListViewPics, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), Scaled(kColumnWidths[i]));
-    FitNameColumn();
-    Wallpaper_ApplyDpi();
-}
-
-void frmMain::FitNameColumn() {
-    SendMessageW(ListViewPics, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE);
-    if (SendMessageW(ListViewPics, LVM_GETCOLUMNWIDTH, 0, 0) < Scaled(kColumnWidths[0]))
-        SendMessageW(ListViewPics, LVM_SETCOLUMNWIDTH, 0, Scaled(kColumnWidths[0]));
+    catalog_.FitNameColumn();
+    wallpaper_.ApplyDpi();
 }
 
 void frmMain::Form_DpiChanged(UINT dpi, const RECT* suggested) {
@@ -594,7 +558,7 @@ void frmMain::Form_DpiChanged(UINT dpi, const RECT* suggested) {
     ReplaceFont(hwnd(), oldFont.get(), font_.get());
     ReplaceFont(hwnd(), oldTreeFont.get(), treeFont_.get());
     ApplyDpiLayout();
-    PaintMonitorEdge();
+    wallpaper_.PaintMonitorEdge();
     if (suggested)
         SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -602,14 +566,17 @@ void frmMain::Form_DpiChanged(UINT dpi, const RECT* suggested) {
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-IntSize frmMain::WorkArea() const {
-    return {state.WorkAreaWidth, state.WorkAreaHeight};
+void frmMain::ShowViewerMenu(POINT screen, HWND owner, const std::wstring& imagePath) {
+    // The viewer's menu offers the wallpaper and conversion commands only, on the picture it
+    // shows, which becomes the current image.
+    state_.CurrentImagePath = imagePath;
+    commands_.ShowFileMenu(screen, owner, imagePath,
+                           {mPreview, mViewImage, msep1, msep2, mRenameImage, mDeleteImage});
 }
 
-void frmMain::ShowViewerMenu(POINT screen, HWND owner, const std::wstring& imagePath) {
-    // The viewer's menu offers the wallpaper and conversion commands only.
-    state.CurrentImagePath = imagePath;
-    ShowFileMenu(screen, owner, {mPreview, mViewImage, msep1, msep2, mRenameImage, mDeleteImage});
+void frmMain::cmdIconButton_Click(int index) {
+    if (index == 0 || index == 1)
+        wallpaper_.ResampleAndApply(state_.CurrentImagePath, index == 0);
 }
 
 void frmMain::cmdDirBrowser_Click(int index) {
@@ -623,14 +590,14 @@ void frmMain::cmdDirBrowser_Click(int index) {
 
 void frmMain::Form_KeyDown(int keyCode, int) {
     if (keyCode == VK_ESCAPE)
-        state.EscapePressed = true;
+        state_.load.EscapePressed = true;
     if (keyCode == VK_F5)
         LoadFolder(FolderTreeview1.CurrentFolder(), true);
 }
 
 void frmMain::Form_KeyUp(int keyCode, int) {
     if (keyCode == VK_ESCAPE)
-        state.EscapePressed = false;
+        state_.load.EscapePressed = false;
 }
 
 void frmMain::UpdateClock() {
@@ -642,66 +609,20 @@ void frmMain::UpdateClock() {
 
 // ---- Messages ----
 
-void frmMain::OnCommand(int id, int code, HWND ctl) {
-    if (id >= IDM_FIRST_MENU_ITEM) {
-        mFileRightClick_Command(id);
-        return;
-    }
-    if (id == IDC_PICWP && code == kPictureClicked) {
-        picWP_Click();
-        return;
-    }
-    if (code == CBN_SELCHANGE && id == IDC_CBOSORT) {
-        cboSort_Click();
-        return;
-    }
-    if (code == CBN_SELCHANGE && id == IDC_CBOMONITOR) {
-        cboMonitor_Click();
-        return;
-    }
-    if (code != BN_CLICKED)
-        return;
-    if (id >= IDC_OPTMODE_0 && id <= IDC_OPTMODE_6) {
-        int index = id - IDC_OPTMODE_0;
-        for (int i = 0; i < kModeOptions; ++i)
-            SetCheckState(optMode[i], i == index ? BST_CHECKED : BST_UNCHECKED);
-        optMode_Click(index);
-    } else if (id == IDC_CHKOVERLAY_0 || id == IDC_CHKOVERLAY_1) {
-        SetCheckState(ctl, IsChecked(ctl) ? BST_UNCHECKED : BST_CHECKED);
-        chkOverlay_Click(id - IDC_CHKOVERLAY_0);
-    } else if (id == IDC_CHKUSECACHE) {
-        SetCheckState(ctl, IsChecked(ctl) ? BST_UNCHECKED : BST_CHECKED);
-        chkUseCache_Click();
-    } else if (id == IDC_OPTLISTMODE_0 || id == IDC_OPTLISTMODE_1) {
-        int index = id - IDC_OPTLISTMODE_0;
-        for (int i = 0; i < 2; ++i)
-            SetCheckState(optListMode[i], i == index ? BST_CHECKED : BST_UNCHECKED);
-        optListMode_Click(index);
-    } else if (id >= IDC_CMDDIRBROWSER_0 && id <= IDC_CMDDIRBROWSER_4) {
-        cmdDirBrowser_Click(id - IDC_CMDDIRBROWSER_0);
-    } else if (id == IDC_CMDSHOWDESKTOP) {
-        cmdShowDesktop_Click();
-    } else if (id == IDC_CMDSETWP) {
-        cmdSetWP_Click();
-    } else if (id == IDC_CMDICONBUTTON_0 || id == IDC_CMDICONBUTTON_1) {
-        cmdIconButton_Click(id - IDC_CMDICONBUTTON_0);
-    }
-}
-
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
         Form_Resize();
         return 0;
     case WM_COMMAND:
-        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        commandTable_.Dispatch(LOWORD(wp), HIWORD(wp));
         return 0;
     case WM_NOTIFY: {
         auto* hdr = reinterpret_cast<const NMHDR*>(lp);
         LRESULT result = 0;
         if (hdr->hwndFrom == FolderTreeview1.hwnd() && FolderTreeview1.HandleNotify(hdr, result))
             return result;
-        if (hdr->hwndFrom == ListViewPics && ListViewPics_Notify(hdr, result))
+        if (hdr->hwndFrom == ListViewPics && commands_.ListViewPics_Notify(hdr, result))
             return result;
         if (hdr->hwndFrom == cmdDirBrowser[3] && hdr->code == BCN_DROPDOWN) {
             RECT r;
@@ -741,7 +662,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             FolderWatch_Timer();
         return 0;
     case WM_SETCURSOR:
-        if (state.LoadBusy) {
+        if (state_.load.LoadBusy) {
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));
             return TRUE;
         }
@@ -749,7 +670,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE) {
             // Key-ups go to the window that is active then: nothing held here stays held.
-            state.EscapePressed = false;
+            state_.load.EscapePressed = false;
             listKeysDown_.reset();
             HWND focus = GetFocus();
             if (focus && IsChild(hwnd(), focus))
@@ -762,9 +683,9 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SetFocus(focusOnDeactivate_ && IsWindow(focusOnDeactivate_) ? focusOnDeactivate_ : ListViewPics);
         return 0;
     case WM_CLOSE:
-        if (state.LoadBusy) {
+        if (state_.load.LoadBusy) {
             // Closed at a checkpoint of a load: the load stops at its next file and closes then.
-            closeAfterLoad_ = true;
+            state_.load.CloseAfterLoad = true;
             return 0;
         }
         Form_Unload();

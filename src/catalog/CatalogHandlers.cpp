@@ -1,8 +1,8 @@
-// The main window's catalog handlers: sorting, list modes, thumbnail size, the cache box, the
-// folder tree's selection.
-#include "core/SharedState.h"
-#include "app/frmMain.h"
+// The catalog's handlers: sorting, list modes, thumbnail size, the cache box, the folder tree's
+// selection.
+#include "catalog/CatalogView.h"
 #include "catalog/ThumbnailCell.h"
+#include "platform/DpiLayout.h"
 #include "platform/ListView.h"
 #include "platform/Locale.h"
 #include "platform/MessagePump.h"
@@ -25,18 +25,42 @@ HFONT MakeListFont(double points, bool bold) {
 
 } // namespace
 
-void frmMain::Catalog_InitControls() {
-    catalog.iconModeFont.reset(MakeListFont(kIconModePoints, true));
-    catalog.reportModeFont.reset(MakeListFont(kReportModePoints, false));
+void CatalogView::Attach(const CatalogControls& controls) {
+    c_ = controls;
+    listMode_.Attach({c_.listMode[0], c_.listMode[1]}, [this](int i) { optListMode_Click(i); });
+    useCache_.Attach(c_.useCache, [this] { chkUseCache_Click(); });
+    c_.tree->SetSelectionChanged([this] { FolderTreeview1_SelectionChanged(); });
+    iconModeFont_.reset(MakeListFont(kIconModePoints, true));
+    reportModeFont_.reset(MakeListFont(kReportModePoints, false));
 }
 
-void frmMain::ApplySort() {
-    const auto order = SortOrderFromIndex(state.SortBy);
+void CatalogView::SetCboSort(int index) {
+    // An index the list does not have is refused: the list keeps its selection.
+    if (ComboSelect(c_.sortCombo, index))
+        cboSort_Click();
+}
+
+void CatalogView::SetSliderThumbSize(int value) {
+    const int before = TrackbarValue(c_.slider);
+    TrackbarSetValue(c_.slider, value); // the slider keeps the value inside its range
+    if (TrackbarValue(c_.slider) != before)
+        sliderThumbSize_Change();
+}
+
+void CatalogView::FitNameColumn() {
+    const int designed = ScaleToDpi(c_.nameColumnWidth, host_.Dpi());
+    SendMessageW(c_.list, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE);
+    if (SendMessageW(c_.list, LVM_GETCOLUMNWIDTH, 0, 0) < designed)
+        SendMessageW(c_.list, LVM_SETCOLUMNWIDTH, 0, designed);
+}
+
+void CatalogView::ApplySort() {
+    const auto order = SortOrderFromIndex(state_.settings.SortBy);
     if (!order)
         return;
-    const std::vector<SortValues>& entries = catalog.entries;
+    const std::vector<SortValues>& entries = entries_;
     const NameCompare names = CompareNoCase;
-    ListView list(ListViewPics);
+    ListView list(c_.list);
     list.Sort([&](LPARAM a, LPARAM b) {
         const auto n = static_cast<LPARAM>(entries.size());
         if (a >= 0 && b >= 0 && a < n && b < n) {
@@ -51,62 +75,62 @@ void frmMain::ApplySort() {
         list.EnsureVisible(0);
 }
 
-void frmMain::optListMode_Click(int index) {
-    ListView list(ListViewPics);
+void CatalogView::optListMode_Click(int index) {
+    ListView list(c_.list);
     int background = -1;
     if (index == 0) {
         list.SetView(ListView::View::Icons);
         background = COLOR_HIGHLIGHT;
-        list.SetFont(catalog.iconModeFont.get());
+        list.SetFont(iconModeFont_.get());
     } else if (index == 1) {
         list.SetView(ListView::View::Report);
         background = COLOR_WINDOW;
-        list.SetFont(catalog.reportModeFont.get());
+        list.SetFont(reportModeFont_.get());
     }
     if (background >= 0) {
         list.SetBackColour(GetSysColor(background));
-        ShowWindow(Label1, index == 0 ? SW_SHOW : SW_HIDE);
-        ShowWindow(sliderThumbSize, index == 0 ? SW_SHOW : SW_HIDE);
-        EnableWindow(sliderThumbSize, index == 0);
+        ShowWindow(c_.sizeLabel, index == 0 ? SW_SHOW : SW_HIDE);
+        ShowWindow(c_.slider, index == 0 ? SW_SHOW : SW_HIDE);
+        EnableWindow(c_.slider, index == 0);
     }
     list.SetTextColour(static_cast<COLORREF>(ChooseListTextColour(list.BackColour())));
     DoEvents();
     list.Refresh();
 }
 
-void frmMain::cboSort_Click() {
-    state.SortBy = ComboSelected(cboSort);
+void CatalogView::cboSort_Click() {
+    state_.settings.SortBy = ComboSelected(c_.sortCombo);
     ApplySort();
 }
 
-void frmMain::sliderThumbSize_Change() {
-    int v = TrackbarValue(sliderThumbSize);
+void CatalogView::sliderThumbSize_Change() {
+    int v = TrackbarValue(c_.slider);
     if (v % 5 != 0) {
         // Snapping raises a new change, which goes on below.
         SetSliderThumbSize(v / 5 * 5);
         return;
     }
-    if (v == state.ThumbSize)
+    if (v == state_.settings.ThumbSize)
         return;
-    if (state.LoadBusy) {
+    if (state_.load.LoadBusy) {
         // The running load keeps one cell size; the new one reloads when it ends.
-        catalog.pendingThumbSize = v;
+        pendingThumbSize_ = v;
         return;
     }
-    state.ThumbSize = v;
-    LoadFolder(FolderTreeview1.CurrentFolder(), true);
+    state_.settings.ThumbSize = v;
+    LoadFolder(CurrentFolder(), true);
 }
 
-void frmMain::chkUseCache_Click() {
-    state.CacheDirectories = IsChecked(chkUseCache);
+void CatalogView::chkUseCache_Click() {
+    state_.settings.CacheDirectories = useCache_.IsChecked();
 }
 
-void frmMain::FolderTreeview1_SelectionChanged() {
+void CatalogView::FolderTreeview1_SelectionChanged() {
     // A new choice of folder: an Escape whose key-up went astray must not stop its load.
     if (!(GetAsyncKeyState(VK_ESCAPE) & 0x8000))
-        state.EscapePressed = false;
-    FolderTreeview1.Refresh();
-    LoadFolder(FolderTreeview1.CurrentFolder(), false);
+        state_.load.EscapePressed = false;
+    c_.tree->Refresh();
+    LoadFolder(CurrentFolder(), false);
 }
 
 } // namespace tessary

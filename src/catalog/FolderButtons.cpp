@@ -1,6 +1,6 @@
 // The folder buttons of the "Picture Folder" frame: the user's picture folder, and deleting or
 // rebuilding the thumbnail cache of the folder shown.
-#include "app/frmMain.h"
+#include "catalog/CatalogView.h"
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
 #include "platform/Dialogs.h"
@@ -19,17 +19,17 @@ std::wstring DeleteCacheConfirmText(const std::wstring& folderName) {
     return L"Press OK to delete all cached images in '" + folderName + L"'";
 }
 
-void frmMain::cmdDirBrowserFolder_Click(int index) {
+void CatalogView::cmdDirBrowserFolder_Click(int index) {
     switch (index) {
     case 0: {
         // The tree's selection event loads the folder.
         std::wstring folder = ReadRegString(kShellFoldersKey, kMyPicturesValue);
-        if (!folder.empty() && folder != kRegNotAvailable && !FolderTreeview1.SelectFolder(folder))
-            StatusBar1.SetPanelText(1, FolderNotShownStatus(folder));
+        if (!folder.empty() && folder != kRegNotAvailable && !c_.tree->SelectFolder(folder))
+            c_.status->SetPanelText(1, FolderNotShownStatus(folder));
         break;
     }
     case 1: {
-        const std::wstring folder = FolderTreeview1.CurrentFolder();
+        const std::wstring folder = CurrentFolder();
         if (Dialogs().ShowMessage(DeleteCacheConfirmText(LastPathComponent(folder)), kOkCancelInformation,
                                   L"Verify Image Cache Deletion") == IDOK) {
             DeleteFolderCache(folder);
@@ -38,8 +38,8 @@ void frmMain::cmdDirBrowserFolder_Click(int index) {
         break;
     }
     case 2:
-        ClearFolderCache(FolderTreeview1.CurrentFolder());
-        LoadFolder(FolderTreeview1.CurrentFolder(), true);
+        ClearFolderCache(CurrentFolder());
+        ReloadFolder();
         break;
     }
 }

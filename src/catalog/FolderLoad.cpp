@@ -1,10 +1,10 @@
 // LoadFolder: a folder's image files become list entries with thumbnail cells, from the cache
 // where it holds them, decoded and reduced otherwise; plus the directory and cache status panels.
-#include "core/SharedState.h"
-#include "app/frmMain.h"
+#include "catalog/CatalogView.h"
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
 #include "platform/AppInfo.h"
+#include "platform/DpiLayout.h"
 #include "catalog/ThumbnailWorkers.h"
 #include "platform/ListView.h"
 #include "platform/Locale.h"
@@ -57,16 +57,18 @@ void RefreshNow(HWND hwnd) {
     UpdateWindow(hwnd);
 }
 
+} // namespace
+
 // The per-load drawing surfaces: the fitted-picture buffer, the cell and the cell's copy for the
 // image list, and the image list itself (its pictures take the cell size). The image list is made
 // with room for every file: grown a few pictures at a time it would copy all it holds each time.
-void PrepareSurfaces(frmMain& form, int thumbHeight, int fileCount) {
-    CatalogPart& part = form.catalog;
+void CatalogView::PrepareSurfaces(int thumbHeight, int fileCount) {
+    const int thumbSize = state_.settings.ThumbSize;
     // The caption's font follows the window's DPI, and so does its band (for the whole load).
-    part.captionHeight = ScaleToDpi(kCaptionHeight, form.Dpi());
-    const IntSize cell = CellSize(state.ThumbSize, thumbHeight, part.captionHeight);
-    form.picThumb.Create(cell.width, cell.height);
-    part.buffer.Create(state.ThumbSize, thumbHeight);
+    captionHeight_ = ScaleToDpi(kCaptionHeight, host_.Dpi());
+    const IntSize cell = CellSize(thumbSize, thumbHeight, captionHeight_);
+    picThumb_.Create(cell.width, cell.height);
+    buffer_.Create(thumbSize, thumbHeight);
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = cell.width;
@@ -75,28 +77,28 @@ void PrepareSurfaces(frmMain& form, int thumbHeight, int fileCount) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    part.cellCopy.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    part.cellCopyBits = part.cellCopy ? static_cast<std::uint32_t*>(bits) : nullptr;
-    form.ImageList.reset(ImageList_Create(cell.width, cell.height, ILC_COLOR24, std::max(fileCount, 1), 64));
+    cellCopy_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    cellCopyBits_ = cellCopy_ ? static_cast<std::uint32_t*>(bits) : nullptr;
+    imageList_.reset(ImageList_Create(cell.width, cell.height, ILC_COLOR24, std::max(fileCount, 1), 64));
 }
 
-bool AddCellToImageList(frmMain& form) {
-    CatalogPart& part = form.catalog;
-    if (form.picThumb.empty() || !part.cellCopyBits)
+bool CatalogView::AddCellToImageList() {
+    if (picThumb_.empty() || !cellCopyBits_)
         return false;
     GdiFlush(); // the cell's drawing must have reached its pixels
-    std::memcpy(part.cellCopyBits, form.picThumb.bits(),
-                static_cast<std::size_t>(form.picThumb.width()) * form.picThumb.height() * 4);
-    return ImageList_Add(form.ImageList.get(), part.cellCopy.get(), nullptr) >= 0;
+    std::memcpy(cellCopyBits_, picThumb_.bits(),
+                static_cast<std::size_t>(picThumb_.width()) * picThumb_.height() * 4);
+    return ImageList_Add(imageList_.get(), cellCopy_.get(), nullptr) >= 0;
 }
 
 // One file of the folder, prepared (on a worker or just now): its list entry, or nothing when
 // its picture cannot be fitted. New thumbnails are written to the cache, their sections to the
 // batch.
-void LoadOneFile(frmMain& form, PreparedFile& file, const FolderCache& cache, CacheSectionBatch& batch,
-                 int thumbHeight, const NumberFormat& fmt) {
-    CatalogPart& part = form.catalog;
-    LoadStats& stats = part.lastLoad;
+void CatalogView::LoadOneFile(PreparedFile& file, const FolderCache& cache, CacheSectionBatch& batch,
+                              int thumbHeight, const NumberFormat& fmt) {
+    LoadStats& stats = lastLoad_;
+    const Settings& settings = state_.settings;
+    const ScreenMeasures& screen = state_.screen;
     if (file.gone || file.failed)
         return;
     ++stats.files;
@@ -112,7 +114,7 @@ void LoadOneFile(frmMain& form, PreparedFile& file, const FolderCache& cache, Ca
         ++stats.cacheHits;
     const std::wstring resolution = ResolutionText(imageWidth, imageHeight);
 
-    if (ShouldWriteToCache(fromCache, state.CacheDirectories, file.divisor) && source.pixels && info) {
+    if (ShouldWriteToCache(fromCache, settings.CacheDirectories, file.divisor) && source.pixels && info) {
         ScopedTimer t(stats.cacheWrite);
         // Encoded on the worker when the cache was on from the start of the load.
         if (file.jpeg.empty())
@@ -127,21 +129,21 @@ void LoadOneFile(frmMain& form, PreparedFile& file, const FolderCache& cache, Ca
     {
         ScopedTimer t(stats.cell);
         const auto fitted =
-            FitSourceIntoBuffer(source, state.ThumbSize, thumbHeight, part.buffer, part.fitScratch);
+            FitSourceIntoBuffer(source, settings.ThumbSize, thumbHeight, buffer_, fitScratch_);
         if (!fitted)
             return; // no entry for a picture that cannot be fitted
-        DrawThumbnailCell(form.picThumb, part.buffer, state.ThumbSize, thumbHeight, *fitted, imageWidth,
-                          imageHeight, resolution, state.ScreenWidthPx, state.ScreenHeightPx,
-                          part.captionFont, part.captionHeight);
-        AddCellToImageList(form);
+        DrawThumbnailCell(picThumb_, buffer_, settings.ThumbSize, thumbHeight, *fitted, imageWidth,
+                          imageHeight, resolution, screen.ScreenWidthPx, screen.ScreenHeightPx, captionFont_,
+                          captionHeight_);
+        AddCellToImageList();
     }
     ++stats.loaded;
 
     ScopedTimer t(stats.list);
-    ListView list(form.ListViewPics);
+    ListView list(c_.list);
     if (!list.GetImageList())
-        list.SetImageList(form.ImageList.get());
-    const auto value = static_cast<LPARAM>(part.entries.size());
+        list.SetImageList(imageList_.get());
+    const auto value = static_cast<LPARAM>(entries_.size());
     SortValues values;
     values.name = fileName;
     values.width = imageWidth;
@@ -150,7 +152,7 @@ void LoadOneFile(frmMain& form, PreparedFile& file, const FolderCache& cache, Ca
         values.size = info->size;
         values.writeTime = static_cast<std::int64_t>(info->Stamp().writeTime);
     }
-    part.entries.push_back(std::move(values));
+    entries_.push_back(std::move(values));
     const int item = list.Add(fileName, imageIndex, value);
     if (item < 0)
         return;
@@ -162,92 +164,94 @@ void LoadOneFile(frmMain& form, PreparedFile& file, const FolderCache& cache, Ca
     list.SetText(item, 3, ResolutionColumnText(imageWidth, imageHeight));
 }
 
-} // namespace
-
-void frmMain::LoadFolder(const std::wstring& folderPath, bool force) {
-    if (state.LoadBusy)
+void CatalogView::LoadFolder(const std::wstring& folderPath, bool force) {
+    LoadState& load = state_.load;
+    if (load.LoadBusy)
         return;
     LoadFolderOnce(folderPath, force);
     // What the user asked for while the load ran was refused at its checkpoints; carry it out
     // now, so that the tree, the slider and the list agree. Each round needs a new user action.
-    while (!closeAfterLoad_) {
-        if (catalog.pendingThumbSize > 0) {
-            state.ThumbSize = std::exchange(catalog.pendingThumbSize, 0);
-            LoadFolderOnce(FolderTreeview1.CurrentFolder(), true);
-        } else if (FolderTreeview1.CurrentFolder() != state.LastLoadedFolder &&
-                   !FolderTreeview1.CurrentFolder().empty()) {
-            LoadFolderOnce(FolderTreeview1.CurrentFolder(), false);
+    while (!load.CloseAfterLoad) {
+        if (pendingThumbSize_ > 0) {
+            state_.settings.ThumbSize = std::exchange(pendingThumbSize_, 0);
+            LoadFolderOnce(CurrentFolder(), true);
+        } else if (CurrentFolder() != load.LastLoadedFolder && !CurrentFolder().empty()) {
+            LoadFolderOnce(CurrentFolder(), false);
         } else {
             break;
         }
     }
-    if (closeAfterLoad_)
-        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+    if (load.CloseAfterLoad)
+        PostMessageW(host_.MainWindow(), WM_CLOSE, 0, 0);
 }
 
-void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
+void CatalogView::LoadFolderOnce(const std::wstring& folderPath, bool force) {
+    LoadState& load = state_.load;
+    const Settings& settings = state_.settings;
     // 1.-2. One load at a time; the folder already shown only when forced.
-    if (state.LoadBusy)
+    if (load.LoadBusy)
         return;
-    if (folderPath == state.LastLoadedFolder && !force)
+    if (folderPath == load.LastLoadedFolder && !force)
         return;
-    state.LastLoadedFolder = folderPath;
-    state.LoadBusy = true;
+    load.LastLoadedFolder = folderPath;
+    load.LoadBusy = true;
     struct EndOfLoad {
+        bool& busy;
         ~EndOfLoad() {
             SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-            state.LoadBusy = false;
+            busy = false;
         }
-    } endOfLoad;
+    } endOfLoad{load.LoadBusy};
 
     // 3. Hourglass (the window keeps it while LoadBusy holds), fresh counters.
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    LoadStats& stats = catalog.lastLoad;
+    LoadStats& stats = lastLoad_;
     stats = LoadStats{};
     const double start = Seconds();
     const NumberFormat fmt = UserNumberFormat();
-    ListView list(ListViewPics);
+    ListView list(c_.list);
     try {
         // 4. Where this folder's cache is; the first status text.
         const std::wstring folderName = LastPathComponent(folderPath);
         AdoptLegacyCache(folderPath);
         const FolderCache cache = FolderCacheFor(folderPath);
-        StatusBar1.SetPanelText(1, LoadingFolderStatus(folderName));
-        RefreshNow(StatusBar1.hwnd());
+        c_.status->SetPanelText(1, LoadingFolderStatus(folderName));
+        RefreshNow(c_.status->hwnd());
         // 5. The text stays readable on the list's background.
         list.SetTextColour(static_cast<COLORREF>(ChooseListTextColour(list.BackColour())));
         // 6. An empty list and image list.
-        state.FileList.clear();
+        fileList_.clear();
         list.SetImageList(nullptr);
         list.Clear();
-        catalog.entries.clear();
+        entries_.clear();
         list.Refresh();
-        ImageList.reset();
+        imageList_.reset();
         // 7. The folder's files, then only the image types. How the folder looks is noted before
         // it is listed, so what changes during the load is taken in once the load is over.
-        catalog.watch.Prepare(folderPath);
-        EnumerateFolderFiles(folderPath, state.FileList);
-        std::erase_if(state.FileList, [](const std::wstring& path) { return !HasImageExtension(path); });
+        watch_.Prepare(folderPath);
+        EnumerateFolderFiles(folderPath, fileList_);
+        std::erase_if(fileList_, [](const std::wstring& path) { return !HasImageExtension(path); });
         // 8. Cell size and the surfaces of this load.
-        const int thumbHeight = ThumbHeight(state.ThumbSize, state.ScreenWidthPx, state.ScreenHeightPx);
-        PrepareSurfaces(*this, thumbHeight, static_cast<int>(state.FileList.size()));
-        catalog.reducer.SetBackground(PictureBackground());
+        const int thumbHeight =
+            ThumbHeight(settings.ThumbSize, state_.screen.ScreenWidthPx, state_.screen.ScreenHeightPx);
+        PrepareSurfaces(thumbHeight, static_cast<int>(fileList_.size()));
+        reducer_.SetBackground(host_.PictureBackground());
         // 9. Every file, until Escape is seen at a checkpoint.
-        const std::vector<std::wstring> files = state.FileList;
-        PrepareSettings settings;
-        settings.cache = cache;
+        const std::vector<std::wstring> files = fileList_;
+        PrepareSettings prepare;
+        prepare.cache = cache;
         {
             ScopedTimer t(stats.cacheRead);
-            settings.cacheFile = std::make_shared<const CacheFileContents>(CacheFileContents::Read(cache));
+            prepare.cacheFile = std::make_shared<const CacheFileContents>(CacheFileContents::Read(cache));
         }
-        settings.encodeThumbnails = state.CacheDirectories;
+        prepare.encodeThumbnails = settings.CacheDirectories;
         const int count = static_cast<int>(files.size());
         // Decoding runs ahead on workers; this thread takes the files in order and does the rest,
         // exactly as it does without them.
-        const int workerCount = catalog.loadWorkers < 0 ? DefaultWorkerCount() : catalog.loadWorkers;
+        const int workerCount = loadWorkers_ < 0 ? DefaultWorkerCount() : loadWorkers_;
         std::optional<ThumbnailWorkers> workers;
         if (workerCount > 0 && count > 1)
-            workers.emplace(files, settings, workerCount, kFilesAhead * workerCount);
+            workers.emplace(files, prepare, workerCount, kFilesAhead * workerCount);
         CacheSectionBatch batch(cache);
         // Between checkpoints nothing else runs, so nothing could repaint the list anyway; laying
         // it out and invalidating it entry by entry would cost more than decoding a cached file.
@@ -260,7 +264,7 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
         auto letMessagesRun = [&] {
             ScopedTimer t(stats.checkpoints);
             if (!progressShown)
-                StatusBar1.SetPanelText(1, progress);
+                c_.status->SetPanelText(1, progress);
             progressShown = true;
             list.SetRedraw(true);
             DoEvents();
@@ -269,10 +273,10 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
         };
         // The load ends at the next file when Escape is held, the window was closed or another
         // folder was chosen meanwhile (that one is loaded next).
-        const std::wstring treeFolder = FolderTreeview1.CurrentFolder();
+        const std::wstring treeFolder = CurrentFolder();
         auto stopped = [&] {
-            return state.EscapePressed || closeAfterLoad_ || !IsWindow(hwnd()) ||
-                   FolderTreeview1.CurrentFolder() != treeFolder;
+            return load.EscapePressed || load.CloseAfterLoad || !IsWindow(host_.MainWindow()) ||
+                   CurrentFolder() != treeFolder;
         };
         for (int i = 1; i <= count; ++i) {
             if (stopped())
@@ -287,9 +291,9 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
                 progress = LoadProgressStatus(i, count, stats.loaded, LastPathComponent(path));
                 progressShown = false;
                 if (Seconds() - lastPainted >= kStatusPaintInterval) {
-                    StatusBar1.SetPanelText(1, progress);
+                    c_.status->SetPanelText(1, progress);
                     progressShown = true;
-                    RefreshNow(StatusBar1.hwnd());
+                    RefreshNow(c_.status->hwnd());
                     lastPainted = Seconds();
                 }
             }
@@ -310,13 +314,13 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
                     break;
             } else {
                 try {
-                    PrepareFile(path, settings, catalog.reducer, file);
+                    PrepareFile(path, prepare, reducer_, file);
                 } catch (const std::exception&) {
                     file.failed = true;
                 }
             }
             try {
-                LoadOneFile(*this, file, cache, batch, thumbHeight, fmt);
+                LoadOneFile(file, cache, batch, thumbHeight, fmt);
             } catch (const std::exception&) {
                 // This file is skipped; the load goes on.
             }
@@ -340,35 +344,35 @@ void frmMain::LoadFolderOnce(const std::wstring& folderPath, bool force) {
     // 10. The summary.
     const double finishStart = Seconds();
     stats.total = finishStart - start;
-    StatusBar1.SetPanelText(
+    c_.status->SetPanelText(
         1, LoadSummaryStatus(stats.loaded, stats.total, stats.cacheHits, stats.addedToCache, fmt));
     // 11. Shown as it is now; the buffer goes, the icons line up from the top.
     FitNameColumn();
-    RefreshNow(StatusBar1.hwnd());
+    RefreshNow(c_.status->hwnd());
     list.Refresh();
-    catalog.buffer.Reset();
-    catalog.reducer.ReleaseBuffers();
+    buffer_.Reset();
+    reducer_.ReleaseBuffers();
     list.ArrangeFromTop();
     // 12. Order and the other two panels.
     ApplySort();
     UpdateCacheStatus();
     UpdateDirStatus();
-    catalog.watch.Resume();
+    watch_.Resume();
     stats.finish = Seconds() - finishStart;
 }
 
-void frmMain::UpdateDirStatus() {
-    ListView list(ListViewPics);
-    StatusBar1.SetPanelText(2, DirStatusText(list.Count(), list.SelectedCount()));
+void CatalogView::UpdateDirStatus() {
+    ListView list(c_.list);
+    c_.status->SetPanelText(2, DirStatusText(list.Count(), list.SelectedCount()));
 }
 
-void frmMain::UpdateCacheStatus() {
+void CatalogView::UpdateCacheStatus() {
     if (DataFolder().empty()) {
-        StatusBar1.SetPanelText(3, NoCacheStatusText());
+        c_.status->SetPanelText(3, NoCacheStatusText());
         return;
     }
     const CacheTotals totals = CountCache();
-    StatusBar1.SetPanelText(
+    c_.status->SetPanelText(
         3, CacheStatusText(totals.directories, totals.files, totals.bytes, UserNumberFormat()));
 }
 

@@ -8,6 +8,7 @@ list(APPEND TESSARY_LOGIC_SOURCES
 )
 list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/FolderButtons.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FolderFollow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CatalogHandlers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FolderLoad.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FolderWatch.cpp

@@ -4,5 +4,5 @@ list(APPEND TESSARY_LOGIC_SOURCES
 )
 list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/DragSource.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/CommandsHandlers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FileCommands.cpp
 )

@@ -3,6 +3,8 @@ list(APPEND TESSARY_LOGIC_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/KeyPath.cpp
 )
 list(APPEND TESSARY_WIN_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/Buttons.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CommandTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Containers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Controls.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Locale.cpp

@@ -1,7 +1,6 @@
 // Applying an image as the desktop wallpaper, and reading which wallpaper is current.
 #include "wallpaper/ApplyWallpaper.h"
-#include "core/SharedState.h"
-#include "app/frmMain.h"
+#include "wallpaper/WallpaperPreview.h"
 #include "imaging/GDIPlusAPI.h"
 #include "core/PathText.h"
 #include "imaging/PixelOps.h"
@@ -64,12 +63,12 @@ bool ApplyOnMonitor(const RECT& monitorBounds, const std::wstring& path, Wallpap
     return !id.empty() && shell->SetPosition(ActiveDesktopStyle(mode)) && shell->SetWallpaper(id, path);
 }
 
-PictureProblem frmMain::WallpaperSourceProblem(const std::wstring& path) {
+PictureProblem WallpaperPreview::WallpaperSourceProblem(const std::wstring& path) {
     if (NeedsBmpConversion(path) || FileFormat(path) != ImageFormat::Bmp) {
         LoadedPicture picture;
         PictureProblem problem = PictureProblem::None;
-        const bool loaded = wallpaper.loader.Load(path, 1, picture, &problem);
-        wallpaper.loader.ReleaseBuffers();
+        const bool loaded = loader_.Load(path, 1, picture, &problem);
+        loader_.ReleaseBuffers();
         return loaded ? PictureProblem::None : problem;
     }
     ImageHeader header;
@@ -78,51 +77,57 @@ PictureProblem frmMain::WallpaperSourceProblem(const std::wstring& path) {
                                                                            : problem;
 }
 
-void frmMain::ApplyWallpaper() {
-    const std::wstring kept = state.CurrentImagePath;
-    std::wstring applying = kept;
+void WallpaperPreview::ApplyWallpaper(const std::wstring& imagePath) {
+    if (!Apply(imagePath, std::nullopt))
+        return;
+    // The preview is drawn again only when it would change.
+    if (previewKey_.empty() || previewKey_ != PreviewKey(imagePath))
+        DrawPreview(imagePath);
+}
+
+bool WallpaperPreview::Apply(const std::wstring& file, const std::optional<RecentWallpaper>& remembered) {
+    std::wstring applying = file;
     // An empty path (no wallpaper) has nothing to convert. Anything else must give a picture: one
     // that is gone, damaged or no picture at all is reported and nothing is written, and only a
     // bitmap reaches the desktop (a file named .bmp that holds another format is converted too).
-    if (!kept.empty()) {
-        if (!PathExists(kept)) {
-            Dialogs().ShowMessage(MissingImageMessage(kept), MB_OK | MB_ICONEXCLAMATION, AppTitle());
-            LoadFolder(FolderTreeview1.CurrentFolder(), true);
-            return;
+    if (!file.empty()) {
+        if (!PathExists(file)) {
+            Dialogs().ShowMessage(MissingImageMessage(file), MB_OK | MB_ICONEXCLAMATION, AppTitle());
+            host_.ReloadFolder();
+            return false;
         }
-        if (NeedsBmpConversion(kept) || FileFormat(kept) != ImageFormat::Bmp) {
+        if (NeedsBmpConversion(file) || FileFormat(file) != ImageFormat::Bmp) {
             const std::wstring bmp =
                 JoinPath(DataFolder().empty() ? ProgramFolder() : DataFolder(), kConvertedWallpaperName);
             // Our own decoding, written straight into the bitmap; transparency shows the desktop
             // colour.
             const std::uint32_t background = PictureBackground();
-            const bool written =
-                !DataFolder().empty() &&
-                wallpaper.decoder.WriteBmp(kept, bmp, [background](std::uint32_t* p, std::size_t n) {
-                    FlattenOnto(p, n, background);
-                });
-            wallpaper.decoder.ReleaseBuffers();
+            const bool written = !DataFolder().empty() &&
+                                 decoder_.WriteBmp(file, bmp, [background](std::uint32_t* p, std::size_t n) {
+                                     FlattenOnto(p, n, background);
+                                 });
+            decoder_.ReleaseBuffers();
             if (!written) {
-                const PictureProblem problem = WallpaperSourceProblem(kept);
+                const PictureProblem problem = WallpaperSourceProblem(file);
                 ShowWarning(problem == PictureProblem::None ? WallpaperBitmapNotWrittenMessage(bmp)
-                                                            : UnusableWallpaperMessage(kept, problem));
-                return;
+                                                            : UnusableWallpaperMessage(file, problem));
+                return false;
             }
             applying = bmp;
-        } else if (const PictureProblem problem = WallpaperSourceProblem(kept);
+        } else if (const PictureProblem problem = WallpaperSourceProblem(file);
                    problem != PictureProblem::None) {
-            ShowWarning(UnusableWallpaperMessage(kept, problem));
-            return;
+            ShowWarning(UnusableWallpaperMessage(file, problem));
+            return false;
         }
     }
     const WallpaperMode mode = SelectedWallpaperMode();
     bool applied = false;
-    if (const MonitorDesc* chosen = wallpaper.chooser.Chosen()) {
+    if (const MonitorDesc* chosen = c_.chooser->Chosen()) {
         // One monitor: through the shell's per-monitor wallpapers where it has them (the layout
         // is one for all monitors there too).
         applied = ApplyOnMonitor(chosen->bounds, applying, mode);
         if (!applied)
-            StatusBar1.SetPanelText(1, PerMonitorUnavailableNote());
+            c_.status->SetPanelText(1, PerMonitorUnavailableNote());
     }
     std::optional<RecordedWallpaper> now; // what the desktop has after a change for all monitors
     if (!applied) {
@@ -142,46 +147,38 @@ void frmMain::ApplyWallpaper() {
             for (int i = 0; i < 3; ++i)
                 if (before[i] != kRegNotAvailable)
                     WriteRegString(kDesktopKeyPath, names[i], before[i]);
-            ShowWarning(WallpaperNotSetMessage(kept));
+            ShowWarning(WallpaperNotSetMessage(file));
         }
     }
-    const std::optional<RecentWallpaper> resampled = std::exchange(wallpaper.resampledFrom, std::nullopt);
     if (applied)
-        RecordAppliedWallpaper(resampled.value_or(RecentWallpaper{kept, RecentLayoutOf(mode)}));
+        host_.WallpaperApplied(remembered.value_or(RecentWallpaper{file, RecentLayoutOf(mode)}));
     if (now) {
         // "&Current Wallpaper" shows what the desktop now has (recorded above as what came before
         // the first change, the start-up one).
-        state.CurrentWallpaperPath = now->path;
-        state.WallpaperTiled = now->tiled;
-        state.WallpaperStretched = now->stretched;
-        wallpaper.recordedMode = now->mode;
+        CurrentWallpaper& current = state_.wallpaper;
+        current.CurrentWallpaperPath = now->path;
+        current.WallpaperTiled = now->tiled;
+        current.WallpaperStretched = now->stretched;
+        recordedMode_ = now->mode;
     }
-    // The preview is drawn again only when it would change.
-    if (wallpaper.previewKey.empty() || wallpaper.previewKey != PreviewKey(state.CurrentImagePath))
-        DrawPreview(state.CurrentImagePath);
+    return true;
 }
 
-std::uint32_t frmMain::PictureBackground() const {
-    return PixelFromColorRef(DesktopColorValue(state.DesktopColor).value_or(GetSysColor(COLOR_BACKGROUND)));
+std::uint32_t WallpaperPreview::PictureBackground() const {
+    return PixelFromColorRef(
+        DesktopColorValue(state_.wallpaper.DesktopColor).value_or(GetSysColor(COLOR_BACKGROUND)));
 }
 
-void frmMain::ReadCurrentWallpaper() {
+void WallpaperPreview::ReadCurrentWallpaper() {
     const RecordedWallpaper recorded = InterpretDesktopValues(
         ReadRegString(kDesktopKeyPath, kWallpaperValue), ReadRegString(kDesktopKeyPath, kTileWallpaperValue),
         ReadRegString(kDesktopKeyPath, kWallpaperStyleValue));
-    state.CurrentWallpaperPath = recorded.path;
-    state.WallpaperTiled = recorded.tiled;
-    state.WallpaperStretched = recorded.stretched;
-    wallpaper.recordedMode = recorded.mode;
-    state.DesktopColor = DesktopColorText(GetSysColor(COLOR_BACKGROUND));
-}
-
-void frmMain::cmdSetWP_Click() {
-    ApplyWallpaper();
-}
-
-void frmMain::picWP_Click() {
-    cmdSetWP_Click();
+    CurrentWallpaper& current = state_.wallpaper;
+    current.CurrentWallpaperPath = recorded.path;
+    current.WallpaperTiled = recorded.tiled;
+    current.WallpaperStretched = recorded.stretched;
+    recordedMode_ = recorded.mode;
+    current.DesktopColor = DesktopColorText(GetSysColor(COLOR_BACKGROUND));
 }
 
 } // namespace tessary

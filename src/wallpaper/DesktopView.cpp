@@ -1,6 +1,5 @@
 // "&Desktop": a capture of the real screen, scaled onto the preview.
-#include "core/SharedState.h"
-#include "app/frmMain.h"
+#include "wallpaper/WallpaperPreview.h"
 #include "platform/MessagePump.h"
 #include "wallpaper/PreviewGeometry.h"
 #include "imaging/PixelOps.h"
@@ -8,21 +7,22 @@
 
 namespace tessary {
 
-void frmMain::cmdShowDesktop_Click() {
-    wallpaper.previewKey.clear();
-    if (picWPImage.empty())
+void WallpaperPreview::cmdShowDesktop_Click() {
+    previewKey_.clear();
+    if (picWPImage_.empty())
         return;
     // Out of the way, and the windows below get the chance to repaint where it was.
-    const bool wasVisible = IsWindowVisible(hwnd()) != FALSE;
-    ShowWindow(hwnd(), SW_HIDE);
+    const HWND window = host_.MainWindow();
+    const bool wasVisible = IsWindowVisible(window) != FALSE;
+    ShowWindow(window, SW_HIDE);
     DoEvents();
 
     // The chosen monitor's part of the desktop, else the primary screen.
     const IntSize screenSize = PreviewScreenSize();
     const int sw = screenSize.width, sh = screenSize.height;
-    const MonitorDesc* chosen = wallpaper.chooser.Chosen();
+    const MonitorDesc* chosen = c_.chooser->Chosen();
     const int sx = chosen ? chosen->bounds.left : 0, sy = chosen ? chosen->bounds.top : 0;
-    Surface& capture = wallpaper.capture;
+    Surface& capture = capture_;
     if (sw > 0 && sh > 0 && (capture.width() != sw || capture.height() != sh))
         capture.Create(sw, sh);
     if (sw > 0 && sh > 0 && !capture.empty()) {
@@ -32,18 +32,17 @@ void frmMain::cmdShowDesktop_Click() {
             const PixelView captured{capture.bits(), sw, sh, sw};
             MakeOpaque(captured);
             ScalePixels(captured, WholeOf(captured),
-                        {picWPImage.bits(), picWPImage.width(), picWPImage.height(), picWPImage.width()},
-                        {0, 0, picWPImage.width(), picWPImage.height()}, ScaleFilter::Bilinear,
-                        wallpaper.scratch);
+                        {picWPImage_.bits(), picWPImage_.width(), picWPImage_.height(), picWPImage_.width()},
+                        {0, 0, picWPImage_.width(), picWPImage_.height()}, ScaleFilter::Bilinear, scratch_);
         }
     }
-    if (state.DrawShading)
+    if (state_.settings.DrawShading)
         DrawOverlay(std::wstring(kShadingOverlayName));
-    if (state.DrawGlare)
+    if (state_.settings.DrawGlare)
         DrawOverlay(std::wstring(kGlareOverlayName));
-    InvalidateRect(picWP, nullptr, FALSE);
+    InvalidateRect(c_.preview, nullptr, FALSE);
     if (wasVisible)
-        ShowWindow(hwnd(), SW_SHOW);
+        ShowWindow(window, SW_SHOW);
 }
 
 } // namespace tessary

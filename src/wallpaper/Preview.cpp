@@ -1,7 +1,6 @@
 // The wallpaper preview: the image laid out on the monitor picture's screen as the desktop would
 // show it, over the desktop colour, under the shading and glare overlays.
-#include "core/SharedState.h"
-#include "app/frmMain.h"
+#include "wallpaper/WallpaperPreview.h"
 #include "imaging/GDIPlusAPI.h"
 #include "core/PathText.h"
 #include "platform/AppInfo.h"
@@ -32,10 +31,10 @@ struct LoadedImage {
 // Decoded reduced where the format allows (never below the preview buffer's size: the buffer is
 // at most 799 pixels wide), upright, and put where transparent on the background the wallpaper
 // bitmap gives it.
-bool LoadPreviewImage(const std::wstring& path, std::uint32_t background, WallpaperPart& part,
+bool LoadPreviewImage(const std::wstring& path, std::uint32_t background, PictureLoader& loader,
                       LoadedImage& out, PictureProblem& problem) {
     LoadedPicture picture;
-    if (!part.loader.Load(path, 800, picture, &problem))
+    if (!loader.Load(path, 800, picture, &problem))
         return false;
     for (int y = 0; y < picture.pixels.height; ++y)
         FlattenOnto(picture.pixels.pixels + static_cast<std::size_t>(y) * picture.pixels.stride,
@@ -81,82 +80,87 @@ ScaleRect ToScaleRect(const IntRect& r) {
 
 } // namespace
 
-std::wstring frmMain::PreviewKey(const std::wstring& imagePath) const {
+std::wstring WallpaperPreview::PreviewKey(const std::wstring& imagePath) const {
     WIN32_FILE_ATTRIBUTE_DATA file{};
     if (!imagePath.empty() && !GetFileAttributesExW(imagePath.c_str(), GetFileExInfoStandard, &file))
         return {};
     // The file's size and time stand for its content.
     return imagePath + L'|' + std::to_wstring(static_cast<int>(SelectedWallpaperMode())) + L'|' +
-           std::to_wstring(state.DrawShading) + std::to_wstring(state.DrawGlare) + L'|' + state.DesktopColor +
-           L'|' + std::to_wstring(file.nFileSizeLow) + L'.' + std::to_wstring(file.nFileSizeHigh) + L'|' +
-           std::to_wstring(file.ftLastWriteTime.dwLowDateTime) + L'.' +
-           std::to_wstring(file.ftLastWriteTime.dwHighDateTime);
+           std::to_wstring(state_.settings.DrawShading) + std::to_wstring(state_.settings.DrawGlare) + L'|' +
+           state_.wallpaper.DesktopColor + L'|' + std::to_wstring(file.nFileSizeLow) + L'.' +
+           std::to_wstring(file.nFileSizeHigh) + L'|' + std::to_wstring(file.ftLastWriteTime.dwLowDateTime) +
+           L'.' + std::to_wstring(file.ftLastWriteTime.dwHighDateTime);
 }
 
-void frmMain::DrawPreview(const std::wstring& imagePath) {
-    wallpaper.previewKey.clear();
-    if (picWPImage.empty())
-        return;
-    const IntSize preview{picWPImage.width(), picWPImage.height()};
-    picWPImage.Fill(DesktopColorValue(state.DesktopColor).value_or(0));
+void WallpaperPreview::DrawPreview(const std::wstring& imagePath) {
+    if (Draw(imagePath))
+        state_.CurrentImagePath = imagePath;
+}
+
+bool WallpaperPreview::Draw(const std::wstring& imagePath) {
+    previewKey_.clear();
+    if (picWPImage_.empty())
+        return false;
+    const IntSize preview{picWPImage_.width(), picWPImage_.height()};
+    picWPImage_.Fill(DesktopColorValue(state_.wallpaper.DesktopColor).value_or(0));
 
     if (!imagePath.empty()) {
         LoadedImage image;
         PictureProblem problem = PictureProblem::None;
-        if (!LoadPreviewImage(imagePath, PictureBackground(), wallpaper, image, problem)) {
-            InvalidateRect(picWP, nullptr, FALSE);
+        if (!LoadPreviewImage(imagePath, PictureBackground(), loader_, image, problem)) {
+            InvalidateRect(c_.preview, nullptr, FALSE);
             if (PathExists(imagePath)) {
                 // The file is there: saying it is gone, or listing the folder again, would mislead,
                 // and a box per file would stop someone browsing with the arrow keys. The preview
                 // and the status bar say why; the commands then act on this file, as selected.
-                DrawNote(picWPImage, picWP, DesktopColorValue(state.DesktopColor).value_or(0),
+                DrawNote(picWPImage_, c_.preview,
+                         DesktopColorValue(state_.wallpaper.DesktopColor).value_or(0),
                          UnshownImageMessage(LastPathComponent(imagePath), problem));
-                StatusBar1.SetPanelText(1, UnshownImageMessage(imagePath, problem));
-                state.CurrentImagePath = imagePath;
-                return;
+                c_.status->SetPanelText(1, UnshownImageMessage(imagePath, problem));
+                return true;
             }
             Dialogs().ShowMessage(MissingImageMessage(imagePath), MB_OK | MB_ICONEXCLAMATION, AppTitle());
-            LoadFolder(FolderTreeview1.CurrentFolder(), true);
-            return;
+            host_.ReloadFolder();
+            return false;
         }
         // The reduced copy only saves work: where it lands follows from the full image size.
         const IntSize buffer = PreviewBufferSize(image.full);
         const PreviewCopies copies = ComputePreviewCopies(
-            SelectedWallpaperMode(), image.full, PreviewScreenSize(), preview, SpanAreaOf(wallpaper.chooser));
-        if (copies.count() > 0 && PicWPLoad.Create(buffer.width, buffer.height)) {
-            ScalePixels(image.pixels, WholeOf(image.pixels), ViewOf(PicWPLoad),
-                        {0, 0, buffer.width, buffer.height}, ScaleFilter::Bilinear, wallpaper.scratch);
-            const ConstPixelView reduced = ViewOf(PicWPLoad);
+            SelectedWallpaperMode(), image.full, PreviewScreenSize(), preview, SpanAreaOf(*c_.chooser));
+        if (copies.count() > 0 && picWPLoad_.Create(buffer.width, buffer.height)) {
+            ScalePixels(image.pixels, WholeOf(image.pixels), ViewOf(picWPLoad_),
+                        {0, 0, buffer.width, buffer.height}, ScaleFilter::Bilinear, scratch_);
+            const ConstPixelView reduced = ViewOf(picWPLoad_);
             if (copies.count() == 1) {
-                ScalePixels(reduced, WholeOf(reduced), ViewOf(picWPImage), ToScaleRect(copies.first),
-                            ScaleFilter::Bilinear, wallpaper.scratch);
+                ScalePixels(reduced, WholeOf(reduced), ViewOf(picWPImage_), ToScaleRect(copies.first),
+                            ScaleFilter::Bilinear, scratch_);
             } else {
                 // Every tile looks the same: scale one (only the part the preview can show) and copy it.
                 const int tw = copies.first.width(), th = copies.first.height();
                 const int vw = std::min(tw, preview.width), vh = std::min(th, preview.height);
-                if (wallpaper.tile.width() != vw || wallpaper.tile.height() != vh)
-                    wallpaper.tile.Create(vw, vh);
-                if (!wallpaper.tile.empty()) {
-                    ScalePixels(reduced, WholeOf(reduced), ViewOf(wallpaper.tile), {0, 0, tw, th},
-                                ScaleFilter::Bilinear, wallpaper.scratch);
-                    DrawTiles(ViewOf(wallpaper.tile), ViewOf(picWPImage), copies);
+                if (tile_.width() != vw || tile_.height() != vh)
+                    tile_.Create(vw, vh);
+                if (!tile_.empty()) {
+                    ScalePixels(reduced, WholeOf(reduced), ViewOf(tile_), {0, 0, tw, th},
+                                ScaleFilter::Bilinear, scratch_);
+                    DrawTiles(ViewOf(tile_), ViewOf(picWPImage_), copies);
                 }
             }
         }
-        PicWPLoad.Reset();
+        picWPLoad_.Reset();
     }
 
-    if (state.DrawShading)
+    if (state_.settings.DrawShading)
         DrawOverlay(std::wstring(kShadingOverlayName));
-    if (state.DrawGlare)
+    if (state_.settings.DrawGlare)
         DrawOverlay(std::wstring(kGlareOverlayName));
-    InvalidateRect(picWP, nullptr, FALSE);
-    state.CurrentImagePath = imagePath;
-    wallpaper.previewKey = PreviewKey(imagePath);
+    InvalidateRect(c_.preview, nullptr, FALSE);
+    previewKey_ = PreviewKey(imagePath);
+    return true;
 }
 
-void frmMain::DrawOverlay(const std::wstring& overlayFile) {
-    if (picWPImage.empty())
+void WallpaperPreview::DrawOverlay(const std::wstring& overlayFile) {
+    if (picWPImage_.empty())
         return;
     std::wstring name = overlayFile;
     if (!name.empty() && name.front() == L'\\')
@@ -171,9 +175,9 @@ void frmMain::DrawOverlay(const std::wstring& overlayFile) {
         return;
     std::memcpy(overlay.bits(), pixels.data(), pixels.size() * sizeof(std::uint32_t));
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    GdiAlphaBlend(picWPImage.dc(), 0, 0, picWPImage.width(), picWPImage.height(), overlay.dc(), 0, 0, w, h,
+    GdiAlphaBlend(picWPImage_.dc(), 0, 0, picWPImage_.width(), picWPImage_.height(), overlay.dc(), 0, 0, w, h,
                   blend);
-    InvalidateRect(picWP, nullptr, FALSE);
+    InvalidateRect(c_.preview, nullptr, FALSE);
 }
 
 } // namespace tessary

@@ -1,7 +1,6 @@
 // The resample commands: the image fitted to the screen, written as the program's bitmap and
 // applied as the wallpaper.
-#include "core/SharedState.h"
-#include "app/frmMain.h"
+#include "wallpaper/WallpaperPreview.h"
 #include "imaging/BmpFile.h"
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/ImageFile.h"
@@ -12,8 +11,8 @@
 
 namespace tessary {
 
-bool frmMain::ResampleToScreen(const std::wstring& sourcePath, bool proportional, int& width, int& height,
-                               const std::wstring& targetPath) {
+bool WallpaperPreview::ResampleToScreen(const std::wstring& sourcePath, bool proportional, int& width,
+                                        int& height, const std::wstring& targetPath) {
     // Decoded straight to the size wanted (a JPEG first reduced by its DCT as far as that allows):
     // area-averaging where the image is reduced, bicubic where it is enlarged.
     IntSize size;
@@ -26,10 +25,10 @@ bool frmMain::ResampleToScreen(const std::wstring& sourcePath, bool proportional
     // Transparent parts on the background the preview shows them on.
     const std::uint32_t background = PictureBackground();
     DecodedPicture picture;
-    bool ok = wallpaper.decoder.Decode(
+    bool ok = decoder_.Decode(
                   sourcePath, rule,
                   [background](std::uint32_t* p, std::size_t n) { FlattenOnto(p, n, background); },
-                  ScaleFilter::Bicubic, wallpaper.pixels, picture) &&
+                  ScaleFilter::Bicubic, pixels_, picture) &&
               picture.width > 0 && picture.height > 0;
     if (ok) {
         width = picture.width;
@@ -37,33 +36,31 @@ bool frmMain::ResampleToScreen(const std::wstring& sourcePath, bool proportional
     }
     if (ok && !targetPath.empty()) {
         const std::vector<unsigned char> file =
-            EncodeBmp24(wallpaper.pixels.data(), picture.width, picture.height, picture.width);
+            EncodeBmp24(pixels_.data(), picture.width, picture.height, picture.width);
         ok = !file.empty() && WriteFileReplacing(targetPath, file.data(), file.size());
     }
     // The large buffers go with the command.
-    wallpaper.pixels = {};
-    wallpaper.decoder.ReleaseBuffers();
+    pixels_ = {};
+    decoder_.ReleaseBuffers();
     return ok;
 }
 
-void frmMain::cmdIconButton_Click(int index) {
-    if (index < 0 || index > 1)
-        return;
-    const bool proportional = index == 0;
-    const std::wstring kept = state.CurrentImagePath;
+void WallpaperPreview::ResampleAndApply(const std::wstring& imagePath, bool proportional) {
     if (DataFolder().empty())
         return; // nowhere to keep the resampled copy
     const std::wstring bmp = JoinPath(DataFolder(), kConvertedWallpaperName);
     int width = 0, height = 0;
     // Without a resampled bitmap there is nothing to apply (the file may still hold an older one).
-    if (!ResampleToScreen(kept, proportional, width, height, bmp))
+    if (!ResampleToScreen(imagePath, proportional, width, height, bmp))
         return;
-    state.CurrentImagePath = bmp;
     SetOptMode(proportional ? 0 : 1);
-    wallpaper.resampledFrom =
-        RecentWallpaper{kept, proportional ? RecentLayout::ResizedProportionally : RecentLayout::Resized};
-    ApplyWallpaper();
-    state.CurrentImagePath = kept;
+    // What is remembered is the picture resampled, not the bitmap made of it.
+    if (!Apply(bmp, RecentWallpaper{imagePath, proportional ? RecentLayout::ResizedProportionally
+                                                            : RecentLayout::Resized}))
+        return;
+    // The preview shows the bitmap now on the desktop; the image stays the one the commands act on.
+    if (previewKey_.empty() || previewKey_ != PreviewKey(bmp))
+        Draw(bmp);
 }
 
 } // namespace tessary

@@ -1,6 +1,5 @@
 // Loading a folder through the real main window: which files are listed and how, the cell
 // pictures, the status bar, the thumbnail cache, and files that are not what they claim.
-#include "core/SharedState.h"
 #include "catalog/ReducedImage.h"
 #include "catalog/ThumbnailCache.h"
 #include "imaging/JpegCodec.h"
@@ -123,7 +122,7 @@ TEST_F(CatalogLoad, OnlyAForcedLoadRebuildsTheFolderShown) {
     OpenFolder(dir_.path());
     ASSERT_TRUE(DeleteFileW((dir_ / L"two.png").c_str()));
     f.LoadFolder(dir_.path(), false);
-    ASSERT_TRUE(f.FolderTreeview1.SelectFolder(dir_.path())); // passes no force either
+    ASSERT_TRUE(Probe::Tree(f).SelectFolder(dir_.path())); // passes no force either
     EXPECT_EQ(Names().size(), 2u);
     const Summary s = Reload(dir_.path());
     EXPECT_EQ(Names(), std::vector<std::wstring>{L"one.png"});
@@ -263,7 +262,7 @@ TEST_F(CatalogLoad, WorkersChangeNothingThatIsShownOrWritten) {
     auto load = [&](int workers, bool cold) {
         if (cold)
             DeleteFolderCache(folder);
-        f.catalog.loadWorkers = workers;
+        Probe::Catalog(f).SetLoadWorkers(workers);
         const Summary s = Reload(folder);
         LoadResult r{{}, {}, s.loaded, s.hits, s.added, {}};
         auto list = List();
@@ -327,7 +326,7 @@ TEST_F(CatalogLoad, FolderDeletedDuringALoadEndsItCleanly) {
     EXPECT_LT(listed, 40u);
     EXPECT_EQ(loaded, static_cast<int>(listed));
     EXPECT_EQ(Panel(2), L"Dir: " + std::to_wstring(listed) + L" images, 0 selected");
-    EXPECT_FALSE(state.LoadBusy);
+    EXPECT_FALSE(State().load.LoadBusy);
 }
 
 // Files copied in, deleted and renamed in the shown folder: the list follows by itself, keeping the
@@ -339,7 +338,7 @@ TEST_F(CatalogLoad, TheShownFolderIsFollowed) {
     for (int i = 0; i < 80; ++i)
         ASSERT_TRUE(WriteFlat(dir + L"\\p" + std::to_wstring(100 + i) + L".png", 40, 30, 0x406080));
     Start();
-    ASSERT_TRUE(form().FolderTreeview1.SelectFolder(dir));
+    ASSERT_TRUE(Probe::Tree(form()).SelectFolder(dir));
     ASSERT_EQ(Names().size(), 80u);
     auto list = List();
     list.SetSelected(Find(L"p150.png"), true);

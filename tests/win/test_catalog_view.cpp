@@ -1,6 +1,5 @@
 // How the catalog shows a folder through the real main window: the sort orders, the two list
 // modes, the thumbnail-size slider, and stopping or re-entering a running load.
-#include "core/SharedState.h"
 #include "catalog/CatalogText.h"
 #include "platform/Controls.h"
 #include "support/MainWindow.h"
@@ -11,7 +10,7 @@ using namespace wintest;
 
 namespace {
 
-class CatalogView : public MainWindowTest {
+class CatalogWindow : public MainWindowTest {
 protected:
     TempDir dir_{L"catview"};
 };
@@ -36,7 +35,7 @@ void MakeSmallImages(const std::wstring& folder, int count) {
 
 } // namespace
 
-TEST_F(CatalogView, SortOrdersCompareValuesNotTexts) {
+TEST_F(CatalogWindow, SortOrdersCompareValuesNotTexts) {
     // Sizes past 100,000,000 bytes, dates before 9 September 2001 and heights of 1000 and more are
     // where comparing the padded texts would go wrong. PNG decoders stop at the image's end, so
     // zeros appended make a picture as long as wanted.
@@ -70,7 +69,7 @@ TEST_F(CatalogView, SortOrdersCompareValuesNotTexts) {
     EXPECT_EQ(Names(), bySize);
 }
 
-TEST_F(CatalogView, ListModesSwitchViewLookAndSlider) {
+TEST_F(CatalogWindow, ListModesSwitchViewLookAndSlider) {
     ASSERT_TRUE(WriteFlat(dir_ / L"one.png", 64, 48, 0x808080));
     frmMain& f = Start();
     OpenFolder(dir_.path());
@@ -96,7 +95,7 @@ TEST_F(CatalogView, ListModesSwitchViewLookAndSlider) {
     EXPECT_EQ(list.Count(), 2);
 }
 
-TEST_F(CatalogView, SliderSnapsAndReloadsAtTheNewSize) {
+TEST_F(CatalogWindow, SliderSnapsAndReloadsAtTheNewSize) {
     ASSERT_TRUE(WriteFlat(dir_ / L"photo.jpg", 800, 600, 0x4080C0));
     frmMain& f = Start();
     OpenFolder(dir_.path());
@@ -114,7 +113,7 @@ TEST_F(CatalogView, SliderSnapsAndReloadsAtTheNewSize) {
     EXPECT_NEAR(Blue(Cell(L"photo.jpg").Pixel(41, 34)), 0xC0, 8);
 
     // The same value again does nothing; the keyboard's step of 5 reloads at once.
-    f.StatusBar1.SetPanelText(1, L"untouched");
+    Probe::Status(f).SetPanelText(1, L"untouched");
     SendMessageW(f.hwnd(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider));
     EXPECT_EQ(Panel(1), L"untouched");
     SendMessageW(slider, WM_KEYDOWN, VK_RIGHT, 0);
@@ -131,7 +130,7 @@ void CALLBACK RunAtCheckpoint(HWND, UINT, UINT_PTR id, DWORD) {
 }
 } // namespace
 
-TEST_F(CatalogView, LoadRequestedDuringALoadIsIgnored) {
+TEST_F(CatalogWindow, LoadRequestedDuringALoadIsIgnored) {
     TempDir second(L"catother");
     MakeSmallImages(dir_.path(), 35);
     MakeSmallImages(second.path(), 3);
@@ -141,10 +140,12 @@ TEST_F(CatalogView, LoadRequestedDuringALoadIsIgnored) {
     std::wstring progress, thirtieth;
     std::size_t entries = 0;
     g_atCheckpoint = [&] {
-        busy = state.LoadBusy;
+        busy = State().load.LoadBusy;
         cursor = GetCursor();
         progress = Panel(1);
-        thirtieth = state.FileList.size() >= 30 ? LastPathComponent(state.FileList[29]) : L"?";
+        thirtieth = Probe::Catalog(form()).FileList().size() >= 30
+                        ? LastPathComponent(Probe::Catalog(form()).FileList()[29])
+                        : L"?";
         f.LoadFolder(second.path(), true);
         entries = Names().size();
     };
@@ -162,7 +163,7 @@ TEST_F(CatalogView, LoadRequestedDuringALoadIsIgnored) {
     EXPECT_EQ(Names().size(), 3u);
 }
 
-TEST_F(CatalogView, EscapeHeldAtACheckpointStopsTheLoad) {
+TEST_F(CatalogWindow, EscapeHeldAtACheckpointStopsTheLoad) {
     MakeSmallImages(dir_.path(), 45);
     frmMain& f = Start();
     // Pressed before the load, the key is seen at the first checkpoint, after the 30th file.

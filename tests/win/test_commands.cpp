@@ -1,6 +1,5 @@
 // The list's events and file commands through the real window: clicks, keys, the context menu and
 // the viewer's menu, column sorting, drag out, delete and rename, and the folder buttons.
-#include "core/SharedState.h"
 #include "commands/DragSource.h"
 #include "platform/Controls.h"
 #include "support/MainWindow.h"
@@ -92,14 +91,14 @@ TEST_F(Commands, EntriesNameTheFolderTheListShowsUntilTheTreesFolderIsLoaded) {
     Open();
     TempDir other(L"commands-other");
     ASSERT_TRUE(WriteImage(other / L"a.bmp", 120, 90));
-    state.LoadBusy = true; // a load runs: the tree moves on, the list stays
-    ASSERT_TRUE(form().FolderTreeview1.SelectFolder(other.path()));
-    state.LoadBusy = false;
+    State().load.LoadBusy = true; // a load runs: the tree moves on, the list stays
+    ASSERT_TRUE(Probe::Tree(form()).SelectFolder(other.path()));
+    State().load.LoadBusy = false;
     ClickItem(L"a.bmp");
-    EXPECT_EQ(state.CurrentImagePath, dir_ / L"a.bmp");
+    EXPECT_EQ(State().CurrentImagePath, dir_ / L"a.bmp");
     // The next load that ends brings the list to the tree's folder.
     form().LoadFolder(dir_.path(), true);
-    EXPECT_EQ(state.LastLoadedFolder, other.path());
+    EXPECT_EQ(State().load.LastLoadedFolder, other.path());
     EXPECT_EQ(Names(), std::vector<std::wstring>{L"a.bmp"});
 }
 
@@ -252,7 +251,7 @@ TEST_F(Commands, DraggingOffersTheSelectedPathsInListOrder) {
     Open();
     std::vector<std::wstring> offered;
     DWORD allowed = 0;
-    form().commands.StartDrag = [&](IDataObject* data, DWORD effect) {
+    Probe::Commands(form()).StartDrag = [&](IDataObject* data, DWORD effect) {
         offered = FilesInDataObject(data);
         allowed = effect;
         if (effect == DROPEFFECT_MOVE)
@@ -288,7 +287,7 @@ TEST_F(Commands, FolderButtons) {
     UniqueRegKey shellFolders(raw);
     RegDeleteValueW(raw, L"My Pictures");
     Click(IDC_CMDDIRBROWSER_0);
-    EXPECT_EQ(form().FolderTreeview1.CurrentFolder(), dir_.path());
+    EXPECT_EQ(Probe::Tree(form()).CurrentFolder(), dir_.path());
     TempDir pictures(L"pictures");
     Track(pictures.path());
     ASSERT_TRUE(WriteImage(pictures / L"x.png", 60, 40));

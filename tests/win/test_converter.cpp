@@ -3,8 +3,7 @@
 #include "converter/frmConvert.h"
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/ImageFile.h"
-#include "commands/CommandsPart.h"
-#include "core/SharedState.h"
+#include "commands/FileCommands.h"
 #include "support/MainWindow.h"
 #include "viewer/frmZoom.h"
 #include <objidl.h>
@@ -351,9 +350,9 @@ TEST_F(ConvertFromTheMenu, OpensOnTheImageTheMenuActsOn) {
     Track(dir.path());
     const std::wstring image = dir / L"a.png";
     ASSERT_TRUE(WriteImage(image, 120, 90));
-    ASSERT_TRUE(f.FolderTreeview1.SelectFolder(dir.path()));
-    ASSERT_TRUE(PumpUntil([&] { return !state.LoadBusy && List().Count() == 1; }));
-    state.CurrentImagePath = image;
+    ASSERT_TRUE(Probe::Tree(f).SelectFolder(dir.path()));
+    ASSERT_TRUE(PumpUntil([&] { return !State().load.LoadBusy && List().Count() == 1; }));
+    State().CurrentImagePath = image;
 
     WhenTheDialogOpens([&](HWND dlg) {
         EXPECT_EQ(GetWindow(dlg, GW_OWNER), f.hwnd());
@@ -368,7 +367,7 @@ TEST_F(ConvertFromTheMenu, OpensOnTheImageTheMenuActsOn) {
     EXPECT_GE(Find(L"a-Resize.jpg"), 0);
 
     f.ViewImage(image, 0, 0, true, true);
-    HWND zoom = f.viewer.Zoom()->hwnd();
+    HWND zoom = Probe::Viewer(f).Zoom()->hwnd();
     WhenTheDialogOpens([&](HWND dlg) {
         EXPECT_EQ(GetWindow(dlg, GW_OWNER), zoom);
         EXPECT_FALSE(IsWindowEnabled(zoom));

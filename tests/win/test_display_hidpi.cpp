@@ -1,7 +1,6 @@
 // The program at 150 %: tools/test.sh runs this file on a 1920 x 1080 display whose Wine prefix
 // has LogPixels 144. Per-monitor DPI aware, it measures the screen in physical pixels and lays
 // itself out at 144 DPI.
-#include "core/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/Dpi.h"
 #include "platform/Screen.h"
@@ -31,8 +30,9 @@ void ExpectEveryControlInsideItsFrame(frmMain& f) {
     RECT client{};
     GetClientRect(f.hwnd(), &client);
     MapWindowPoints(f.hwnd(), HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
-    client.bottom -= f.StatusBar1.Height();
-    for (HWND frame : f.Frame2) {
+    client.bottom -= Probe::Status(f).Height();
+    for (int id : {IDC_FRAME2_0, IDC_FRAME2_1, IDC_FRAME2_2}) {
+        const HWND frame = GetDlgItem(f.hwnd(), id);
         const RECT outer = ScreenRect(frame);
         EXPECT_TRUE(Inside(outer, client)) << Narrow(WindowText(frame));
         EnumChildWindows(
@@ -56,11 +56,12 @@ TEST_F(HighDpi, LayoutScalesAndKeepsEveryControlInsideItsFrame) {
     frmMain& f = Start();
     ASSERT_EQ(f.Dpi(), 144u);
     // The designed 331 x 327 monitor and its 256 x 192 screen at 150 %, the artwork drawn to fit.
-    EXPECT_EQ(f.picMonitorImage.width(), 496);
-    EXPECT_EQ(f.picMonitorImage.height(), 490);
-    EXPECT_EQ(f.picWPImage.width(), 384);
-    EXPECT_EQ(f.picWPImage.height(), 288);
-    EXPECT_NE(f.picMonitorImage.Pixel(250, 480) & 0xFFFFFF, f.picMonitorImage.Pixel(250, 250) & 0xFFFFFF);
+    EXPECT_EQ(Probe::MonitorPicture(f).width(), 496);
+    EXPECT_EQ(Probe::MonitorPicture(f).height(), 490);
+    EXPECT_EQ(Probe::Preview(f).width(), 384);
+    EXPECT_EQ(Probe::Preview(f).height(), 288);
+    EXPECT_NE(Probe::MonitorPicture(f).Pixel(250, 480) & 0xFFFFFF,
+              Probe::MonitorPicture(f).Pixel(250, 250) & 0xFFFFFF);
     // Twips keep their meaning: 1440 / 144.
     EXPECT_DOUBLE_EQ(TwipsPerPixelX(), 10.0);
     ExpectEveryControlInsideItsFrame(f);
@@ -72,13 +73,13 @@ TEST_F(HighDpi, LayoutScalesAndKeepsEveryControlInsideItsFrame) {
 }
 
 TEST_F(HighDpi, ResampleWritesThePhysicalScreenSize) {
-    frmMain& f = Start();
-    EXPECT_EQ(state.ScreenWidthPx, 1920);
-    EXPECT_EQ(state.ScreenHeightPx, 1080);
+    Start();
+    EXPECT_EQ(State().screen.ScreenWidthPx, 1920);
+    EXPECT_EQ(State().screen.ScreenHeightPx, 1080);
     const std::wstring image = dir_ / L"photo.png";
     ASSERT_TRUE(WriteImage(image, 300, 200));
-    state.CurrentImagePath = image;
-    Click(f.cmdIconButton[1]);
+    State().CurrentImagePath = image;
+    Click(Control(IDC_CMDICONBUTTON_0 + 1));
     const SIZE size = ImageFileSize(ConvertedBitmapPath());
     EXPECT_EQ(size.cx, 1920);
     EXPECT_EQ(size.cy, 1080);
@@ -96,8 +97,8 @@ TEST_F(HighDpi, DpiChangeWhileAFolderLoads) {
     PostMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     f.LoadFolder(dir_.path(), true);
     EXPECT_EQ(f.Dpi(), 192u);
-    EXPECT_EQ(ListView_GetItemCount(f.ListViewPics), 40);
-    EXPECT_FALSE(state.LoadBusy);
-    EXPECT_EQ(f.picWPImage.width(), 512);
+    EXPECT_EQ(ListView_GetItemCount(Control(IDC_LISTVIEWPICS)), 40);
+    EXPECT_FALSE(State().load.LoadBusy);
+    EXPECT_EQ(Probe::Preview(f).width(), 512);
     ExpectEveryControlInsideItsFrame(f);
 }

@@ -1,6 +1,5 @@
 // Two monitors: tools/test.sh runs this file on a display of two screens joined by Xinerama, a
 // 1280 x 1024 primary and a 1920 x 1080 one (Xvfb places both at the origin).
-#include "core/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/DesktopWallpaper.h"
 #include "support/MainWindow.h"
@@ -40,7 +39,7 @@ protected:
     }
     // Picks a chooser entry as the user does.
     void Choose(frmMain& f, int entry) {
-        HWND combo = f.wallpaper.chooser.hwnd();
+        HWND combo = Probe::Chooser(f).hwnd();
         SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
         SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(combo));
@@ -52,8 +51,8 @@ protected:
 
 TEST_F(TwoMonitors, ChooserListsBothAndThePreviewTakesTheChosenMonitorsShape) {
     frmMain& f = Start();
-    state.DesktopColor = std::to_wstring(RGB(0x80, 0x80, 0x80));
-    HWND combo = f.wallpaper.chooser.hwnd();
+    State().wallpaper.DesktopColor = std::to_wstring(RGB(0x80, 0x80, 0x80));
+    HWND combo = Probe::Chooser(f).hwnd();
     EXPECT_TRUE(IsWindowVisible(combo));
     ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
     std::vector<std::wstring> entries;
@@ -76,7 +75,7 @@ TEST_F(TwoMonitors, ChooserListsBothAndThePreviewTakesTheChosenMonitorsShape) {
     f.DrawPreview(image);
     EXPECT_TRUE(AreaIs(0, 0, 256, 192, kRed));
     Choose(f, 2);
-    EXPECT_EQ(state.CurrentImagePath, state.CurrentWallpaperPath); // its wallpaper first
+    EXPECT_EQ(State().CurrentImagePath, State().wallpaper.CurrentWallpaperPath); // its wallpaper first
     f.DrawPreview(image);
     EXPECT_TRUE(AreaIs(0, 0, 42, 192, kDesktopGrey));
     EXPECT_TRUE(AreaIs(44, 6, 212, 186, kRed));
@@ -90,13 +89,13 @@ TEST_F(TwoMonitors, SetWallpaperOnOneMonitorGoesThroughThePerMonitorShell) {
     SetPerMonitorWallpaperFactory([&log] { return std::make_unique<FakeShell>(log); });
     frmMain& f = Start();
     Choose(f, 2);
-    EXPECT_EQ(state.CurrentImagePath, FakeShell::wall2); // the chosen monitor's own wallpaper
+    EXPECT_EQ(State().CurrentImagePath, FakeShell::wall2); // the chosen monitor's own wallpaper
     const std::wstring image = dir_ / L"mine.bmp";
     ASSERT_TRUE(WriteImage(image, 64, 48));
     const std::optional<std::wstring> before = DesktopValue(L"Wallpaper");
-    state.CurrentImagePath = image;
-    Click(f.optMode[5]);
-    Click(f.cmdSetWP);
+    State().CurrentImagePath = image;
+    Click(Control(IDC_OPTMODE_0 + 5));
+    Click(Control(IDC_CMDSETWP));
     EXPECT_EQ(log, (std::vector<std::wstring>{L"position 4", L"monitor-1920 " + image}));
     EXPECT_EQ(DesktopValue(L"Wallpaper"), before); // the settings for all monitors stay
 }
@@ -107,24 +106,24 @@ TEST_F(TwoMonitors, WithoutThePerMonitorShellAllMonitorsGetItAndTheStatusBarSays
     Choose(f, 2);
     const std::wstring image = dir_ / L"all.bmp";
     ASSERT_TRUE(WriteImage(image, 64, 48));
-    state.CurrentImagePath = image;
-    Click(f.cmdSetWP);
+    State().CurrentImagePath = image;
+    Click(Control(IDC_CMDSETWP));
     EXPECT_EQ(DesktopValue(L"Wallpaper"), image);
-    EXPECT_NE(f.StatusBar1.PanelText(1).find(L"set for all monitors"), std::wstring::npos)
-        << Narrow(f.StatusBar1.PanelText(1));
+    EXPECT_NE(Probe::Status(f).PanelText(1).find(L"set for all monitors"), std::wstring::npos)
+        << Narrow(Probe::Status(f).PanelText(1));
 }
 
 TEST_F(TwoMonitors, UnpluggingTheChosenMonitorFallsBackToAllMonitors) {
     frmMain& f = Start();
     Choose(f, 2);
-    ASSERT_NE(f.wallpaper.chooser.Chosen(), nullptr);
-    f.wallpaper.chooser.source = [] {
+    ASSERT_NE(Probe::Chooser(f).Chosen(), nullptr);
+    Probe::Chooser(f).source = [] {
         std::vector<MonitorDesc> all = EnumerateMonitors();
         std::erase_if(all, [](const MonitorDesc& m) { return !m.primary; });
         return all;
     };
     SendMessageW(f.hwnd(), WM_DISPLAYCHANGE, 24, MAKELPARAM(1280, 1024));
-    EXPECT_EQ(f.wallpaper.chooser.Chosen(), nullptr);
-    EXPECT_FALSE(IsWindowVisible(f.wallpaper.chooser.hwnd()));
-    EXPECT_EQ(f.StatusBar1.PanelText(1), L"Monitor 2 is no longer connected: showing all monitors.");
+    EXPECT_EQ(Probe::Chooser(f).Chosen(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(Probe::Chooser(f).hwnd()));
+    EXPECT_EQ(Probe::Status(f).PanelText(1), L"Monitor 2 is no longer connected: showing all monitors.");
 }

@@ -5,7 +5,6 @@
 #include "imaging/JpegCodec.h"
 #include "imaging/PixelTransform.h"
 #include "imaging/WebpCodec.h"
-#include "core/SharedState.h"
 #include "support/MainWindow.h"
 #include <algorithm>
 #include <cstdlib>
@@ -236,7 +235,7 @@ TEST_F(FormatsWindow, EveryFormatIsListedWithItsPicture) {
     ASSERT_TRUE(MoveFileW((dir / L"photo.jpg").c_str(), (dir / L"l.png").c_str()));
 
     Start();
-    ASSERT_TRUE(form().FolderTreeview1.SelectFolder(dir.path()));
+    ASSERT_TRUE(Probe::Tree(form()).SelectFolder(dir.path()));
     std::vector<std::wstring> all = names;
     all.push_back(L"l.png");
     std::vector<std::wstring> shown = Names();
@@ -255,7 +254,7 @@ TEST_F(FormatsWindow, PhotosComeOutUprightEverywhere) {
     for (int o = 1; o <= 8; ++o)
         WriteBytes(dir / (L"o" + std::to_wstring(o) + L".jpg"), SidewaysJpeg(o, 640, 512));
     frmMain& f = Start();
-    ASSERT_TRUE(f.FolderTreeview1.SelectFolder(dir.path()));
+    ASSERT_TRUE(Probe::Tree(f).SelectFolder(dir.path()));
     f.SetOptMode(1); // stretched: the whole preview shows the picture
     for (int o = 1; o <= 8; ++o) {
         const std::wstring name = L"o" + std::to_wstring(o) + L".jpg";
@@ -265,9 +264,10 @@ TEST_F(FormatsWindow, PhotosComeOutUprightEverywhere) {
         ExpectSteps(Cell(name), kPicture, what + " thumbnail");
         // The preview.
         f.DrawPreview(dir / name);
-        ExpectSteps(f.picWPImage, {0, 0, f.picWPImage.width(), f.picWPImage.height()}, what + " preview");
+        ExpectSteps(Probe::Preview(f), {0, 0, Probe::Preview(f).width(), Probe::Preview(f).height()},
+                    what + " preview");
         // The bitmap set as the wallpaper.
-        state.CurrentImagePath = dir / name;
+        State().CurrentImagePath = dir / name;
         f.ApplyWallpaper();
         std::vector<std::uint32_t> bmp;
         int w = 0, h = 0;

@@ -1,6 +1,5 @@
 // The main window through its real controls: start-up defaults, the settings round trip, bad
 // stored values, the layout and the minimum size.
-#include "core/SharedState.h"
 #include "platform/Controls.h"
 #include "platform/Screen.h"
 #include "support/MainWindow.h"
@@ -32,7 +31,7 @@ TEST_F(MainWindow, FirstRunUsesTheDefaults) {
     for (int id : {IDC_CHKUSECACHE, IDC_CHKOVERLAY_0, IDC_CHKOVERLAY_1, IDC_OPTLISTMODE_0, IDC_OPTMODE_0})
         EXPECT_TRUE(IsChecked(Control(id))) << id;
     EXPECT_EQ(ComboSelected(Control(IDC_CBOSORT)), 0);
-    EXPECT_EQ(f.FolderTreeview1.CurrentFolder(), L"");
+    EXPECT_EQ(Probe::Tree(f).CurrentFolder(), L"");
     EXPECT_NE(Panel(5).find(L':'), std::wstring::npos); // the clock
     EXPECT_TRUE(dialogs_->calls.empty());
 }
@@ -73,7 +72,6 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
     EXPECT_EQ(ReadSetting(L"DrawShading"), L"-1");
     EXPECT_EQ(ReadSetting(L"ListMode"), L"List");
 
-    state = SharedState{};
     frmMain& g = Start();
     RECT rc = OuterRect(g.hwnd());
     EXPECT_EQ(rc.left, 40);
@@ -109,7 +107,7 @@ TEST_F(MainWindow, BadStoredValuesAreIgnoredSilently) {
     EXPECT_EQ(ComboSelected(Control(IDC_CBOSORT)), 0);
     EXPECT_TRUE(IsChecked(Control(IDC_OPTLISTMODE_1))); // "Images" is not "Image"
     EXPECT_EQ(TrackbarValue(Control(IDC_SLIDERTHUMBSIZE)), 70);
-    EXPECT_EQ(f.FolderTreeview1.CurrentFolder(), L"");
+    EXPECT_EQ(Probe::Tree(f).CurrentFolder(), L"");
     RECT client;
     GetClientRect(f.hwnd(), &client);
     EXPECT_EQ(client.right, 821); // the designed width

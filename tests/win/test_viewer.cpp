@@ -1,5 +1,4 @@
 // The viewer through its real window: fitting, caption, closing, resizing.
-#include "core/SharedState.h"
 #include "support/MainWindow.h"
 #include "viewer/frmZoom.h"
 #include <cmath>
@@ -24,7 +23,7 @@ protected:
         return {rc.right, rc.bottom};
     }
     // What the viewer draws.
-    const Surface& Picture() { return form().viewer.Zoom()->Picture(); }
+    const Surface& Picture() { return Probe::Viewer(form()).Zoom()->Picture(); }
     void Resize(int outerWidth, int outerHeight) {
         SetWindowPos(Viewer(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER);
     }
@@ -62,7 +61,7 @@ TEST_F(ViewerWindow, ALargeImageIsFittedInto95PercentOfTheWorkArea) {
     Start();
     Open(Image(L"big.jpg", 4000, 3000));
     const SIZE c = Client();
-    const double maxW = 0.95 * state.WorkAreaWidth, maxH = 0.95 * state.WorkAreaHeight;
+    const double maxW = 0.95 * State().screen.WorkAreaWidth, maxH = 0.95 * State().screen.WorkAreaHeight;
     EXPECT_LE(c.cx, maxW + 0.5);
     EXPECT_LE(c.cy, maxH + 0.5);
     EXPECT_TRUE(std::abs(c.cx - maxW) <= 1.0 || std::abs(c.cy - maxH) <= 1.0);

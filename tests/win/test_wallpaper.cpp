@@ -1,6 +1,5 @@
 // The wallpaper preview, applying the wallpaper and reading it at start-up, through the real main
 // window on a screen of 1024 x 768 (as the preview sees it) with a grey desktop.
-#include "core/SharedState.h"
 #include "platform/AppInfo.h"
 #include "platform/Controls.h"
 #include "imaging/GDIPlusAPI.h"
@@ -20,7 +19,7 @@ namespace {
 class Wallpaper : public WallpaperWindowTest {
 protected:
     std::vector<std::uint32_t> Preview() {
-        return {form().picWPImage.bits(), form().picWPImage.bits() + 256 * 192};
+        return {Probe::Preview(form()).bits(), Probe::Preview(form()).bits() + 256 * 192};
     }
     std::wstring Flat(const std::wstring& name, int w, int h, std::uint32_t rgb) {
         EXPECT_TRUE(WriteFlat(dir_ / name, w, h, rgb));
@@ -43,7 +42,7 @@ TEST_F(Wallpaper, PreviewCentresCropsAndStretches) {
     EXPECT_EQ(Px(27, 21), kDesktopGrey);
     EXPECT_EQ(Px(227, 171), kDesktopGrey);
     EXPECT_TRUE(AreaIs(0, 0, 256, 21, kDesktopGrey));
-    EXPECT_EQ(state.CurrentImagePath, dir_ / L"green.bmp");
+    EXPECT_EQ(State().CurrentImagePath, dir_ / L"green.bmp");
 
     // Larger than the screen: the centred copy goes to (-72, -54), 400 x 300, so the red and blue
     // halves meet at x = -72 + 200 = 128.
@@ -73,7 +72,7 @@ TEST_F(Wallpaper, PreviewTilesAtTheScaledSize) {
     ASSERT_TRUE(WriteImage(dir_ / L"tile.bmp", 100, 50, [](int x, int y) {
         return y < 25 ? (x < 50 ? kRed : kGreen) : (x < 50 ? kBlue : kYellow);
     }));
-    state.CurrentImagePath = dir_ / L"tile.bmp";
+    State().CurrentImagePath = dir_ / L"tile.bmp";
     Click(IDC_OPTMODE_0 + 3);
     for (int ty = 0; ty + 11 < 192; ty += 12)
         for (int tx = 0; tx + 24 < 256; tx += 25)
@@ -104,7 +103,7 @@ TEST_F(Wallpaper, OverlaysDarkenTheEdgesAndLightenTheGlare) {
     // Both: glare lies over shading, exactly as drawing them one after the other.
     f.SetChkOverlay(0, BST_CHECKED);
     const auto both = Preview();
-    state.DrawShading = state.DrawGlare = false;
+    State().settings.DrawShading = State().settings.DrawGlare = false;
     f.DrawPreview(L"");
     f.DrawOverlay(L"\\MonitorShading.png");
     f.DrawOverlay(L"\\MonitorGlare.png");
@@ -128,7 +127,7 @@ TEST_F(Wallpaper, ImagesThatCannotBeShownAreReported) {
     ASSERT_EQ(dialogs_->calls.size(), 1u);
     EXPECT_EQ(dialogs_->calls[0].text, gone + L" is no longer available.");
     EXPECT_EQ(dialogs_->calls[0].style & (MB_ICONMASK | MB_TYPEMASK), static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(state.CurrentImagePath, keep);
+    EXPECT_EQ(State().CurrentImagePath, keep);
     EXPECT_TRUE(AreaIs(0, 0, 256, 192, kDesktopGrey)); // only the fill, no overlays
     ASSERT_TRUE(PumpUntil([&] { return Names() == std::vector<std::wstring>{L"keep.bmp"}; }));
 
@@ -140,7 +139,7 @@ TEST_F(Wallpaper, ImagesThatCannotBeShownAreReported) {
         huge, std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x75\x30\0\0\x75\x30\x08\x06\0\0\0", 29)));
     f.DrawPreview(bad);
     EXPECT_EQ(Panel(1), bad + L" cannot be shown: it is damaged.");
-    EXPECT_EQ(state.CurrentImagePath, bad);
+    EXPECT_EQ(State().CurrentImagePath, bad);
     EXPECT_FALSE(AreaIs(96, 80, 160, 112, kDesktopGrey)); // the note
     f.DrawPreview(huge);
     EXPECT_EQ(Panel(1), huge + L" cannot be shown: it is too large.");
@@ -157,7 +156,7 @@ TEST_F(Wallpaper, EachModeWritesItsValuesAndTheConvertedBitmap) {
     } cases[] = {{0, L"0", L"0"}, {1, L"0", L"2"}, {3, L"1", L"0"}};
     for (const Case& c : cases) {
         f.SetOptMode(c.option);
-        state.CurrentImagePath = jpeg;
+        State().CurrentImagePath = jpeg;
         Click(IDC_CMDSETWP);
         EXPECT_EQ(DesktopValue(L"Wallpaper"), ConvertedBitmapPath()) << c.option;
         EXPECT_EQ(DesktopValue(L"TileWallpaper"), c.tile) << c.option;
@@ -171,7 +170,7 @@ TEST_F(Wallpaper, EachModeWritesItsValuesAndTheConvertedBitmap) {
     // A bitmap is applied as it is, by a click on the preview too (any case of ".bmp").
     ASSERT_TRUE(WriteFlat(dir_ / L"Mixed.bmp", 32, 32, kGreen));
     DeleteFileW(ConvertedBitmapPath().c_str());
-    state.CurrentImagePath = dir_ / L"Mixed.BmP";
+    State().CurrentImagePath = dir_ / L"Mixed.BmP";
     SendMessageW(Control(IDC_PICWP), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     SendMessageW(Control(IDC_PICWP), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     EXPECT_EQ(DesktopValue(L"Wallpaper"), dir_ / L"Mixed.BmP");
@@ -180,7 +179,7 @@ TEST_F(Wallpaper, EachModeWritesItsValuesAndTheConvertedBitmap) {
     // "&No Wallpaper" empties the value and converts nothing.
     Click(IDC_CMDDIRBROWSER_0 + 4);
     EXPECT_EQ(DesktopValue(L"Wallpaper"), L"");
-    EXPECT_EQ(state.CurrentImagePath, L"");
+    EXPECT_EQ(State().CurrentImagePath, L"");
     EXPECT_TRUE(AreaIs(0, 0, 256, 192, kDesktopGrey));
     EXPECT_FALSE(FileExists(ConvertedBitmapPath()));
     EXPECT_TRUE(dialogs_->calls.empty());
@@ -205,7 +204,7 @@ TEST_F(Wallpaper, AnImageThatCannotBeMadeTheWallpaperChangesNothing) {
         {dir_ / L"gone.jpg", dir_ / L"gone.jpg" + L" is no longer available."}};
     for (const auto& [path, message] : cases) {
         dialogs_->calls.clear();
-        state.CurrentImagePath = path;
+        State().CurrentImagePath = path;
         f.ApplyWallpaper();
         EXPECT_EQ(DesktopValue(L"Wallpaper"), L"C:\\before.bmp") << Narrow(path);
         ASSERT_EQ(dialogs_->calls.size(), 1u) << Narrow(path);
@@ -230,7 +229,7 @@ TEST_F(Wallpaper, TheBitmapPutsTransparencyOnTheDesktopColourAndNeverTakesHugeHe
         ASSERT_GT(GetEncoderClsid(L"image/png", pngEncoder), 0);
         ASSERT_EQ(clear.Save(png.c_str(), &pngEncoder, nullptr), Gdiplus::Ok);
     }
-    state.CurrentImagePath = png;
+    State().CurrentImagePath = png;
     f.ApplyWallpaper();
     std::vector<std::uint32_t> pixels;
     int w = 0, h = 0;
@@ -252,7 +251,7 @@ TEST_F(Wallpaper, TheBitmapPutsTransparencyOnTheDesktopColourAndNeverTakesHugeHe
     const std::wstring huge = dir_ / L"huge.jpg";
     ASSERT_TRUE(WriteTextFile(huge, std::string(jpeg.begin(), jpeg.end())));
     const auto bitmapBefore = ReadBytes(ConvertedBitmapPath());
-    state.CurrentImagePath = huge;
+    State().CurrentImagePath = huge;
     f.ApplyWallpaper();
     EXPECT_EQ(ReadBytes(ConvertedBitmapPath()), bitmapBefore);
     WIN32_FIND_DATAW fd;
@@ -353,8 +352,8 @@ TEST_F(Wallpaper, RecordedLayoutSelectsItsOption) {
     for (const Case& c : cases) {
         SetRecorded(c.path, c.tile, c.style);
         Start();
-        EXPECT_EQ(state.CurrentWallpaperPath, c.path.value_or(L""));
-        for (int i = 0; i < frmMain::kModeOptions; ++i)
+        EXPECT_EQ(State().wallpaper.CurrentWallpaperPath, c.path.value_or(L""));
+        for (int i = 0; i < kModeOptions; ++i)
             EXPECT_EQ(IsChecked(Control(IDC_OPTMODE_0 + i)), i == c.option)
                 << i << " for " << c.tile << c.style;
         Close();
@@ -379,7 +378,7 @@ TEST_F(Wallpaper, CurrentWallpaperButtonPreviewsItInTheSelectedLayout) {
     f.SetOptMode(0);
     f.DrawPreview(Flat(L"other.bmp", 64, 48, kRed));
     Click(IDC_CMDDIRBROWSER_0 + 3);
-    EXPECT_EQ(state.CurrentImagePath, current);
+    EXPECT_EQ(State().CurrentImagePath, current);
     EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0))); // the layout stays as chosen
     EXPECT_EQ(Px(128, 96), kGreen);
     EXPECT_EQ(Px(0, 0), kDesktopGrey); // centred, small
@@ -396,19 +395,19 @@ TEST_F(Wallpaper, ARecentWallpaperIsRestoredInItsLayout) {
         ASSERT_TRUE(WriteFlat(path, 64, 48, kBlue));
     SetRecorded(before, L"1", L"0");
     frmMain& f = StartOn1024();
-    ASSERT_TRUE(IsChecked(f.optMode[3]));
+    ASSERT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 3)));
     f.SetOptMode(0);
-    state.CurrentImagePath = a;
+    State().CurrentImagePath = a;
     f.ApplyWallpaper();
     f.SetOptMode(1);
-    state.CurrentImagePath = b;
+    State().CurrentImagePath = b;
     f.ApplyWallpaper();
     ASSERT_TRUE(DeleteFileW(a.c_str()));
 
     // The arrow of the split button; the greyed entry is picked (as if it could be).
     NMBCDROPDOWN drop{};
-    drop.hdr.hwndFrom = f.cmdDirBrowser[3];
-    drop.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(f.cmdDirBrowser[3]));
+    drop.hdr.hwndFrom = Control(IDC_CMDDIRBROWSER_0 + 3);
+    drop.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(Control(IDC_CMDDIRBROWSER_0 + 3)));
     drop.hdr.code = BCN_DROPDOWN;
     dialogs_->menuChoices = {2};
     SendMessageW(f.hwnd(), WM_NOTIFY, drop.hdr.idFrom, reinterpret_cast<LPARAM>(&drop));
@@ -422,10 +421,10 @@ TEST_F(Wallpaper, ARecentWallpaperIsRestoredInItsLayout) {
 
     // A right-click on the monitor offers the same; the wallpaper from before comes back tiled.
     dialogs_->menuChoices = {6};
-    SendMessageW(f.picWP, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    SendMessageW(Control(IDC_PICWP), WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
     ASSERT_EQ(dialogs_->calls.size(), 2u);
     EXPECT_EQ(DesktopValue(L"Wallpaper"), before);
     EXPECT_EQ(DesktopValue(L"TileWallpaper"), L"1");
-    EXPECT_TRUE(IsChecked(f.optMode[3]));
-    EXPECT_EQ(state.CurrentImagePath, before);
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 3)));
+    EXPECT_EQ(State().CurrentImagePath, before);
 }

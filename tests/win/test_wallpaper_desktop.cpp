@@ -1,5 +1,4 @@
 // The wallpaper on the Wine virtual desktop itself, the desktop view, and the resample commands.
-#include "core/SharedState.h"
 #include "platform/Controls.h"
 #include "support/MainWindow.h"
 #include "platform/GdiPlus.h"
@@ -19,7 +18,7 @@ protected:
     // Applies the picture tiled and moves the window out of the way of the pixels looked at.
     void ApplyTiled(const std::wstring& image) {
         form().SetOptMode(3);
-        state.CurrentImagePath = image;
+        State().CurrentImagePath = image;
         Click(IDC_CMDSETWP);
         SetWindowPos(form().hwnd(), nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
@@ -73,8 +72,8 @@ TEST_F(WallpaperDesktop, DesktopViewShowsTheScreenUnderTheOverlays) {
     f.DrawPreview(dir_ / L"other.bmp");
     Click(IDC_CMDSHOWDESKTOP);
     EXPECT_TRUE(IsWindowVisible(f.hwnd()));
-    EXPECT_EQ(state.CurrentImagePath, dir_ / L"other.bmp"); // the capture does not change the image in hand
-    EXPECT_EQ(Px(5, 5), kGreen);                            // the screen scaled down
+    EXPECT_EQ(State().CurrentImagePath, dir_ / L"other.bmp"); // the capture does not change the image in hand
+    EXPECT_EQ(Px(5, 5), kGreen);                              // the screen scaled down
     const std::uint32_t plainCorner = Px(0, 0);
     f.SetChkOverlay(0, BST_CHECKED); // redraws the red image ...
     Click(IDC_CMDSHOWDESKTOP);       // ... and the capture replaces it, shaded
@@ -93,14 +92,14 @@ TEST_F(WallpaperDesktop, StartUpShowsTheDesktopNotTheRecordedWallpaper) {
     const std::uint32_t desktop = Rgb(GetSysColor(COLOR_BACKGROUND));
     ASSERT_TRUE(PumpUntil([&] { return ScreenPx(5, 5) == desktop; }));
     Start();
-    EXPECT_EQ(state.CurrentImagePath, dir_ / L"red.bmp");
+    EXPECT_EQ(State().CurrentImagePath, dir_ / L"red.bmp");
     EXPECT_EQ(Px(1, 1), desktop);
 }
 
 TEST_F(WallpaperDesktop, ResampleButtonsFitTheScreenAndChooseTheLayout) {
     StartOn1024();
     ASSERT_TRUE(WriteFlat(dir_ / L"wide.png", 1000, 500, kGreen));
-    state.CurrentImagePath = dir_ / L"wide.png";
+    State().CurrentImagePath = dir_ / L"wide.png";
     Click(IDC_CMDICONBUTTON_0);
     EXPECT_EQ(ImageFileSize(ConvertedBitmapPath()).cx, 1024);
     EXPECT_EQ(ImageFileSize(ConvertedBitmapPath()).cy, 512);
@@ -112,7 +111,7 @@ TEST_F(WallpaperDesktop, ResampleButtonsFitTheScreenAndChooseTheLayout) {
     Click(IDC_CMDICONBUTTON_0 + 1);
     EXPECT_EQ(ImageFileSize(ConvertedBitmapPath()).cy, 768);
     EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 1)));
-    EXPECT_EQ(state.CurrentImagePath, dir_ / L"wide.png");
+    EXPECT_EQ(State().CurrentImagePath, dir_ / L"wide.png");
 }
 
 TEST_F(WallpaperDesktop, ResamplingAveragesWhenReducingAndBlendsWhenEnlarging) {
@@ -148,13 +147,13 @@ TEST_F(WallpaperDesktop, ResamplingAveragesWhenReducingAndBlendsWhenEnlarging) {
 TEST_F(WallpaperDesktop, ImageThatCannotBeLoadedAppliesNothing) {
     frmMain& f = StartOn1024();
     ASSERT_TRUE(WriteFlat(dir_ / L"current.bmp", 32, 32, kGreen));
-    state.CurrentImagePath = dir_ / L"current.bmp";
+    State().CurrentImagePath = dir_ / L"current.bmp";
     f.ApplyWallpaper();
     // An older bitmap of the program's must not become the wallpaper in place of a missing image.
     ASSERT_TRUE(WriteFlat(ConvertedBitmapPath(), 8, 8, kRed));
     const std::string older = ReadBytes(ConvertedBitmapPath());
     f.SetOptMode(3);
-    state.CurrentImagePath = dir_ / L"gone.jpg";
+    State().CurrentImagePath = dir_ / L"gone.jpg";
     Click(IDC_CMDICONBUTTON_0);
     Click(IDC_CMDICONBUTTON_0 + 1);
     EXPECT_EQ(DesktopValue(L"Wallpaper"), dir_ / L"current.bmp");

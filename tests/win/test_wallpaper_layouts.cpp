@@ -1,7 +1,6 @@
 // Fit, Fill and Span through the real main window on a 1024 x 768 screen (as the preview sees
 // it): the preview's pixels, the values Set Wallpaper writes, start-up and the settings.
 #include "support/MainWindow.h"
-#include "core/SharedState.h"
 #include "platform/Controls.h"
 
 using namespace tessary;
@@ -21,14 +20,14 @@ TEST_F(WallpaperLayouts, FitAndFillOnPortraitAndPanorama) {
     // (0, -160) 256 x 512, so the colours meet at y = 96 and no grey is left.
     const std::wstring portrait = dir_ / L"portrait.bmp";
     ASSERT_TRUE(WriteImage(portrait, 600, 1200, [](int, int y) { return y < 600 ? kRed : kBlue; }));
-    state.CurrentImagePath = portrait;
-    Click(f.optMode[kFit]);
-    EXPECT_TRUE(IsChecked(f.optMode[kFit]));
+    State().CurrentImagePath = portrait;
+    Click(Control(IDC_OPTMODE_0 + kFit));
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + kFit)));
     EXPECT_TRUE(AreaIs(0, 0, 80, 192, kDesktopGrey));
     EXPECT_TRUE(AreaIs(176, 0, 256, 192, kDesktopGrey));
     EXPECT_TRUE(AreaIs(80, 0, 176, 94, kRed));
     EXPECT_TRUE(AreaIs(80, 98, 176, 192, kBlue));
-    Click(f.optMode[kFill]);
+    Click(Control(IDC_OPTMODE_0 + kFill));
     EXPECT_TRUE(AreaIs(0, 0, 256, 94, kRed));
     EXPECT_TRUE(AreaIs(0, 98, 256, 192, kBlue));
 
@@ -39,7 +38,7 @@ TEST_F(WallpaperLayouts, FitAndFillOnPortraitAndPanorama) {
     f.DrawPreview(panorama);
     EXPECT_TRUE(AreaIs(0, 0, 122, 192, kRed));
     EXPECT_TRUE(AreaIs(134, 0, 256, 192, kBlue));
-    Click(f.optMode[kFit]);
+    Click(Control(IDC_OPTMODE_0 + kFit));
     EXPECT_TRUE(AreaIs(0, 0, 256, 75, kDesktopGrey));
     EXPECT_TRUE(AreaIs(0, 117, 256, 192, kDesktopGrey));
     EXPECT_TRUE(AreaIs(0, 76, 126, 116, kRed));
@@ -58,11 +57,11 @@ TEST_F(WallpaperLayouts, AOneByTenThousandPictureFitsAsALineAndFillsEverything) 
     EXPECT_TRUE(AreaIs(128, 0, 256, 192, kDesktopGrey));
     f.SetOptMode(kFill);
     EXPECT_TRUE(AreaIs(0, 0, 256, 192, kGreen));
-    EXPECT_EQ(state.CurrentImagePath, needle);
+    EXPECT_EQ(State().CurrentImagePath, needle);
 }
 
 TEST_F(WallpaperLayouts, SetWallpaperWritesWhatWindowsReadsAndStartUpFindsIt) {
-    frmMain& f = StartOn1024();
+    StartOn1024();
     const std::wstring bmp = dir_ / L"wall.bmp";
     ASSERT_TRUE(WriteImage(bmp, 64, 48));
     struct Case {
@@ -70,9 +69,9 @@ TEST_F(WallpaperLayouts, SetWallpaperWritesWhatWindowsReadsAndStartUpFindsIt) {
         const wchar_t* style;
     } cases[] = {{kFit, L"6"}, {kFill, L"10"}, {kSpan, L"22"}};
     for (const Case& c : cases) {
-        state.CurrentImagePath = bmp;
-        Click(f.optMode[c.option]);
-        Click(f.cmdSetWP);
+        State().CurrentImagePath = bmp;
+        Click(Control(IDC_OPTMODE_0 + c.option));
+        Click(Control(IDC_CMDSETWP));
         EXPECT_EQ(DesktopValue(L"Wallpaper"), bmp);
         EXPECT_EQ(DesktopValue(L"TileWallpaper"), L"0") << c.option;
         EXPECT_EQ(DesktopValue(L"WallpaperStyle"), c.style) << c.option;
@@ -81,9 +80,10 @@ TEST_F(WallpaperLayouts, SetWallpaperWritesWhatWindowsReadsAndStartUpFindsIt) {
     // Start-up selects each recorded layout; a style Windows does not know is centred.
     for (const Case& c : {Case{kFit, L"6"}, Case{kFill, L" 10"}, Case{kSpan, L"22"}, Case{0, L"7"}}) {
         SetDesktopValue(L"WallpaperStyle", std::wstring(c.style));
-        frmMain& g = Start();
+        Start();
         for (int i = 0; i < 7; ++i)
-            EXPECT_EQ(IsChecked(g.optMode[i]), i == c.option) << i << " for " << Narrow(c.style);
+            EXPECT_EQ(IsChecked(Control(IDC_OPTMODE_0 + i)), i == c.option)
+                << i << " for " << Narrow(c.style);
         Close();
     }
     EXPECT_TRUE(dialogs_->calls.empty());
@@ -91,14 +91,15 @@ TEST_F(WallpaperLayouts, SetWallpaperWritesWhatWindowsReadsAndStartUpFindsIt) {
 
 TEST_F(WallpaperLayouts, TheChosenLayoutIsRememberedWhenNoWallpaperSaysOtherwise) {
     SetDesktopValue(L"Wallpaper", std::wstring());
-    frmMain& f = Start();
-    Click(f.optMode[kFill]);
+    Start();
+    Click(Control(IDC_OPTMODE_0 + kFill));
     Close();
     EXPECT_EQ(ReadSetting(L"WallpaperMode"), L"Fill");
-    frmMain& g = Start();
-    EXPECT_TRUE(IsChecked(g.optMode[kFill]));
+    Start();
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + kFill)));
     Close();
     // A stored name the program does not know leaves Centered.
     WriteSetting(L"WallpaperMode", L"Zoomed");
-    EXPECT_TRUE(IsChecked(Start().optMode[0]));
+    Start();
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0)));
 }

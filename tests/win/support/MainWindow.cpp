@@ -1,6 +1,5 @@
 #include "support/MainWindow.h"
 #include "app/Settings.h"
-#include "core/SharedState.h"
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
 #include "platform/AppInfo.h"
@@ -105,7 +104,6 @@ int CountColour(const tessary::Surface& s, RECT r, std::uint32_t rgb) {
 
 void MainWindowTest::SetUp() {
     ClearSettings();
-    tessary::state = tessary::SharedState{};
     dialogs_ = std::make_unique<DialogRecorder>();
 }
 
@@ -113,7 +111,6 @@ void MainWindowTest::TearDown() {
     Close();
     dialogs_.reset();
     ClearSettings();
-    tessary::state = tessary::SharedState{};
     // The cache folder is shared by every test program: leave nothing behind.
     for (const std::wstring& folder : cacheFolders_)
         tessary::DeleteFolderCache(folder);
@@ -128,9 +125,9 @@ tessary::frmMain& MainWindowTest::Start() {
 
 tessary::frmMain& MainWindowTest::StartOn1024() {
     tessary::frmMain& f = Start();
-    tessary::state.ScreenWidthPx = 1024;
-    tessary::state.ScreenHeightPx = 768;
-    tessary::state.DesktopColor = std::to_wstring(RGB(0x80, 0x80, 0x80));
+    State().screen.ScreenWidthPx = 1024;
+    State().screen.ScreenHeightPx = 768;
+    State().wallpaper.DesktopColor = std::to_wstring(RGB(0x80, 0x80, 0x80));
     return f;
 }
 
@@ -184,8 +181,8 @@ HWND MainWindowTest::Viewer() {
 
 void MainWindowTest::OpenFolder(const std::wstring& folder) {
     Track(folder);
-    ASSERT_TRUE(form().FolderTreeview1.SelectFolder(folder));
-    ASSERT_TRUE(PumpUntil([] { return !tessary::state.LoadBusy; }));
+    ASSERT_TRUE(Probe::Tree(form()).SelectFolder(folder));
+    ASSERT_TRUE(PumpUntil([this] { return !State().load.LoadBusy; }));
 }
 
 const std::wstring& MainWindowTest::Track(const std::wstring& folder) {
@@ -261,7 +258,7 @@ tessary::Surface MainWindowTest::Cell(const std::wstring& name) {
 }
 
 std::uint32_t MainWindowTest::Px(int x, int y) {
-    return form().picWPImage.Pixel(x, y) & 0xFFFFFFu;
+    return Probe::Preview(form()).Pixel(x, y) & 0xFFFFFFu;
 }
 
 bool MainWindowTest::AreaIs(int x0, int y0, int x1, int y1, std::uint32_t rgb) {

@@ -12,7 +12,28 @@
 #include <string>
 #include <vector>
 
+namespace tessary {
+
+// The one way tests reach inside the main window: its shared state, the controls they cannot find
+// by id and the subsystems' own state.
+struct MainWindowProbe {
+    static SharedState& State(frmMain& f) { return f.state_; }
+    static FolderTree& Tree(frmMain& f) { return f.FolderTreeview1; }
+    static StatusBar& Status(frmMain& f) { return f.StatusBar1; }
+    static MonitorChooser& Chooser(frmMain& f) { return f.cboMonitor; }
+    static CatalogView& Catalog(frmMain& f) { return f.catalog_; }
+    static FileCommands& Commands(frmMain& f) { return f.commands_; }
+    static ImageViewer& Viewer(frmMain& f) { return f.viewer_; }
+    // What the wallpaper preview and the monitor picture show.
+    static const Surface& Preview(frmMain& f) { return f.wallpaper_.PreviewSurface(); }
+    static const Surface& MonitorPicture(frmMain& f) { return f.wallpaper_.MonitorSurface(); }
+};
+
+} // namespace tessary
+
 namespace wintest {
+
+using Probe = tessary::MainWindowProbe;
 
 // This test program's settings (the store is named after the executable).
 void ClearSettings();
@@ -77,6 +98,8 @@ protected:
     // Closes the window as the user does (its unload handler runs) and forgets it.
     void Close();
     tessary::frmMain& form() { return *form_; }
+    // The window's shared state.
+    tessary::SharedState& State() { return Probe::State(form()); }
 
     // A control of the window by its id, wherever it sits.
     HWND Control(int id);

@@ -1,7 +1,6 @@
 // The shown folder followed while the program is open: files copied in, deleted or renamed in
 // Explorer appear or go about a second after the changes settle.
-#include "core/SharedState.h"
-#include "app/frmMain.h"
+#include "catalog/CatalogView.h"
 #include "catalog/CatalogText.h"
 #include "platform/ListView.h"
 #include <algorithm>
@@ -9,11 +8,11 @@
 
 namespace tessary {
 
-void frmMain::FolderWatch_Timer() {
-    FolderWatch& watch = catalog.watch;
+void CatalogView::FolderWatch_Timer() {
+    FolderWatch& watch = watch_;
     // A load takes in every change made before it lists the folder; later ones wait for its end,
     // and so do they while a message box, the rename box or a drag holds the window.
-    if (state.LoadBusy || !watch.Watching() || !IsWindowEnabled(hwnd()) || GetCapture())
+    if (state_.load.LoadBusy || !watch.Watching() || !IsWindowEnabled(host_.MainWindow()) || GetCapture())
         return;
     const double now = Seconds();
     switch (watch.Look()) {
@@ -35,8 +34,8 @@ void frmMain::FolderWatch_Timer() {
     ReloadKeepingView();
 }
 
-void frmMain::ReloadKeepingView() {
-    ListView list(ListViewPics);
+void CatalogView::ReloadKeepingView() {
+    ListView list(c_.list);
     std::vector<std::wstring> selected;
     for (int i = list.NextSelected(); i >= 0; i = list.NextSelected(i))
         selected.push_back(list.Text(i));
@@ -44,7 +43,7 @@ void frmMain::ReloadKeepingView() {
     const std::wstring focused = focusedItem >= 0 ? list.Text(focusedItem) : std::wstring();
     const int scrolled = list.ScrolledDown();
 
-    LoadFolder(state.LastLoadedFolder, true);
+    LoadFolder(state_.load.LastLoadedFolder, true);
 
     for (int i = 0; i < list.Count(); ++i) {
         const std::wstring name = list.Text(i);

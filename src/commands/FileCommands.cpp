@@ -1,6 +1,5 @@
-// The main window's list events, context menu and file commands.
-#include "core/SharedState.h"
-#include "app/frmMain.h"
+// The list's events, context menu and file commands.
+#include "commands/FileCommands.h"
 #include "core/PathText.h"
 #include "commands/CommandRules.h"
 #include "commands/DragSource.h"
@@ -49,11 +48,12 @@ bool MoveToRecycleBin(const std::wstring& path) {
 }
 
 // The list reports no middle click of its own; its menu opens for any button but the left.
-LRESULT CALLBACK ListMiddleButtonProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR form) {
+LRESULT CALLBACK ListMiddleButtonProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                      DWORD_PTR commands) {
     if (msg == WM_MBUTTONUP) {
         POINT pt;
         GetCursorPos(&pt);
-        reinterpret_cast<frmMain*>(form)->ListViewPics_MouseUp(4, pt);
+        reinterpret_cast<FileCommands*>(commands)->ListViewPics_MouseUp(4, pt);
         return 0;
     }
     if (msg == WM_NCDESTROY)
@@ -63,25 +63,26 @@ LRESULT CALLBACK ListMiddleButtonProc(HWND list, UINT msg, WPARAM wp, LPARAM lp,
 
 } // namespace
 
-void frmMain::Commands_InitControls() {
-    SetWindowSubclass(ListViewPics, ListMiddleButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
+void FileCommands::Attach(HWND list) {
+    list_ = list;
+    SetWindowSubclass(list_, ListMiddleButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
-std::wstring frmMain::ItemPath(int index) const {
+std::wstring FileCommands::ItemPath(int index) const {
     // The folder the list was loaded from, not the tree's: a folder clicked during a load is
     // listed only when that load has ended.
-    return JoinPath(state.LastLoadedFolder, ListView(ListViewPics).Text(index));
+    return JoinPath(state_.load.LastLoadedFolder, ListView(list_).Text(index));
 }
 
-int frmMain::CurrentItem() const {
-    const ListView list(ListViewPics);
+int FileCommands::CurrentItem() const {
+    const ListView list(list_);
     int focused = list.FocusedItem();
     if (focused >= 0 && list.IsSelected(focused))
         return focused;
     return list.NextSelected();
 }
 
-bool frmMain::ListViewPics_Notify(const NMHDR* hdr, LRESULT& result) {
+bool FileCommands::ListViewPics_Notify(const NMHDR* hdr, LRESULT& result) {
     switch (hdr->code) {
     case LVN_COLUMNCLICK:
         ListViewPics_ColumnClick(reinterpret_cast<const NMLISTVIEW*>(hdr)->iSubItem + 1);
@@ -104,106 +105,107 @@ bool frmMain::ListViewPics_Notify(const NMHDR* hdr, LRESULT& result) {
     return false;
 }
 
-void frmMain::ListViewPics_ColumnClick(int column) {
-    int sortBy = ColumnClickSortBy(column, commands.LastSortColumn, state.SortBy);
-    SetCboSort(sortBy);
+void FileCommands::ListViewPics_ColumnClick(int column) {
+    host_.SelectSort(ColumnClickSortBy(column, lastSortColumn_, state_.settings.SortBy));
 }
 
-void frmMain::ListViewPics_KeyUp(int keyCode) {
+void FileCommands::ListViewPics_KeyUp(int keyCode) {
     if (keyCode == VK_DELETE) {
         DeleteSelectedImages();
         return;
     }
     if (keyCode == VK_RETURN) {
-        ViewImage(state.CurrentImagePath, 0, 0, true, true);
+        host_.ViewImage(state_.CurrentImagePath);
         return;
     }
-    UpdateDirStatus();
+    host_.UpdateDirStatus();
     int current = CurrentItem();
     if (current < 0)
         return;
-    state.CurrentImagePath = ItemPath(current);
-    DrawPreview(state.CurrentImagePath);
+    state_.CurrentImagePath = ItemPath(current);
+    host_.DrawPreview(state_.CurrentImagePath);
 }
 
-void frmMain::ListViewPics_MouseUp(int button, POINT screen) {
-    UpdateDirStatus();
+void FileCommands::ListViewPics_MouseUp(int button, POINT screen) {
+    host_.UpdateDirStatus();
     int current = CurrentItem();
     if (current < 0)
         return;
-    state.CurrentImagePath = ItemPath(current);
+    state_.CurrentImagePath = ItemPath(current);
     if (button == 1)
-        DrawPreview(state.CurrentImagePath);
+        host_.DrawPreview(state_.CurrentImagePath);
     else
-        ShowFileMenu(screen, hwnd());
+        ShowFileMenu(screen, host_.MainWindow(), state_.CurrentImagePath);
 }
 
-void frmMain::ListViewPics_DblClick() {
-    ViewImage(state.CurrentImagePath, 0, 0, true, true);
+void FileCommands::ListViewPics_DblClick() {
+    host_.ViewImage(state_.CurrentImagePath);
 }
 
-void frmMain::ListViewPics_OLEStartDrag() {
-    state.DragIsMove = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
+void FileCommands::ListViewPics_OLEStartDrag() {
+    dragIsMove_ = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
     std::vector<std::wstring> paths;
-    const ListView list(ListViewPics);
+    const ListView list(list_);
     for (int i = list.NextSelected(); i >= 0; i = list.NextSelected(i))
         paths.push_back(ItemPath(i));
     if (paths.empty())
         return;
     ComPtr<IDataObject> data = MakeFileDataObject(paths);
-    const DWORD allowed = state.DragIsMove ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
-    if (commands.StartDrag)
-        commands.StartDrag(data.get(), allowed);
+    const DWORD allowed = dragIsMove_ ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
+    if (StartDrag)
+        StartDrag(data.get(), allowed);
     else
         RunDrag(data.get(), allowed);
     // After a move the folder is read again whatever the target did.
-    if (state.DragIsMove) {
-        LoadFolder(FolderTreeview1.CurrentFolder(), true);
-        state.DragIsMove = false;
+    if (dragIsMove_) {
+        host_.ReloadFolder();
+        dragIsMove_ = false;
     }
 }
 
-void frmMain::ShowFileMenu(POINT screen, HWND owner, std::initializer_list<FileMenuItem> hidden) {
-    HMENU menu = CreatePopupMenu();
+void FileCommands::ShowFileMenu(POINT screen, HWND owner, const std::wstring& imagePath,
+                                std::initializer_list<FileMenuItem> hidden) {
+    UniqueMenu menu(CreatePopupMenu());
     if (!menu)
         return;
     for (int i = 0; i < kFileMenuItemCount; ++i) {
         if (std::find(hidden.begin(), hidden.end(), static_cast<FileMenuItem>(i)) != hidden.end())
             continue;
         if (!kFileMenu[i].caption)
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
         else
-            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(FileMenuId(static_cast<FileMenuItem>(i))),
+            AppendMenuW(menu.get(), MF_STRING,
+                        static_cast<UINT_PTR>(FileMenuId(static_cast<FileMenuItem>(i))),
                         kFileMenu[i].caption);
     }
-    UINT id = Dialogs().ChooseFromMenu(menu, screen.x, screen.y, owner);
-    DestroyMenu(menu);
+    const UINT id = Dialogs().ChooseFromMenu(menu.get(), screen.x, screen.y, owner);
+    menu.reset();
     if (id)
-        mFileRightClick_Command(static_cast<int>(id), owner);
+        mFileRightClick_Command(static_cast<int>(id), imagePath, owner);
 }
 
-void frmMain::mFileRightClick_Command(int id, HWND owner) {
+void FileCommands::mFileRightClick_Command(int id, const std::wstring& imagePath, HWND owner) {
     switch (id - kFirstFileMenuId) {
     case mPreview:
-        DrawPreview(state.CurrentImagePath);
+        host_.DrawPreview(imagePath);
         break;
     case mViewImage:
-        ViewImage(state.CurrentImagePath, 0, 0, true, true);
+        host_.ViewImage(imagePath);
         break;
     case mSetAsWallpaper:
-        cmdSetWP_Click();
+        host_.ApplyWallpaper(imagePath);
         break;
     case mResizeSetWallpaper:
-        cmdIconButton_Click(1);
+        host_.ResampleAndApply(imagePath, false);
         break;
     case mResizeProportionalSetWallpaper:
-        cmdIconButton_Click(0);
+        host_.ResampleAndApply(imagePath, true);
         break;
     case mConvertImage:
-        ConvertImage(state.CurrentImagePath, owner ? owner : hwnd());
+        host_.ConvertImage(imagePath, owner ? owner : host_.MainWindow());
         break;
     case mRenameImage:
-        RenameCurrentImage();
+        RenameImage(imagePath);
         break;
     case mDeleteImage:
         DeleteSelectedImages();
@@ -211,10 +213,10 @@ void frmMain::mFileRightClick_Command(int id, HWND owner) {
     }
 }
 
-void frmMain::DeleteSelectedImages() {
+void FileCommands::DeleteSelectedImages() {
     // As in Explorer: to the Recycle Bin, Shift for a permanent delete.
     const bool permanently = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-    const ListView list(ListViewPics);
+    const ListView list(list_);
     const int count = list.Count();
     std::vector<std::wstring> paths, notRecyclable;
     for (int i = 0; i < count; ++i)
@@ -229,7 +231,7 @@ void frmMain::DeleteSelectedImages() {
     const int answer =
         Dialogs().ShowMessage(DeleteConfirmText(static_cast<int>(paths.size()), permanently, notRecyclable),
                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1, kDeleteConfirmTitle);
-    SetFocus(ListViewPics);
+    SetFocus(list_);
     if (answer != IDYES)
         return;
     // Every file is tried; the ones that fail are named afterwards, with the reason.
@@ -243,17 +245,17 @@ void frmMain::DeleteSelectedImages() {
     }
     if (!failures.empty()) {
         Dialogs().ShowMessage(failures, MB_OK | MB_ICONEXCLAMATION, AppTitle());
-        SetFocus(ListViewPics);
+        SetFocus(list_);
     }
-    LoadFolder(FolderTreeview1.CurrentFolder(), true);
+    host_.ReloadFolder();
 }
 
-void frmMain::RenameCurrentImage() {
-    const PathParts parts = SplitAtLastBackslash(state.CurrentImagePath);
+void FileCommands::RenameImage(const std::wstring& imagePath) {
+    const PathParts parts = SplitAtLastBackslash(imagePath);
     if (parts.name.empty())
         return;
     auto answer = Dialogs().InputText(RenamePromptText(parts.name), kRenameTitle, parts.name);
-    SetFocus(ListViewPics);
+    SetFocus(list_);
     if (!answer || answer->empty())
         return;
     if (auto reason = InvalidNewNameReason(*answer)) {
@@ -267,10 +269,10 @@ void frmMain::RenameCurrentImage() {
         Dialogs().ShowMessage(RenameTakenText(*answer), MB_OK | MB_ICONEXCLAMATION, AppTitle());
         return;
     }
-    if (!MoveFileExW(LongPathForm(state.CurrentImagePath).c_str(), LongPathForm(target).c_str(), 0))
+    if (!MoveFileExW(LongPathForm(imagePath).c_str(), LongPathForm(target).c_str(), 0))
         Dialogs().ShowMessage(RenameFailedText(parts.name, *answer, SystemErrorText(GetLastError())),
                               MB_OK | MB_ICONEXCLAMATION, AppTitle());
-    LoadFolder(FolderTreeview1.CurrentFolder(), true);
+    host_.ReloadFolder();
 }
 
 } // namespace tessary

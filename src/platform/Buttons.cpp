@@ -1,0 +1,54 @@
+#include "platform/Buttons.h"
+#include "platform/Controls.h"
+
+namespace tessary {
+
+void RadioGroup::Attach(std::vector<HWND> buttons, std::function<void(int index)> handler) {
+    buttons_ = std::move(buttons);
+    handler_ = std::move(handler);
+}
+
+bool RadioGroup::IsChecked(int index) const {
+    return index >= 0 && index < Count() && tessary::IsChecked((*this)[index]);
+}
+
+void RadioGroup::CheckOnly(int index) {
+    for (int i = 0; i < Count(); ++i)
+        SetCheckState((*this)[i], i == index ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void RadioGroup::Click(int index) {
+    if (index < 0 || index >= Count())
+        return;
+    CheckOnly(index);
+    if (handler_)
+        handler_(index);
+}
+
+void RadioGroup::Set(int index) {
+    if (index < 0 || index >= Count() || IsChecked(index))
+        return;
+    Click(index);
+}
+
+void CheckBox::Attach(HWND button, std::function<void()> handler) {
+    button_ = button;
+    handler_ = std::move(handler);
+}
+
+bool CheckBox::IsChecked() const {
+    return tessary::IsChecked(button_);
+}
+
+void CheckBox::Click() {
+    SetCheckState(button_, IsChecked() ? BST_UNCHECKED : BST_CHECKED);
+    if (handler_)
+        handler_();
+}
+
+void CheckBox::Set(int state) {
+    if (SetCheckState(button_, state) && handler_)
+        handler_();
+}
+
+} // namespace tessary
