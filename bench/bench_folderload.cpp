@@ -235,7 +235,7 @@ int Bench(const std::vector<std::wstring>& folders, int runs, int workers) {
         std::printf("%s (%d pictures)\n", name.c_str(), count);
         std::vector<double> cold, warm, gaps;
         for (int run = 1; run <= runs; ++run) {
-            DeleteFolderCache(LastPathComponent(folder));
+            DeleteFolderCache(folder);
             ResetPumpGap();
             form.LoadFolder(folder, true);
             gaps.push_back(LongestPumpGap() * 1000);
@@ -255,7 +255,7 @@ int Bench(const std::vector<std::wstring>& folders, int runs, int workers) {
         std::printf(
             "RESULT %s cold %.2f\nRESULT %s warm %.3f\nRESULT %s peak_mb %.0f\nRESULT %s gap_ms %.0f\n",
             name.c_str(), coldMs, name.c_str(), warmMs, name.c_str(), PeakMegabytes(), name.c_str(), gap);
-        DeleteFolderCache(LastPathComponent(folder));
+        DeleteFolderCache(folder);
     }
     SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
     return 0;

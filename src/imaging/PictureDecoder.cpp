@@ -5,6 +5,7 @@
 #include <objidl.h> // GDI+ needs it, and WIN32_LEAN_AND_MEAN leaves it out
 #include "platform/GdiPlus.h"
 #include "platform/Handles.h"
+#include <algorithm>
 #include <climits>
 #include <new>
 
@@ -138,7 +139,8 @@ bool DecodeWebp(WebpDecoder& webp, const std::wstring& path, ReducingSink& sink)
 }
 
 // Takes the rows of a picture stored upright and writes them into a BMP file as they come: the
-// file's rows go bottom-up, so each strip is written at its place.
+// file's rows go bottom-up, so the rows are gathered into strips of about a megabyte (a PNG comes
+// a row at a time), each written at its place with one call.
 class BmpFileSink final : public RowSink {
 public:
     BmpFileSink(HANDLE file, const TransparencyRule& flatten) : file_(file), flatten_(flatten) {}
@@ -153,33 +155,55 @@ public:
         width_ = picture.width;
         height_ = picture.height;
         layout_ = Bmp24LayoutFor(width_, height_);
-        const std::vector<unsigned char> header = Bmp24Header(width_, height_);
-        return layout_.totalBytes > 0 && WriteAt(0, header.data(), header.size());
-    }
-    bool Rows(std::uint32_t* rows, int count, int stride) override {
+        if (layout_.totalBytes == 0)
+            return false;
         const auto rowBytes = static_cast<std::size_t>(layout_.rowBytes);
+        stripRows_ = static_cast<int>(
+            std::clamp<std::size_t>(kStripBytes / rowBytes, 1, static_cast<std::size_t>(height_)));
         try {
-            strip_.assign(rowBytes * static_cast<std::size_t>(count), 0);
+            strip_.assign(rowBytes * static_cast<std::size_t>(stripRows_), 0);
         } catch (const std::bad_alloc&) {
             return false;
         }
-        // The strip's last row comes first in the file.
+        const std::vector<unsigned char> header = Bmp24Header(width_, height_);
+        return WriteAt(0, header.data(), header.size());
+    }
+    bool Rows(std::uint32_t* rows, int count, int stride) override {
+        const auto rowBytes = static_cast<std::size_t>(layout_.rowBytes);
         for (int r = 0; r < count; ++r) {
+            if (next_ + held_ >= height_)
+                return false;
             std::uint32_t* row = rows + static_cast<std::ptrdiff_t>(r) * stride;
             if (flatten_)
                 flatten_(row, static_cast<std::size_t>(width_));
-            PackBmp24Row(row, width_, strip_.data() + static_cast<std::size_t>(count - 1 - r) * rowBytes);
+            // The strip fills from its end: its last row comes first in the file.
+            PackBmp24Row(row, width_,
+                         strip_.data() + static_cast<std::size_t>(stripRows_ - 1 - held_) * rowBytes);
+            if (++held_ == stripRows_ && !Flush())
+                return false;
         }
-        const int lastRow = next_ + count - 1;
-        next_ += count;
-        return lastRow < height_ &&
-               WriteAt(layout_.headerBytes + static_cast<std::uint64_t>(height_ - 1 - lastRow) * rowBytes,
-                       strip_.data(), strip_.size());
+        return true;
     }
+    // Writes the rows still held; true once every row of the picture is in the file.
+    bool Finish() { return Flush() && next_ == height_; }
     bool turned() const { return turned_; }
-    bool whole() const { return next_ == height_; }
 
 private:
+    static constexpr std::size_t kStripBytes = std::size_t{1} << 20;
+
+    bool Flush() {
+        if (held_ == 0)
+            return true;
+        const auto rowBytes = static_cast<std::size_t>(layout_.rowBytes);
+        const int lastRow = next_ + held_ - 1;
+        const unsigned char* first = strip_.data() + static_cast<std::size_t>(stripRows_ - held_) * rowBytes;
+        const bool ok =
+            WriteAt(layout_.headerBytes + static_cast<std::uint64_t>(height_ - 1 - lastRow) * rowBytes, first,
+                    rowBytes * static_cast<std::size_t>(held_));
+        next_ += held_;
+        held_ = 0;
+        return ok;
+    }
     bool WriteAt(std::uint64_t offset, const unsigned char* data, std::size_t size) {
         LARGE_INTEGER at;
         at.QuadPart = static_cast<LONGLONG>(offset);
@@ -190,7 +214,10 @@ private:
     HANDLE file_;
     const TransparencyRule& flatten_;
     bool turned_ = false;
-    int width_ = 0, height_ = 0, next_ = 0;
+    int width_ = 0, height_ = 0;
+    int next_ = 0;      // rows already written
+    int held_ = 0;      // rows gathered in the strip
+    int stripRows_ = 1; // rows the strip holds
     Bmp24Layout layout_;
     std::vector<unsigned char> strip_;
 };
@@ -218,7 +245,7 @@ bool PictureDecoder::WriteBmp(const std::wstring& source, const std::wstring& ta
                 const bool ok = format == ImageFormat::Jpeg ? jpeg_.DecodeRows(source, sink, complete)
                                                             : png_.DecodeRows(source, sink);
                 turned = sink.turned();
-                if (!turned && !(ok && complete && sink.whole()))
+                if (!turned && !(ok && complete && sink.Finish()))
                     return false;
             }
             if (!turned)

@@ -20,8 +20,25 @@ bool PictureLoader::Upright(ConstPixelView stored, int orientation, LoadedPictur
     return true;
 }
 
-bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& out,
-                         PictureProblem* problem) {
+bool PictureLoader::LoadReduced(const std::wstring& path, const WholeFormatReduction& reduce,
+                                LoadedPicture& out, PictureProblem& why) {
+    DecodedPicture picture;
+    if (!decoder_.Decode(path, reduce.size, reduce.flatten, reduce.filter, pixels_, picture) ||
+        picture.width < 1 || picture.height < 1) {
+        // Refused by the same checks a whole decode makes first, or else damaged.
+        ImageHeader header;
+        const PictureProblem checked = CheckBeforeGdiplus(path, header);
+        why = checked == PictureProblem::None ? PictureProblem::Damaged : checked;
+        return false;
+    }
+    out.fullWidth = picture.fullWidth;
+    out.fullHeight = picture.fullHeight;
+    out.pixels = PixelView{pixels_.data(), picture.width, picture.height, picture.width};
+    return true;
+}
+
+bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& out, PictureProblem* problem,
+                         const WholeFormatReduction* reduce) {
     out = LoadedPicture{};
     minWidth = std::max(minWidth, 1);
     PictureProblem ignored = PictureProblem::None;
@@ -74,6 +91,8 @@ bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& 
                            out);
         }
         default: {
+            if (reduce)
+                return LoadReduced(path, *reduce, out, why);
             int width = 0, height = 0;
             if (!LoadImagePixels(path, pixels_, width, height, &why))
                 return false;
@@ -91,6 +110,7 @@ bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& 
 }
 
 void PictureLoader::ReleaseBuffers() {
+    decoder_.ReleaseBuffers();
     jpeg_.ReleaseBuffers();
     webp_.ReleaseBuffers();
     file_.Release();

@@ -8,6 +8,7 @@
 #include <psapi.h>
 #include <spng.h>
 #include <zlib.h>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -125,6 +126,34 @@ TEST(PngRows, SameAsAWholeDecodeReduced) {
             EXPECT_LE(worst, 1); // 16-bit channels may round either way
         }
     }
+}
+
+// A PNG comes a row at a time and the bitmap is written bottom-up in strips of many rows, the last
+// one partly filled: every row must land at its own place, flattened.
+TEST(PngRows, WrittenAsABitmapRowForRow) {
+    TempDir dir(L"pngbmp");
+    const int w = 700, h = 1601;
+    std::vector<unsigned char> raw(static_cast<std::size_t>(w) * h * 4);
+    for (std::size_t i = 0; i < raw.size(); ++i)
+        raw[i] = static_cast<unsigned char>(i % 4 == 3 ? (i / (w * 4)) * 3 : (i * 7) ^ (i / (w * 4)));
+    Encoder e = NewEncoder(w, h, SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 8, false);
+    ASSERT_TRUE(Finish(e, raw, dir / L"tall.png"));
+    const std::uint32_t face = PixelFromColorRef(GetSysColor(COLOR_BTNFACE));
+    const TransparencyRule flatten = [face](std::uint32_t* p, std::size_t n) { FlattenOnto(p, n, face); };
+    PictureDecoder decoder;
+    ASSERT_TRUE(decoder.WriteBmp(dir / L"tall.png", dir / L"tall.bmp", flatten));
+
+    std::vector<std::uint32_t> expected, written;
+    int ew = 0, eh = 0, ww = 0, wh = 0;
+    ASSERT_TRUE(LoadImagePixels(dir / L"tall.png", expected, ew, eh));
+    ASSERT_TRUE(LoadImagePixels(dir / L"tall.bmp", written, ww, wh));
+    ASSERT_EQ(ww, w);
+    ASSERT_EQ(wh, h);
+    flatten(expected.data(), expected.size());
+    for (int y = 0; y < h; ++y)
+        ASSERT_TRUE(
+            std::equal(expected.begin() + y * w, expected.begin() + (y + 1) * w, written.begin() + y * w))
+            << "row " << y;
 }
 
 // A colour profile and a compressed text, each a few kilobytes inflating to 64 MB. (A header
