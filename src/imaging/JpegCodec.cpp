@@ -3,8 +3,11 @@
 #include "imaging/ExifOrientation.h"
 #include "imaging/ImageFile.h"
 #include "imaging/ImageHeader.h"
+#include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <csetjmp>
+#include <mutex>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared before it
 #include <new>
 #include <jpeglib.h>
@@ -146,6 +149,80 @@ template <typename T> T* TryEnsure(GrowBuffer<T>& buffer, std::size_t count) {
     }
 }
 
+// The coefficient buffers of progressive decodes running at once, kept within kJpegSharedWorkBytes:
+// a folder of large progressive files decoded on every core would otherwise hold one buffer of
+// up to a hundred megabytes per core.
+class SharedWorkMemory {
+public:
+    // Waits for room for bytes (granted at once when nothing else is held); false when cancel was
+    // raised meanwhile.
+    bool Acquire(std::size_t bytes, const std::atomic<bool>* cancel) {
+        std::unique_lock lock(mutex_);
+        while (held_ != 0 && held_ + bytes > kJpegSharedWorkBytes) {
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return false;
+            freed_.wait_for(lock, std::chrono::milliseconds(20));
+        }
+        held_ += bytes;
+        return true;
+    }
+    void Release(std::size_t bytes) {
+        {
+            std::lock_guard lock(mutex_);
+            held_ -= bytes;
+        }
+        freed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable freed_;
+    std::size_t held_ = 0;
+};
+
+SharedWorkMemory& WorkMemory() {
+    static SharedWorkMemory memory;
+    return memory;
+}
+
+// What a decode keeps for the whole image: the coefficients of a file in several scans (a
+// progressive one), one block of 64 values per 8 x 8 pixels of each component (read after the
+// header).
+std::size_t WholeImageBytes(jpeg_decompress_struct& d) {
+    if (!jpeg_has_multiple_scans(&d))
+        return 0;
+    std::size_t bytes = 0;
+    for (int c = 0; c < d.num_components; ++c) {
+        const jpeg_component_info& comp = d.comp_info[c];
+        bytes += static_cast<std::size_t>(comp.width_in_blocks) * comp.height_in_blocks * sizeof(JBLOCK);
+    }
+    return bytes;
+}
+
+// Holds room in the shared working memory for one decode.
+class WorkMemoryTicket {
+public:
+    WorkMemoryTicket() = default;
+    ~WorkMemoryTicket() { Return(); }
+    WorkMemoryTicket(const WorkMemoryTicket&) = delete;
+    WorkMemoryTicket& operator=(const WorkMemoryTicket&) = delete;
+    bool Take(std::size_t bytes, const std::atomic<bool>* cancel) {
+        Return();
+        if (bytes == 0 || !WorkMemory().Acquire(bytes, cancel))
+            return bytes == 0;
+        bytes_ = bytes;
+        return true;
+    }
+    void Return() {
+        if (bytes_ != 0)
+            WorkMemory().Release(bytes_);
+        bytes_ = 0;
+    }
+
+private:
+    std::size_t bytes_ = 0;
+};
+
 struct TjDeleter {
     void operator()(void* handle) const { tjDestroy(handle); }
 };
@@ -160,6 +237,8 @@ struct JpegDecoder::State {
     GrowBuffer<unsigned char> file;
     GrowBuffer<std::uint32_t> pixels;
     GrowBuffer<JSAMPROW> rows;
+    WorkMemoryTicket ticket; // held from the start of a decode to its end
+    const std::atomic<bool>* cancel = nullptr;
 
     State() {
         jpeg_std_error(&errors.pub);
@@ -267,6 +346,7 @@ bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t s
     errors.endedAtLastRow = false;
     if (setjmp(errors.recover)) {
         jpeg_abort_decompress(&info);
+        ticket.Return();
         return false;
     }
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
@@ -305,6 +385,10 @@ bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t s
     for (int y = 0; y < kStripRows; ++y)
         rowData[y] = reinterpret_cast<JSAMPROW>(strip + static_cast<std::size_t>(y) *
                                                             static_cast<std::size_t>(picture.width));
+    if (!ticket.Take(WholeImageBytes(info), cancel)) {
+        jpeg_abort_decompress(&info);
+        return false;
+    }
     jpeg_start_decompress(&info);
     const bool adobe = info.saw_Adobe_marker != 0;
     while (info.output_scanline < info.output_height) {
@@ -329,6 +413,7 @@ bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t s
     if (errors.endedAtLastRow && !AllCoefficientsRefined(&info))
         ++errors.warnings;
     jpeg_abort_decompress(&info);
+    ticket.Return();
     complete = errors.warnings == 0;
     return allRows;
 }
@@ -379,6 +464,11 @@ bool JpegDecoder::DecodeRows(const std::wstring& path, RowSink& sink, bool& comp
     if (!IsJpegSignature(state_->file.data(), size) || size > ULONG_MAX)
         return false;
     return state_->DecodeRowsInto(state_->file.data(), size, sink, complete);
+}
+
+void JpegDecoder::SetCancelFlag(const std::atomic<bool>* cancel) {
+    if (state_)
+        state_->cancel = cancel;
 }
 
 void JpegDecoder::ReleaseBuffers() {

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include "imaging/PictureRows.h"
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +21,10 @@ bool IsJpegContent(const std::wstring& path);
 // allocated. libjpeg's own working memory (whole-image coefficient buffers of progressive files)
 // is capped at kJpegMaxWorkBytes.
 inline constexpr long kJpegMaxWorkBytes = 512L * 1024 * 1024;
+// Decodes on several threads hold their whole-image coefficient buffers (progressive files) within
+// this many bytes together; a decode that would go beyond waits until the others are done with
+// theirs. One decode always goes ahead, whatever it needs (up to kJpegMaxWorkBytes).
+inline constexpr std::size_t kJpegSharedWorkBytes = std::size_t{64} << 20;
 // Files longer than this are not read.
 inline constexpr std::size_t kJpegMaxFileBytes = std::size_t{1} << 30;
 
@@ -72,6 +77,9 @@ public:
     bool DecodeRows(const std::wstring& path, RowSink& sink, bool& complete);
     // Gives the buffers back (after a very large image, say).
     void ReleaseBuffers();
+    // A flag another thread may raise to stop DecodeRows while it waits for room in the shared
+    // working memory (the decode then fails).
+    void SetCancelFlag(const std::atomic<bool>* cancel);
 
 private:
     struct State;

@@ -52,7 +52,10 @@ public:
     // Gives the large buffers back.
     void ReleaseBuffers();
     // A flag another thread may raise to stop a decode between two strips of rows (it then fails).
-    void SetCancelFlag(const std::atomic<bool>* cancel) { cancel_ = cancel; }
+    void SetCancelFlag(const std::atomic<bool>* cancel) {
+        cancel_ = cancel;
+        jpeg_.SetCancelFlag(cancel);
+    }
 
 private:
     bool DecodeWithGdiplus(const std::wstring& path, const ImageHeader& header, RowSink& sink);
