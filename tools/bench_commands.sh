@@ -4,8 +4,8 @@
 # vips doing the same work on the same picture (vipsthumbnail to the preview's or the viewer's
 # size, vips copy to an uncompressed bitmap, vips thumbnail to the screen), interleaved round by
 # round. Every command but the preview follows the picture's preview, as after a click; the peak
-# memory is the process's (with the start-up preview of the wallpaper set last) and the command's
-# own. Pictures: a 5120 x 2880 baseline JPEG, a 5640 x 3172 progressive JPEG and a 5120 x 2880
+# memory is the process's (which starts with no wallpaper recorded) and the largest sampled while
+# the command ran. Pictures: a 5120 x 2880 baseline JPEG, a 5640 x 3172 progressive JPEG and a 5120 x 2880
 # PNG, made once in build/bench-data/commands.
 #   tools/bench_commands.sh [--rounds N] [--build DIR]
 set -euo pipefail
