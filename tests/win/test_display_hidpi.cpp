@@ -90,7 +90,7 @@ TEST_F(HighDpi, DpiChangeWhileAFolderLoads) {
     for (int i = 0; i < 40; ++i)
         ASSERT_TRUE(WriteImage(dir_ / (L"p" + std::to_wstring(i) + L".png"), 64, 48));
     frmMain& f = Start();
-    // Arrives at the load's first checkpoint: the window moves to a 200 % monitor mid-load.
+    // Arrives the first time the load lets messages run: the window moves to a 200 % monitor mid-load.
     RECT suggested = OuterRect(f.hwnd());
     suggested.right = suggested.left + 2000;
     suggested.bottom = suggested.top + 1500;
