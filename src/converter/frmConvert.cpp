@@ -119,13 +119,13 @@ bool frmConvert::Form_Load() {
     RegisterKeyPreview(hwnd(), [this](const MSG& m) { return OnKey(m); });
 
     // 3. to 8.
-    SelectOption(optResize, 2, 0, &frmConvert::optResize_Click);
+    resize_.Set(0);
     SetFieldText(txtSize[2], L"100");
     settings_.RotateMode = 0;
     settings_.ResizePercent = 100;
     settings_.TargetFormat = ConvertFormat::Jpg;
     settings_.JpegQuality = 75;
-    SelectOption(optFormat, 5, 1, &frmConvert::optFormat_Click);
+    format_.Set(1);
     TrackbarSetValue(SliderQuality, 75);
     // 9. The first preview also fills the width and height fields.
     Preview_Image(false);
@@ -185,7 +185,6 @@ void frmConvert::CreateControls() {
                      Py(kRotateOptionHeight), SWP_NOZORDER | SWP_NOACTIVATE);
         top += Py(kRotateOptionHeight) + 4;
     }
-    CheckOnly(optRotate, 6, 0);
 
     // Preview.
     frmPreview = make(L"BUTTON", L"Preview", kGroupBox, IdStatic);
@@ -219,6 +218,17 @@ void frmConvert::CreateControls() {
     Place(cmdConvertFile, 0, 0, 3480, 5520, 1335, 375);
     cmdCancel = make(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, IdCmdCancel);
     Place(cmdCancel, 0, 0, 4920, 5520, 1335, 375);
+    // Tab enters the rotate and format groups at the selected option; both resize options keep
+    // their tab stops, each leading to its own fields.
+    resize_.Attach({optResize[0], optResize[1]}, [this](int i) { optResize_Click(i); });
+    rotate_.Attach(
+        std::vector<HWND>(std::begin(optRotate), std::end(optRotate)), [this](int i) { optRotate_Click(i); },
+        true);
+    format_.Attach(
+        std::vector<HWND>(std::begin(optFormat), std::end(optFormat)), [this](int i) { optFormat_Click(i); },
+        true);
+    rotate_.Check(0);
+    RouteCommands();
 }
 
 void frmConvert::Unload() {
@@ -233,24 +243,6 @@ void frmConvert::Unload() {
 }
 
 // Setters.
-
-bool frmConvert::CheckOnly(HWND* group, int count, int index) {
-    bool changed = false;
-    for (int i = 0; i < count; ++i) {
-        changed |= SetCheckState(group[i], i == index ? BST_CHECKED : BST_UNCHECKED) && i == index;
-        // Tab enters a group of options at the selected one.
-        if (group != optResize) {
-            const LONG_PTR style = GetWindowLongPtrW(group[i], GWL_STYLE);
-            SetWindowLongPtrW(group[i], GWL_STYLE, i == index ? style | WS_TABSTOP : style & ~WS_TABSTOP);
-        }
-    }
-    return changed;
-}
-
-void frmConvert::SelectOption(HWND* group, int count, int index, void (frmConvert::*handler)(int)) {
-    if (CheckOnly(group, count, index))
-        (this->*handler)(index);
-}
 
 void frmConvert::SetFieldText(HWND field, const std::wstring& text) {
     if (GetText(field) != text)
@@ -421,33 +413,20 @@ void frmConvert::DrawPreview(const DRAWITEMSTRUCT& item) {
     preview_.BlitTo(item.hDC, 0, 0);
 }
 
-void frmConvert::OnCommand(int id, int code) {
-    if (code == EN_CHANGE) {
-        if (id == IdTxtWidth || id == IdTxtHeight || id == IdTxtPercent)
-            txtSize_Change(id == IdTxtWidth ? 0 : id == IdTxtHeight ? 1 : 2);
-        else if (id == IdTxtSaveFilename)
-            txtSaveFilename_Change();
-        return;
-    }
-    if (code != BN_CLICKED)
-        return;
+void frmConvert::RouteCommands() {
+    CommandTable& t = commandTable_;
+    t.Add(IdTxtWidth, EN_CHANGE, [this] { txtSize_Change(0); });
+    t.Add(IdTxtHeight, EN_CHANGE, [this] { txtSize_Change(1); });
+    t.Add(IdTxtPercent, EN_CHANGE, [this] { txtSize_Change(2); });
+    t.Add(IdTxtSaveFilename, EN_CHANGE, [this] { txtSaveFilename_Change(); });
     // A click on an option: it is the one selected in its group, and its handler runs.
-    auto click = [this](HWND* group, int count, int index, void (frmConvert::*handler)(int)) {
-        CheckOnly(group, count, index);
-        (this->*handler)(index);
-    };
-    if (id == IdOptResize0 || id == IdOptResize1)
-        click(optResize, 2, id - IdOptResize0, &frmConvert::optResize_Click);
-    else if (id >= IdOptRotate0 && id < IdOptRotate0 + 6)
-        click(optRotate, 6, id - IdOptRotate0, &frmConvert::optRotate_Click);
-    else if (id >= IdOptFormat0 && id < IdOptFormat0 + 5)
-        click(optFormat, 5, id - IdOptFormat0, &frmConvert::optFormat_Click);
-    else if (id == IdChkProportional)
-        chkProportional_Click();
-    else if (id == IdCmdConvertFile)
-        cmdConvertFile_Click();
-    else if (id == IdCmdCancel)
-        cmdCancel_Click();
+    t.Add(IdOptResize0, BN_CLICKED, [this] { resize_.Click(0); });
+    t.Add(IdOptResize1, BN_CLICKED, [this] { resize_.Click(1); });
+    t.Add(IdOptRotate0, IdOptRotate0 + 5, BN_CLICKED, [this](int i) { rotate_.Click(i); });
+    t.Add(IdOptFormat0, IdOptFormat0 + 4, BN_CLICKED, [this](int i) { format_.Click(i); });
+    t.Add(IdChkProportional, BN_CLICKED, [this] { chkProportional_Click(); });
+    t.Add(IdCmdConvertFile, BN_CLICKED, [this] { cmdConvertFile_Click(); });
+    t.Add(IdCmdCancel, BN_CLICKED, [this] { cmdCancel_Click(); });
 }
 
 bool frmConvert::OnKey(const MSG& msg) {
@@ -473,7 +452,7 @@ bool frmConvert::OnKey(const MSG& msg) {
 LRESULT frmConvert::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
-        OnCommand(LOWORD(wp), HIWORD(wp));
+        commandTable_.Dispatch(LOWORD(wp), HIWORD(wp));
         return 0;
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lp) == SliderPercentage)

@@ -3,6 +3,8 @@
 // that opened it, and whom to tell about a file it wrote.
 #pragma once
 #include "converter/ConvertEngine.h"
+#include "platform/Buttons.h"
+#include "platform/CommandTable.h"
 #include "platform/Handles.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"
@@ -65,14 +67,11 @@ private:
     void txtSaveFilename_Change();
     void cmdConvertFile_Click();
     void cmdCancel_Click();
-    void OnCommand(int id, int code);
+    void RouteCommands();
     bool OnKey(const MSG& msg);
     void DrawPreview(const DRAWITEMSTRUCT& item);
 
-    // Checks one option of a group and no other; true when that changed its check.
-    bool CheckOnly(HWND* group, int count, int index);
     // Setters that run the control's handler, as a user's change would.
-    void SelectOption(HWND* group, int count, int index, void (frmConvert::*handler)(int));
     void SetFieldText(HWND field, const std::wstring& text);
     void SetPercentSlider(int value);
     void SetLockedField(HWND field, int value);
@@ -109,6 +108,8 @@ private:
     HWND frmPreview = nullptr;
     HWND picPreview = nullptr;
     HWND optFormat[5] = {};
+    RadioGroup resize_, rotate_, format_;
+    CommandTable commandTable_;
     HWND Label1 = nullptr;
     HWND SliderQuality = nullptr;
     HWND Label3 = nullptr;

@@ -3,9 +3,11 @@
 
 namespace tessary {
 
-void RadioGroup::Attach(std::vector<HWND> buttons, std::function<void(int index)> handler) {
+void RadioGroup::Attach(std::vector<HWND> buttons, std::function<void(int index)> handler,
+                        bool tabStopFollows) {
     buttons_ = std::move(buttons);
     handler_ = std::move(handler);
+    tabStopFollows_ = tabStopFollows;
 }
 
 bool RadioGroup::IsChecked(int index) const {
@@ -13,8 +15,14 @@ bool RadioGroup::IsChecked(int index) const {
 }
 
 void RadioGroup::CheckOnly(int index) {
-    for (int i = 0; i < Count(); ++i)
-        SetCheckState((*this)[i], i == index ? BST_CHECKED : BST_UNCHECKED);
+    for (int i = 0; i < Count(); ++i) {
+        const HWND button = (*this)[i];
+        SetCheckState(button, i == index ? BST_CHECKED : BST_UNCHECKED);
+        if (tabStopFollows_) {
+            const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+            SetWindowLongPtrW(button, GWL_STYLE, i == index ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+        }
+    }
 }
 
 void RadioGroup::Click(int index) {

@@ -11,7 +11,9 @@ namespace tessary {
 // A control array of option buttons of which one is checked, with one handler taking the index.
 class RadioGroup {
 public:
-    void Attach(std::vector<HWND> buttons, std::function<void(int index)> handler);
+    // tabStopFollows: Tab enters the group at the checked option (the others lose WS_TABSTOP).
+    void Attach(std::vector<HWND> buttons, std::function<void(int index)> handler,
+                bool tabStopFollows = false);
     HWND operator[](int index) const { return buttons_[static_cast<std::size_t>(index)]; }
     int Count() const { return static_cast<int>(buttons_.size()); }
     bool IsChecked(int index) const;
@@ -21,11 +23,14 @@ public:
     // From code: as a click, but nothing happens when the index does not exist or the option is
     // already checked.
     void Set(int index);
+    // From code, without running the handler: the option becomes the checked one.
+    void Check(int index) { CheckOnly(index); }
 
 private:
     void CheckOnly(int index);
     std::vector<HWND> buttons_;
     std::function<void(int)> handler_;
+    bool tabStopFollows_ = false;
 };
 
 // A check box with its handler.

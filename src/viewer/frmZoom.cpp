@@ -2,6 +2,7 @@
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/Scaler.h"
 #include "platform/AppInfo.h"
+#include "platform/Handles.h"
 #include "platform/Locale.h"
 #include "platform/Screen.h"
 #include "viewer/ZoomGeometry.h"
@@ -157,13 +158,11 @@ LRESULT frmZoom::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
+        const PaintDC dc(hwnd());
         RECT rc;
         GetClientRect(hwnd(), &rc);
-        FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-        picture_.BlitTo(dc, 0, 0);
-        EndPaint(hwnd(), &ps);
+        FillRect(dc.get(), &rc, GetSysColorBrush(COLOR_BTNFACE));
+        picture_.BlitTo(dc.get(), 0, 0);
         return 0;
     }
     case WM_SIZE:
