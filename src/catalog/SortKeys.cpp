@@ -1,6 +1,4 @@
 #include "catalog/SortKeys.h"
-#include "core/PathText.h"
-#include <algorithm>
 
 namespace tessary {
 
@@ -39,15 +37,6 @@ std::optional<SortOrder> SortOrderFromIndex(int sortBy) {
     if (sortBy < 0 || sortBy >= kSortOrderCount)
         return std::nullopt;
     return SortOrder{static_cast<SortColumn>(sortBy / 2), sortBy % 2 == 1};
-}
-
-int CompareNamesIgnoringAsciiCase(const std::wstring& a, const std::wstring& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        if (int c = ThreeWay(AsciiLower(a[i]), AsciiLower(b[i])))
-            return c;
-    }
-    return ThreeWay(a.size(), b.size());
 }
 
 int CompareForSort(const SortValues& a, const SortValues& b, SortOrder order, const NameCompare& names) {

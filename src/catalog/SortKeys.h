@@ -34,8 +34,6 @@ struct SortValues {
 
 // Compares two names, <0, 0 or >0; the program passes the locale's case-insensitive comparison.
 using NameCompare = std::function<int(const std::wstring&, const std::wstring&)>;
-// Portable stand-in: ordinal, ignoring the case of A to Z.
-int CompareNamesIgnoringAsciiCase(const std::wstring& a, const std::wstring& b);
 
 // <0 when a comes first in the given order, 0 when the keys are equal, >0 otherwise. Missing sizes
 // and dates come before every value in ascending order (after them in descending order).

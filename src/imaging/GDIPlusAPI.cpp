@@ -1,5 +1,4 @@
 #include "imaging/GDIPlusAPI.h"
-#include "imaging/GifPalette.h"
 #include "imaging/ImageFile.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/PixelTransform.h"
@@ -185,94 +184,6 @@ bool LoadImagePixels(const std::wstring& path, std::vector<std::uint32_t>& pixel
             *problem = PictureProblem::TooLarge;
         return false;
     }
-}
-
-bool SaveAsJpeg(const std::wstring& sourcePath, const std::wstring& targetPath, int quality) {
-    if (quality < 0 || quality > 100)
-        return false;
-    std::vector<std::uint32_t> pixels;
-    int width = 0, height = 0;
-    return LoadImagePixels(sourcePath, pixels, width, height) &&
-           WriteJpegFile(targetPath, pixels.data(), width, height, width * 4, quality);
-}
-
-bool SaveWithEncoder(const std::wstring& sourcePath, const std::wstring& targetPath,
-                     const std::wstring& mimeType) {
-    if (CompareStringOrdinal(mimeType.c_str(), -1, L"image/gif", -1, TRUE) == CSTR_EQUAL)
-        return SaveAsGif(sourcePath, targetPath);
-    CLSID clsid{};
-    if (GetEncoderClsid(mimeType, clsid) < 0)
-        return false;
-    TempFileBeside temp(targetPath);
-    if (!temp.ok())
-        return false;
-    // Always through our own decoding: it checks the file before GDI+ sees it, reads WebP, and
-    // turns the picture upright as its orientation says.
-    try {
-        std::vector<std::uint32_t> pixels;
-        int width = 0, height = 0;
-        if (!LoadImagePixels(sourcePath, pixels, width, height))
-            return false;
-        Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppARGB,
-                               reinterpret_cast<BYTE*>(pixels.data()));
-        if (bitmap.GetLastStatus() != Gdiplus::Ok ||
-            bitmap.Save(temp.path().c_str(), &clsid, nullptr) != Gdiplus::Ok)
-            return false;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return temp.Commit();
-}
-
-// Wine's GIF encoder writes an empty picture, and still reports success, for anything but an
-// 8-bit indexed image; so the image is reduced to a palette first, as Windows' encoder would.
-bool SaveAsGif(const std::wstring& sourcePath, const std::wstring& targetPath) {
-    CLSID clsid{};
-    if (GetEncoderClsid(L"image/gif", clsid) < 0)
-        return false;
-    try {
-        std::vector<std::uint32_t> pixels;
-        int width = 0, height = 0;
-        if (!LoadImagePixels(sourcePath, pixels, width, height))
-            return false;
-        const IndexedPixels indexed = ToIndexed(pixels.data(), pixels.size());
-        pixels = {};
-
-        Gdiplus::Bitmap bitmap(width, height, PixelFormat8bppIndexed);
-        if (bitmap.GetLastStatus() != Gdiplus::Ok)
-            return false;
-        // ColorPalette ends in a one-entry array standing for Count entries.
-        std::vector<Gdiplus::ARGB> paletteBlock(2 + indexed.palette.size());
-        auto* palette = reinterpret_cast<Gdiplus::ColorPalette*>(paletteBlock.data());
-        palette->Flags = 0;
-        palette->Count = static_cast<UINT>(indexed.palette.size());
-        std::memcpy(palette->Entries, indexed.palette.data(), indexed.palette.size() * sizeof(Gdiplus::ARGB));
-        if (bitmap.SetPalette(palette) != Gdiplus::Ok)
-            return false;
-        Gdiplus::Rect rect(0, 0, width, height);
-        Gdiplus::BitmapData data{};
-        if (bitmap.LockBits(&rect, Gdiplus::ImageLockModeWrite, PixelFormat8bppIndexed, &data) != Gdiplus::Ok)
-            return false;
-        for (int y = 0; y < height; ++y)
-            std::memcpy(static_cast<BYTE*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
-                        indexed.indices.data() + static_cast<std::size_t>(y) * width,
-                        static_cast<std::size_t>(width));
-        if (bitmap.UnlockBits(&data) != Gdiplus::Ok)
-            return false;
-
-        TempFileBeside temp(targetPath);
-        return temp.ok() && bitmap.Save(temp.path().c_str(), &clsid, nullptr) == Gdiplus::Ok && temp.Commit();
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
-
-bool SaveAsBmp(const std::wstring& sourcePath, const std::wstring& targetPath) {
-    return SaveWithEncoder(sourcePath, targetPath, L"image/bmp");
-}
-
-bool SaveAsPng(const std::wstring& sourcePath, const std::wstring& targetPath) {
-    return SaveWithEncoder(sourcePath, targetPath, L"image/png");
 }
 
 } // namespace tessary

@@ -1,7 +1,4 @@
-// Encoder lookup and file-to-file re-encoding. GDI+ must have been started. JPEG is written by
-// libjpeg-turbo, so the quality asked is the quality written (Wine's GDI+ encoder ignores it);
-// the other formats go through GDI+'s encoders. Every save writes beside the target and renames
-// over it, so a failed save leaves the target as it was and creates nothing.
+// Encoder lookup and loading any picture file as pixels. GDI+ must have been started.
 #pragma once
 #include <windows.h>
 #include "imaging/ImageHeader.h"
@@ -32,19 +29,5 @@ bool RunLengthRowsComplete(const std::wstring& path);
 // nothing but the checked formats reaches a decoder. problem, when given, says why it failed.
 bool LoadImagePixels(const std::wstring& path, std::vector<std::uint32_t>& pixels, int& width, int& height,
                      PictureProblem* problem = nullptr);
-
-// Each returns true only when the target was written completely. Source and target may be the
-// same file. Quality outside 0 to 100 is refused.
-bool SaveAsJpeg(const std::wstring& sourcePath, const std::wstring& targetPath, int quality);
-bool SaveAsBmp(const std::wstring& sourcePath, const std::wstring& targetPath);
-// GIF keeps up to 256 colours exactly; pictures with more go to the 6 x 6 x 6 colour cube.
-bool SaveAsGif(const std::wstring& sourcePath, const std::wstring& targetPath);
-bool SaveAsPng(const std::wstring& sourcePath, const std::wstring& targetPath);
-// Lossy WebP at quality 0 to 100 (through libwebp; GDI+ has no WebP encoder).
-bool SaveAsWebp(const std::wstring& sourcePath, const std::wstring& targetPath, int quality);
-// Load and save with the GDI+ encoder found for mimeType, without encoder parameters ("image/gif"
-// goes to SaveAsGif).
-bool SaveWithEncoder(const std::wstring& sourcePath, const std::wstring& targetPath,
-                     const std::wstring& mimeType);
 
 } // namespace tessary

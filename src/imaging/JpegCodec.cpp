@@ -1,6 +1,5 @@
 #include "imaging/JpegCodec.h"
 #include "imaging/ExifOrientation.h"
-#include "imaging/ExifOrientation.h"
 #include "imaging/ImageFile.h"
 #include "imaging/ImageHeader.h"
 #include <chrono>
@@ -18,12 +17,6 @@ namespace tessary {
 
 bool IsJpegSignature(const unsigned char* data, std::size_t size) {
     return data && size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
-}
-
-bool IsJpegContent(const std::wstring& path) {
-    unsigned char head[3] = {};
-    std::size_t got = 0;
-    return ReadFileStart(path, head, sizeof head, got) && IsJpegSignature(head, got);
 }
 
 int JpegScaledSize(int size, int denominator) {

@@ -13,8 +13,6 @@ namespace tessary {
 
 // A JPEG stream starts with the SOI marker followed by another marker: FF D8 FF.
 bool IsJpegSignature(const unsigned char* data, std::size_t size);
-// True when the file's content is JPEG, whatever its name says.
-bool IsJpegContent(const std::wstring& path);
 
 // Files whose headers claim absurd sizes (a JPEG header may say 65535 x 65535 in a few hundred
 // bytes) are refused by the size rule (PictureSizeAllowed, with the DCT scale) before anything is

@@ -229,11 +229,4 @@ bool EncodeWebp(const std::uint32_t* bgra, int width, int height, int strideByte
     return true;
 }
 
-bool WriteWebpFile(const std::wstring& path, const std::uint32_t* bgra, int width, int height,
-                   int strideBytes, int quality) {
-    std::vector<unsigned char> webp;
-    return EncodeWebp(bgra, width, height, strideBytes, quality, webp) &&
-           WriteFileReplacing(path, webp.data(), webp.size());
-}
-
 } // namespace tessary

@@ -66,8 +66,5 @@ private:
 // quality 0 to 100, with the alpha channel when any pixel is not opaque.
 bool EncodeWebp(const std::uint32_t* bgra, int width, int height, int strideBytes, int quality,
                 std::vector<unsigned char>& out);
-// The same, written as path: the file is replaced only when the whole WebP could be written.
-bool WriteWebpFile(const std::wstring& path, const std::uint32_t* bgra, int width, int height,
-                   int strideBytes, int quality);
 
 } // namespace tessary

@@ -38,13 +38,6 @@ int ActiveDesktopStyle(WallpaperMode mode) {
     return RowOf(mode).position;
 }
 
-WallpaperMode ModeFromDesktopPosition(int position) {
-    for (const ModeRow& row : kModes)
-        if (row.position == position)
-            return row.mode;
-    return WallpaperMode::Centered;
-}
-
 std::wstring_view WallpaperModeName(WallpaperMode mode) {
     return RowOf(mode).name;
 }
@@ -75,10 +68,6 @@ RecordedWallpaper InterpretDesktopValues(std::wstring_view wallpaper, std::wstri
         if (row.wallpaperStyle != L"0" && row.wallpaperStyle == style)
             r.mode = row.mode;
     return r;
-}
-
-WallpaperMode StartupMode(const RecordedWallpaper& recorded) {
-    return recorded.mode;
 }
 
 std::wstring DesktopColorText(std::uint32_t colorRef) {

@@ -31,8 +31,6 @@ DesktopStyleValues StyleValuesFor(WallpaperMode mode);
 // The active desktop's wallpaper style for a layout (centre 0, tile 1, stretch 2, keep aspect 3,
 // crop to fit 4, span 5); IDesktopWallpaper's positions use the same numbers.
 int ActiveDesktopStyle(WallpaperMode mode);
-// The layout of an IDesktopWallpaper position; an unknown one is Centered.
-WallpaperMode ModeFromDesktopPosition(int position);
 
 // The layout's name as the settings store keeps it ("Centered", "Fit", ...), and back; an unknown
 // name gives nothing.
@@ -51,13 +49,10 @@ struct RecordedWallpaper {
     std::wstring path; // empty when none is recorded
     bool tiled = false;
     bool stretched = false;
-    WallpaperMode mode = WallpaperMode::Centered;
+    WallpaperMode mode = WallpaperMode::Centered; // the layout selected at start-up
 };
 RecordedWallpaper InterpretDesktopValues(std::wstring_view wallpaper, std::wstring_view tileWallpaper,
                                          std::wstring_view wallpaperStyle);
-
-// The layout selected at start-up: the recorded one (Centered when none is recorded).
-WallpaperMode StartupMode(const RecordedWallpaper& recorded);
 
 // The desktop colour (0x00BBGGRR) as the decimal text kept in DesktopColor, and back. Reading
 // gives nothing for text that is not a whole number from 0 to 0xFFFFFF.

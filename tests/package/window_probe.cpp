@@ -1,6 +1,5 @@
 // Looks at a running Tessary from outside, for the package tests (tools/test.sh --package):
-//   window_probe wait <seconds>   waits for the visible main window; prints its outer rectangle,
-//                                 the primary monitor's work area and the status bar's panels
+//   window_probe wait <seconds>   waits for the visible main window; prints the status bar's panels
 //   window_probe close <seconds>  closes the main window as the user does and waits until it is gone
 // Exits 0 on success, 1 when the window does not appear (or does not go) in time.
 #include "platform/Handles.h"
@@ -22,11 +21,6 @@ void Print(const std::wstring& text) {
                         nullptr);
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
     std::fputc('\n', stdout);
-}
-
-std::wstring RectText(const wchar_t* name, const RECT& r) {
-    return std::wstring(name) + L" " + std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
-           std::to_wstring(r.right) + L" " + std::to_wstring(r.bottom);
 }
 
 struct ProcessTraits { // OpenProcess reports failure as null
@@ -86,13 +80,6 @@ int Wait(int seconds) {
         Print(L"no main window");
         return 1;
     }
-    RECT outer{};
-    GetWindowRect(w, &outer);
-    Print(RectText(L"window", outer));
-    MONITORINFO mi{};
-    mi.cbSize = sizeof(mi);
-    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
-    Print(RectText(L"workarea", mi.rcWork));
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
     tessary::UniqueHandle<ProcessTraits> process(

@@ -38,25 +38,19 @@ TEST(CacheIni, CountedDirectoriesAndWhatGetsCached) {
 }
 
 TEST(CacheIni, NumbersOfAnIniValue) {
+    using namespace std::string_literals;
     EXPECT_EQ(LeadingNumber(L"  768px"), 768);
     EXPECT_EQ(LeadingNumber(L"-5"), -5);
     EXPECT_EQ(LeadingNumber(L"+12.7"), 12);
     EXPECT_EQ(LeadingNumber(L"abc"), 0);
     EXPECT_EQ(LeadingNumber(L"2147483647"), 2147483647);
     EXPECT_EQ(LeadingNumber(L"2147483648"), 0);
-    EXPECT_EQ(LeadingNumber(std::wstring_view(L"12\0"
-                                              L"34",
-                                              5)),
-              12);
+    EXPECT_EQ(LeadingNumber(L"12\0 34"s), 12);
     // The default only when nothing came back; the text ends at its first NUL.
     EXPECT_EQ(InterpretIniValue(L"abc", 7).value, 0);
     EXPECT_TRUE(InterpretIniValue(L"abc", 7).found);
     EXPECT_EQ(InterpretIniValue(L"", 7).value, 7);
-    EXPECT_FALSE(InterpretIniValue(std::wstring_view(L"\0"
-                                                     L"99",
-                                                     3),
-                                   7)
-                     .found);
+    EXPECT_FALSE(InterpretIniValue(L"\0 99"s, 7).found);
 }
 
 TEST(CacheIni, AwkwardNamesAreEscapedAndNeverCollide) {

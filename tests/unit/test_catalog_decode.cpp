@@ -9,108 +9,12 @@
 
 using namespace tessary;
 
-namespace {
-
-std::vector<unsigned char> Bytes(std::initializer_list<int> values) {
-    std::vector<unsigned char> out;
-    for (int v : values)
-        out.push_back(static_cast<unsigned char>(v));
-    return out;
-}
-
-std::vector<unsigned char> PngHeader(std::uint32_t w, std::uint32_t h) {
-    auto b = Bytes({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'});
-    for (std::uint32_t v : {w, h})
-        for (int shift = 24; shift >= 0; shift -= 8)
-            b.push_back(static_cast<unsigned char>(v >> shift));
-    return b;
-}
-
-std::vector<unsigned char> BmpHeader(std::int32_t w, std::int32_t h, std::uint32_t infoSize = 40) {
-    std::vector<unsigned char> b(26, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            b[at + i] = static_cast<unsigned char>(v >> (8 * i));
-    };
-    put32(14, infoSize);
-    if (infoSize == 12) {
-        b[18] = static_cast<unsigned char>(w);
-        b[19] = static_cast<unsigned char>(w >> 8);
-        b[20] = static_cast<unsigned char>(h);
-        b[21] = static_cast<unsigned char>(h >> 8);
-    } else {
-        put32(18, static_cast<std::uint32_t>(w));
-        put32(22, static_cast<std::uint32_t>(h));
-    }
-    return b;
-}
-
-ImageHeader Probe(const std::vector<unsigned char>& b) {
-    return ProbeImageHeader(b.data(), b.size());
-}
-
-} // namespace
-
-TEST(ImageHeader, FormatsAndSizesAreKnownByTheirBytes) {
-    EXPECT_EQ(Probe(Bytes({0xFF, 0xD8, 0xFF, 0xE0})).format, ImageFormat::Jpeg);
-    const auto png = Probe(PngHeader(4000, 3000));
-    EXPECT_EQ(png.format, ImageFormat::Png);
-    EXPECT_EQ(png.height, 3000);
-    const auto gif = Probe(Bytes({'G', 'I', 'F', '8', '9', 'a', 0x20, 0x03, 0x58, 0x02}));
-    EXPECT_EQ(gif.format, ImageFormat::Gif);
-    EXPECT_EQ(gif.width, 800);
-    EXPECT_EQ(Probe(BmpHeader(640, 480)).format, ImageFormat::Bmp);
-    // Top-down bitmaps store a negative height; old core headers 16-bit sizes.
-    EXPECT_EQ(Probe(BmpHeader(640, -480)).height, 480);
-    EXPECT_EQ(Probe(BmpHeader(300, 200, 12)).width, 300);
-}
-
-TEST(ImageHeader, TextEmptyShortAndHugeHeaders) {
-    const std::string text = "just some text, named .jpg";
-    EXPECT_EQ(ProbeImageHeader(reinterpret_cast<const unsigned char*>(text.data()), text.size()).format,
-              ImageFormat::Unknown);
-    EXPECT_EQ(ProbeImageHeader(nullptr, 0).format, ImageFormat::Unknown);
-    EXPECT_EQ(Probe(Bytes({0xFF, 0xD8})).format, ImageFormat::Unknown);
-    // The format is known, the size is not.
-    auto shortPng = PngHeader(10, 10);
-    shortPng.resize(20);
-    EXPECT_EQ(Probe(shortPng).format, ImageFormat::Png);
-    EXPECT_EQ(Probe(shortPng).width, 0);
-    // Sizes beyond int, zero or negative widths, unknown header kinds are not sizes.
-    EXPECT_EQ(Probe(PngHeader(0x80000000u, 10)).width, 0);
-    EXPECT_EQ(Probe(BmpHeader(-5, 10)).width, 0);
-    EXPECT_EQ(Probe(BmpHeader(5, 10, 20)).width, 0);
-}
-
-TEST(ImageHeader, OneSizeRuleForEveryDecode) {
-    EXPECT_TRUE(PictureSizeAllowed(10000, 10000));
-    EXPECT_FALSE(PictureSizeAllowed(10000, 10001));
-    EXPECT_FALSE(PictureSizeAllowed(0, 100));
-    // A decode reduced by the DCT counts the pixels it makes, up to a limit on the whole picture.
-    EXPECT_TRUE(PictureSizeAllowed(30000, 30000, 8));
-    EXPECT_FALSE(PictureSizeAllowed(65535, 65535, 8));
-}
-
-TEST(ImageHeader, JpegFrameSizeBehindOtherMarkers) {
-    // SOI, an APP1 of 6 bytes, fill bytes, SOF2 (progressive) claiming 30000 wide x 20000 high.
-    auto jpeg = Bytes({0xFF, 0xD8, 0xFF, 0xE1, 0,    6,    1,    2,    3, 4, 0xFF, 0xFF,
-                       0xC2, 0,    11,   8,    0x4E, 0x20, 0x75, 0x30, 1, 1, 0x11, 0});
-    EXPECT_EQ(Probe(jpeg).width, 30000);
-    EXPECT_EQ(Probe(jpeg).height, 20000);
-    // DHT is no frame; a scan, or the end of the bytes, before any frame leaves the size unknown.
-    EXPECT_EQ(Probe(Bytes({0xFF, 0xD8, 0xFF, 0xC4, 0, 2, 0xFF, 0xDA, 0, 2})).width, 0);
-    jpeg.resize(18);
-    EXPECT_EQ(Probe(jpeg).width, 0);
-}
-
 TEST(ImageHeader, RleBitmapsMustReachTheirLastRow) {
     // A 4 x 3 RLE8 bitmap: one run per row, end of line after each, then end of bitmap.
     std::vector<unsigned char> bmp(54, 0);
     bmp[0] = 'B', bmp[1] = 'M', bmp[10] = 54, bmp[14] = 40, bmp[18] = 4, bmp[22] = 3, bmp[28] = 8,
     bmp[30] = 1;
-    const auto rows = Bytes({4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 0, 0, 1});
+    const std::vector<unsigned char> rows{4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 0, 0, 1};
     bmp.insert(bmp.end(), rows.begin(), rows.end());
     EXPECT_TRUE(BmpRowsComplete(bmp.data(), bmp.size()));
     // Cut short, or ended two rows early: damaged.

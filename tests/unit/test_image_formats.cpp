@@ -12,23 +12,16 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
+// v in the given number of bytes, little- or big-endian.
+void Put(Bytes& b, std::uint32_t v, int bytes, bool little) {
+    for (int i = 0; i < bytes; ++i)
+        b.push_back(static_cast<unsigned char>(v >> (8 * (little ? i : bytes - 1 - i))));
+}
 void Put16(Bytes& b, std::uint32_t v, bool little) {
-    if (little) {
-        b.push_back(static_cast<unsigned char>(v));
-        b.push_back(static_cast<unsigned char>(v >> 8));
-    } else {
-        b.push_back(static_cast<unsigned char>(v >> 8));
-        b.push_back(static_cast<unsigned char>(v));
-    }
+    Put(b, v, 2, little);
 }
 void Put32(Bytes& b, std::uint32_t v, bool little) {
-    if (little) {
-        Put16(b, v & 0xFFFF, true);
-        Put16(b, v >> 16, true);
-    } else {
-        Put16(b, v >> 16, false);
-        Put16(b, v & 0xFFFF, false);
-    }
+    Put(b, v, 4, little);
 }
 void Append(Bytes& b, const std::string& text) {
     b.insert(b.end(), text.begin(), text.end());
@@ -118,6 +111,29 @@ int Orientation(const Bytes& b) {
     return OrientationFromFileStart(b.data(), b.size());
 }
 
+Bytes PngHeader(std::uint32_t w, std::uint32_t h) {
+    Bytes b{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    Put32(b, w, false);
+    Put32(b, h, false);
+    return b;
+}
+
+// A bitmap's file header and the start of its info header (12 bytes: the old core header).
+Bytes BmpHeader(std::int32_t w, std::int32_t h, std::uint32_t infoSize = 40) {
+    Bytes b{'B', 'M'};
+    b.resize(14);
+    Put32(b, infoSize, true);
+    const auto put = infoSize == 12 ? Put16 : Put32;
+    put(b, static_cast<std::uint32_t>(w), true);
+    put(b, static_cast<std::uint32_t>(h), true);
+    b.resize(26);
+    return b;
+}
+
+ImageHeader Probe(const Bytes& b) {
+    return ProbeImageHeader(b.data(), b.size());
+}
+
 } // namespace
 
 TEST(ExifOrientation, ReadFromJpegTiffAndWebp) {
@@ -186,7 +202,7 @@ TEST(ExifOrientation, CutAndDamagedInputsStayInBounds) {
 
 TEST(ImageHeader, WebpAndTiffAreKnownByContent) {
     Bytes vp8x = Webp({Chunk("VP8X", Vp8x(16384, 16384))});
-    ImageHeader h = ProbeImageHeader(vp8x.data(), vp8x.size());
+    ImageHeader h = Probe(vp8x);
     EXPECT_EQ(h.format, ImageFormat::Webp);
     EXPECT_EQ(h.width, 16384);
     EXPECT_EQ(h.height, 16384);
@@ -196,18 +212,56 @@ TEST(ImageHeader, WebpAndTiffAreKnownByContent) {
         {Chunk("VP8L", Bytes{0x2F, static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
                              static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24),
                              0, 0, 0, 0, 0})});
-    h = ProbeImageHeader(vp8l.data(), vp8l.size());
+    h = Probe(vp8l);
     EXPECT_EQ(h.width, 300);
     EXPECT_EQ(h.height, 200);
     // Lossy key frame: frame tag, start code, 14-bit sizes (the top bits are scaling hints).
     Bytes vp8 = Webp({Chunk("VP8 ", Bytes{0, 0, 0, 0x9D, 0x01, 0x2A, 0x80, 0x47, 0x38, 0x04})});
-    h = ProbeImageHeader(vp8.data(), vp8.size());
+    h = Probe(vp8);
     EXPECT_EQ(h.width, 0x780);
     EXPECT_EQ(h.height, 0x438);
-    for (const char* tiff : {"II*\0", "MM\0*"}) {
-        const Bytes b(tiff, tiff + 4);
-        EXPECT_EQ(ProbeImageHeader(b.data(), b.size()).format, ImageFormat::Tiff);
-    }
-    const Bytes riffWave{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    EXPECT_EQ(ProbeImageHeader(riffWave.data(), riffWave.size()).format, ImageFormat::Unknown);
+    EXPECT_EQ(Probe(Bytes{'I', 'I', '*', 0}).format, ImageFormat::Tiff);
+    EXPECT_EQ(Probe(Bytes{'M', 'M', 0, '*'}).format, ImageFormat::Tiff);
+    EXPECT_EQ(Probe(Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}).format, ImageFormat::Unknown);
+}
+
+TEST(ImageHeader, FormatsAndSizesAreKnownByTheirBytes) {
+    EXPECT_EQ(Probe(Bytes{0xFF, 0xD8, 0xFF, 0xE0}).format, ImageFormat::Jpeg);
+    EXPECT_EQ(Probe(PngHeader(4000, 3000)).height, 3000);
+    const auto gif = Probe(Bytes{'G', 'I', 'F', '8', '9', 'a', 0x20, 0x03, 0x58, 0x02});
+    EXPECT_EQ(gif.format, ImageFormat::Gif);
+    EXPECT_EQ(gif.width, 800);
+    EXPECT_EQ(Probe(BmpHeader(640, 480)).format, ImageFormat::Bmp);
+    // Top-down bitmaps store a negative height; old core headers 16-bit sizes.
+    EXPECT_EQ(Probe(BmpHeader(640, -480)).height, 480);
+    EXPECT_EQ(Probe(BmpHeader(300, 200, 12)).width, 300);
+}
+
+TEST(ImageHeader, TextEmptyShortAndHugeHeaders) {
+    Bytes text;
+    Append(text, "just some text, named .jpg");
+    EXPECT_EQ(Probe(text).format, ImageFormat::Unknown);
+    EXPECT_EQ(ProbeImageHeader(nullptr, 0).format, ImageFormat::Unknown);
+    EXPECT_EQ(Probe(Bytes{0xFF, 0xD8}).format, ImageFormat::Unknown);
+    // The format is known, the size is not.
+    auto shortPng = PngHeader(10, 10);
+    shortPng.resize(20);
+    EXPECT_EQ(Probe(shortPng).format, ImageFormat::Png);
+    EXPECT_EQ(Probe(shortPng).width, 0);
+    // Sizes beyond int, zero or negative widths, unknown header kinds are not sizes.
+    EXPECT_EQ(Probe(PngHeader(0x80000000u, 10)).width, 0);
+    EXPECT_EQ(Probe(BmpHeader(-5, 10)).width, 0);
+    EXPECT_EQ(Probe(BmpHeader(5, 10, 20)).width, 0);
+}
+
+TEST(ImageHeader, JpegFrameSizeBehindOtherMarkers) {
+    // SOI, an APP1 of 6 bytes, fill bytes, SOF2 (progressive) claiming 30000 wide x 20000 high.
+    Bytes jpeg{0xFF, 0xD8, 0xFF, 0xE1, 0,    6,    1,    2,    3, 4, 0xFF, 0xFF,
+               0xC2, 0,    11,   8,    0x4E, 0x20, 0x75, 0x30, 1, 1, 0x11, 0};
+    EXPECT_EQ(Probe(jpeg).width, 30000);
+    EXPECT_EQ(Probe(jpeg).height, 20000);
+    // DHT is no frame; a scan, or the end of the bytes, before any frame leaves the size unknown.
+    EXPECT_EQ(Probe(Bytes{0xFF, 0xD8, 0xFF, 0xC4, 0, 2, 0xFF, 0xDA, 0, 2}).width, 0);
+    jpeg.resize(18);
+    EXPECT_EQ(Probe(jpeg).width, 0);
 }

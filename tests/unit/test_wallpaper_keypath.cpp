@@ -3,13 +3,6 @@
 
 using namespace tessary;
 
-TEST(WallpaperKeyPath, RootNamesAreExact) {
-    EXPECT_EQ(RootKeyFromName(L"HKEY_CURRENT_USER"), RegistryRoot::CurrentUser);
-    EXPECT_EQ(static_cast<std::uint32_t>(RootKeyFromName(L"HKEY_DYN_DATA")), 0x80000006u);
-    for (const wchar_t* other : {L"hkey_current_user", L"HKCU", L"HKEY_CURRENT_USER ", L""})
-        EXPECT_EQ(static_cast<std::uint32_t>(RootKeyFromName(other)), 0u) << other;
-}
-
 TEST(WallpaperKeyPath, WritePathSplitsAtTheFirstBackslash) {
     KeyPath k = ParseKeyPath(L"HKEY_LOCAL_MACHINE\\Control Panel\\Desktop");
     EXPECT_TRUE(k.usable());

@@ -21,14 +21,14 @@ TEST(WallpaperRules, RecordedWallpaperAndItsLayout) {
     using namespace std::string_literals;
     auto r = InterpretDesktopValues(L"C:\\Windows\\w.bmp\0   "s, L"1", L"0");
     EXPECT_EQ(r.path, L"C:\\Windows\\w.bmp");
-    EXPECT_EQ(StartupMode(r), WallpaperMode::Tiled);
+    EXPECT_EQ(r.mode, WallpaperMode::Tiled);
     // Stretched wins over tiled; blanks around the style do not matter.
-    EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", L"1", L" 2 ")), WallpaperMode::Stretched);
+    EXPECT_EQ(InterpretDesktopValues(L"C:\\w.bmp", L"1", L" 2 ").mode, WallpaperMode::Stretched);
     // A style Windows does not know centres, or tiles when tiling is on; a known one wins over tiling.
-    EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", L"0", L"7")), WallpaperMode::Centered);
-    EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", L"1", L"fill")), WallpaperMode::Tiled);
-    EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", L"1", L" 10 ")), WallpaperMode::Fill);
-    EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", L"N/A", L"N/A")), WallpaperMode::Centered);
+    EXPECT_EQ(InterpretDesktopValues(L"C:\\w.bmp", L"0", L"7").mode, WallpaperMode::Centered);
+    EXPECT_EQ(InterpretDesktopValues(L"C:\\w.bmp", L"1", L"fill").mode, WallpaperMode::Tiled);
+    EXPECT_EQ(InterpretDesktopValues(L"C:\\w.bmp", L"1", L" 10 ").mode, WallpaperMode::Fill);
+    EXPECT_EQ(InterpretDesktopValues(L"C:\\w.bmp", L"N/A", L"N/A").mode, WallpaperMode::Centered);
     for (const wchar_t* none : {L"", L" N/A "}) {
         r = InterpretDesktopValues(none, L"1", L"2");
         EXPECT_EQ(r.path, L"") << none;
@@ -37,29 +37,14 @@ TEST(WallpaperRules, RecordedWallpaperAndItsLayout) {
 }
 
 TEST(WallpaperRules, EveryLayoutReadsBackAsItself) {
-    // What Windows reads for each layout (TileWallpaper, WallpaperStyle, and the position the
-    // shell's wallpaper objects take); start-up and the settings name lead back to the layout.
-    struct Row {
-        WallpaperMode mode;
-        const wchar_t *tile, *style;
-        int position;
-    };
-    const Row rows[] = {
-        {WallpaperMode::Centered, L"0", L"0", 0}, {WallpaperMode::Stretched, L"0", L"2", 2},
-        {WallpaperMode::Tiled, L"1", L"0", 1},    {WallpaperMode::Fit, L"0", L"6", 3},
-        {WallpaperMode::Fill, L"0", L"10", 4},    {WallpaperMode::Span, L"0", L"22", 5},
-    };
-    for (const Row& row : rows) {
-        const std::wstring name(WallpaperModeName(row.mode));
-        const DesktopStyleValues v = StyleValuesFor(row.mode);
-        EXPECT_EQ(v.tileWallpaper, row.tile) << name;
-        EXPECT_EQ(v.wallpaperStyle, row.style) << name;
-        EXPECT_EQ(ActiveDesktopStyle(row.mode), row.position) << name;
-        EXPECT_EQ(ModeFromDesktopPosition(row.position), row.mode) << name;
-        EXPECT_EQ(StartupMode(InterpretDesktopValues(L"C:\\w.bmp", v.tileWallpaper, v.wallpaperStyle)),
-                  row.mode)
-            << name;
-        EXPECT_EQ(WallpaperModeFromName(name), row.mode) << name;
+    // What is written for a layout (the registry values, the settings name) leads back to it; the values
+    // themselves are checked where Windows reads them.
+    for (WallpaperMode mode : {WallpaperMode::Centered, WallpaperMode::Stretched, WallpaperMode::Tiled,
+                               WallpaperMode::Fit, WallpaperMode::Fill, WallpaperMode::Span}) {
+        const std::wstring name(WallpaperModeName(mode));
+        const DesktopStyleValues v = StyleValuesFor(mode);
+        EXPECT_EQ(InterpretDesktopValues(L"C:\\w.bmp", v.tileWallpaper, v.wallpaperStyle).mode, mode) << name;
+        EXPECT_EQ(WallpaperModeFromName(name), mode) << name;
     }
     EXPECT_FALSE(WallpaperModeFromName(L"fit").has_value());
 }

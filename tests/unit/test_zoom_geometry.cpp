@@ -1,4 +1,3 @@
-#include "core/NumberText.h"
 #include "viewer/ZoomGeometry.h"
 #include <gtest/gtest.h>
 #include <cmath>
@@ -27,11 +26,6 @@ TEST(ZoomGeometry, RequestedClientSizeStretchesAndShowsInThePercentage) {
               (IntSize{1520, 1140}));                            // 0: the viewer chooses
     EXPECT_DOUBLE_EQ(ZoomPercent({800, 600}, {400, 600}), 75.0); // the mean of both scales
     EXPECT_NEAR(ZoomPercent({1000, 4000}, {243, 973}), 24.3125, 1e-9);
-    EXPECT_EQ(FormatOneDecimal(38.0, L','), L"38,0");
-    EXPECT_EQ(FormatOneDecimal(99.96, L'.'), L"100.0");
-    EXPECT_EQ(FormatOneDecimal(7.25, L'.'), L"7.3");        // exact half: away from zero
-    EXPECT_EQ(FormatOneDecimal(12800.0, L'.'), L"12800.0"); // no group separator
-    EXPECT_EQ(FormatOneDecimal(std::numeric_limits<double>::quiet_NaN(), L'.'), L"0.0");
 }
 
 TEST(ZoomGeometry, CentredInTheWorkAreaIncludingItsOrigin) {

@@ -13,7 +13,7 @@
 #include <vector>
 
 using namespace tessary;
-using wintest::TempDir;
+using namespace wintest;
 
 namespace {
 
@@ -73,14 +73,6 @@ Bytes Animation(int width, int height, const std::vector<Bytes>& frames) {
     std::vector<Bytes> chunks{Chunk("VP8X", vp8x), Chunk("ANIM", anim)};
     chunks.insert(chunks.end(), frames.begin(), frames.end());
     return Riff(chunks);
-}
-
-bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
-    for (int shift = 0; shift < 32; shift += 8)
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) >
-            tolerance)
-            return false;
-    return true;
 }
 
 } // namespace
@@ -144,8 +136,6 @@ TEST(WebpDecoder, ReducedAnimatedAndRefused) {
 
 namespace {
 
-using namespace wintest;
-
 // A picture of 16 x 16 flat steps (256 colours, so GIF keeps it exactly) whose red grows to the
 // right and green downwards: any turn or mirror image shows.
 std::uint32_t Steps(int x, int y, int w, int h) {
@@ -163,13 +153,6 @@ void ExpectSteps(const Surface& s, RECT r, const std::string& what) {
             EXPECT_TRUE(Near(got, want, 14))
                 << what << " at step " << i << "," << j << ": " << std::hex << got << " for " << want;
         }
-}
-
-void WriteBytes(const std::wstring& path, const Bytes& bytes) {
-    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    ASSERT_TRUE(f && WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                written == bytes.size());
 }
 
 // The EXIF block of a photo taken with the given orientation: "Exif", a little-endian TIFF header
@@ -251,8 +234,10 @@ TEST_F(FormatsWindow, EveryFormatIsListedWithItsPicture) {
 TEST_F(FormatsWindow, PhotosComeOutUprightEverywhere) {
     TempDir dir(L"upright");
     Track(dir.path());
-    for (int o = 1; o <= 8; ++o)
-        WriteBytes(dir / (L"o" + std::to_wstring(o) + L".jpg"), SidewaysJpeg(o, 640, 512));
+    for (int o = 1; o <= 8; ++o) {
+        const Bytes jpeg = SidewaysJpeg(o, 640, 512);
+        ASSERT_TRUE(WriteTextFile(dir / (L"o" + std::to_wstring(o) + L".jpg"), {jpeg.begin(), jpeg.end()}));
+    }
     frmMain& f = Start();
     ASSERT_TRUE(Probe::Tree(f).SelectFolder(dir.path()));
     f.SetOptMode(1); // stretched: the whole preview shows the picture

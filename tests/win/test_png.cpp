@@ -42,14 +42,6 @@ bool Finish(Encoder& e, const std::vector<unsigned char>& raw, const std::wstrin
     return png && WriteFileReplacing(path, png.get(), size);
 }
 
-std::vector<unsigned char> ReadAll(const std::wstring& path) {
-    GrowBuffer<unsigned char> buffer;
-    std::size_t size = 0;
-    if (!ReadWholeFile(path, buffer, size, 1u << 30))
-        return {};
-    return {buffer.data(), buffer.data() + size};
-}
-
 std::uint64_t PeakMemory() {
     PROCESS_MEMORY_COUNTERS pmc{};
     pmc.cb = sizeof pmc;
@@ -176,7 +168,7 @@ TEST(PngRows, BombsAreRefusedWithoutTheirMemory) {
         // that stops at the last row never reads it).
         Encoder e = NewEncoder(16, 16, SPNG_COLOR_TYPE_TRUECOLOR, 8, false);
         ASSERT_TRUE(Finish(e, raw, dir / L"ztxt.png"));
-        std::vector<unsigned char> png = ReadAll(dir / L"ztxt.png");
+        std::string png = ReadBytes(dir / L"ztxt.png");
         uLongf packedSize = compressBound(static_cast<uLong>(zeros.size()));
         std::vector<unsigned char> chunk(17 + packedSize); // length, type, keyword, method, stream
         ASSERT_EQ(compress2(chunk.data() + 17, &packedSize, reinterpret_cast<const Bytef*>(zeros.data()),
@@ -192,7 +184,7 @@ TEST(PngRows, BombsAreRefusedWithoutTheirMemory) {
         for (int i = 0; i < 4; ++i)
             chunk.push_back(static_cast<unsigned char>(crc >> (24 - 8 * i)));
         png.insert(png.begin() + 33, chunk.begin(), chunk.end()); // after the signature and IHDR
-        ASSERT_TRUE(WriteFileReplacing(dir / L"ztxt.png", png.data(), png.size()));
+        ASSERT_TRUE(WriteTextFile(dir / L"ztxt.png", png));
     }
     zeros = {};
     zeros.shrink_to_fit();

@@ -1,10 +1,8 @@
 #include "support/WinTest.h"
-#include "imaging/GDIPlusAPI.h"
-#include "imaging/WebpCodec.h"
+#include "imaging/PixelFile.h"
 #include "platform/MessagePump.h"
-#include "platform/GdiPlus.h"
-#include <shellapi.h>
-#include <memory>
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace wintest {
@@ -46,80 +44,37 @@ void RemoveTree(const std::wstring& path) {
     RemoveDirectoryW(path.c_str());
 }
 
-namespace {
-bool EncoderFor(const std::wstring& mime, CLSID& clsid) {
-    UINT num = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&num, &size);
-    if (size == 0)
-        return false;
-    std::vector<BYTE> buf(size);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buf.data());
-    Gdiplus::GetImageEncoders(num, size, codecs);
-    for (UINT i = 0; i < num; ++i)
-        if (mime == codecs[i].MimeType) {
-            clsid = codecs[i].Clsid;
-            return true;
-        }
-    return false;
-}
-} // namespace
-
 bool WriteImage(const std::wstring& path, int width, int height,
                 const std::function<std::uint32_t(int, int)>& painter) {
-    auto colour = [&](int x, int y) -> std::uint32_t {
-        return painter ? painter(x, y)
-                       : ((x * 255 / (width > 1 ? width - 1 : 1)) << 16) |
-                             ((y * 255 / (height > 1 ? height - 1 : 1)) << 8) | 0x80;
-    };
-    Gdiplus::Bitmap bmp(width, height, PixelFormat24bppRGB);
-    if (bmp.GetLastStatus() != Gdiplus::Ok)
-        return false;
-    Gdiplus::BitmapData data;
-    Gdiplus::Rect r(0, 0, width, height);
-    if (bmp.LockBits(&r, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &data) != Gdiplus::Ok)
-        return false;
-    for (int y = 0; y < height; ++y) {
-        auto* row = static_cast<BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
-        for (int x = 0; x < width; ++x) {
-            std::uint32_t c = colour(x, y);
-            row[x * 3 + 0] = static_cast<BYTE>(c & 0xFF);
-            row[x * 3 + 1] = static_cast<BYTE>((c >> 8) & 0xFF);
-            row[x * 3 + 2] = static_cast<BYTE>((c >> 16) & 0xFF);
-        }
-    }
-    bmp.UnlockBits(&data);
-    std::wstring ext = path.size() >= 4 ? path.substr(path.size() - 4) : L"";
+    return WriteArgb(path, width, height, [&](int x, int y) {
+        return 0xFF000000u | (painter ? painter(x, y)
+                                      : ((x * 255 / (width > 1 ? width - 1 : 1)) << 16) |
+                                            ((y * 255 / (height > 1 ? height - 1 : 1)) << 8) | 0x80);
+    });
+}
+
+bool WriteArgb(const std::wstring& path, int width, int height,
+               const std::function<std::uint32_t(int, int)>& painter) {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<std::size_t>(y) * width + x] = painter(x, y);
+    std::wstring ext = path.substr(path.find_last_of(L'.') + 1);
     for (auto& c : ext)
         c = static_cast<wchar_t>(towlower(c));
-    std::wstring mime = L"image/png";
-    if (ext == L".jpg" || ext == L"jpeg" || ext == L".jpe" || ext == L"jfif")
-        mime = L"image/jpeg";
-    else if (ext == L".tif" || ext == L"tiff")
-        mime = L"image/tiff";
-    else if (ext == L".bmp")
-        mime = L"image/bmp";
-    else if (ext == L".gif")
-        mime = L"image/gif";
-    CLSID clsid;
-    if (ext == L"webp") { // GDI+ has no WebP encoder
-        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                pixels[static_cast<std::size_t>(y) * width + x] = 0xFF000000u | colour(x, y);
-        return tessary::WriteWebpFile(path, pixels.data(), width, height, width * 4, 95);
-    }
-    if (mime == L"image/gif") {
-        // Wine's GIF encoder writes an empty picture from true colour: go through our own.
-        std::wstring png = path + L".source.png";
-        if (!EncoderFor(L"image/png", clsid) || bmp.Save(png.c_str(), &clsid, nullptr) != Gdiplus::Ok)
-            return false;
-        bool ok = tessary::SaveAsGif(png, path);
-        DeleteFileW(png.c_str());
-        return ok;
-    }
-    if (!EncoderFor(mime, clsid))
-        return false;
-    return bmp.Save(path.c_str(), &clsid, nullptr) == Gdiplus::Ok;
+    using tessary::ImageFormat;
+    ImageFormat format = ImageFormat::Png;
+    if (ext == L"jpg" || ext == L"jpeg" || ext == L"jpe" || ext == L"jfif")
+        format = ImageFormat::Jpeg;
+    else if (ext == L"tif" || ext == L"tiff")
+        format = ImageFormat::Tiff;
+    else if (ext == L"bmp")
+        format = ImageFormat::Bmp;
+    else if (ext == L"gif")
+        format = ImageFormat::Gif;
+    else if (ext == L"webp")
+        format = ImageFormat::Webp;
+    return tessary::WritePixelsAs(pixels.data(), width, height, format, 95, path).ok();
 }
 
 bool WriteFlat(const std::wstring& path, int width, int height, std::uint32_t rgb) {
@@ -149,6 +104,19 @@ std::string ReadBytes(const std::wstring& path) {
 bool FileExists(const std::wstring& path) {
     const DWORD a = GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::wstring> FileNamesIn(const std::wstring& dir) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    tessary::UniqueFind find(FindFirstFileW((dir + L"\\*").c_str(), &fd));
+    if (find)
+        do
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(fd.cFileName);
+        while (FindNextFileW(find.get(), &fd));
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::uint64_t FileLength(const std::wstring& path) {
@@ -223,6 +191,14 @@ std::string Narrow(const std::wstring& s) {
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
     return out;
+}
+
+bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) >
+            tolerance)
+            return false;
+    return true;
 }
 
 } // namespace wintest

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace wintest {
 
@@ -29,12 +30,17 @@ void RemoveTree(const std::wstring& path);
 // painter is given (x, y) -> 0xRRGGBB.
 bool WriteImage(const std::wstring& path, int width, int height,
                 const std::function<std::uint32_t(int, int)>& painter = {});
+// The same with alpha: painter (x, y) -> 0xAARRGGBB, kept by PNG and WebP.
+bool WriteArgb(const std::wstring& path, int width, int height,
+               const std::function<std::uint32_t(int, int)>& painter);
 // A picture of one colour (0xRRGGBB).
 bool WriteFlat(const std::wstring& path, int width, int height, std::uint32_t rgb);
 bool WriteTextFile(const std::wstring& path, const std::string& content);
 // The file's bytes; empty when it cannot be read.
 std::string ReadBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
+// The names of the files (not folders) in dir, sorted.
+std::vector<std::wstring> FileNamesIn(const std::wstring& dir);
 std::uint64_t FileLength(const std::wstring& path);
 // Makes the file exactly size bytes long (zeros appended; sparse where the file system can).
 bool SetFileLength(const std::wstring& path, std::uint64_t size);
@@ -51,5 +57,7 @@ RECT OuterRect(HWND hwnd);
 // A plain hidden top-level window with the given procedure, its class registered on first use.
 HWND CreateHostWindow(const wchar_t* className, WNDPROC proc, int x, int y, int width, int height);
 std::string Narrow(const std::wstring& s);
+// Every channel of two 0xAARRGGBB pixels within tolerance of each other.
+bool Near(std::uint32_t a, std::uint32_t b, int tolerance);
 
 } // namespace wintest
