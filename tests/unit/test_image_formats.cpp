@@ -1,5 +1,6 @@
 #include "imaging/ExifOrientation.h"
 #include "imaging/ImageHeader.h"
+#include "../common/ImageBytes.h"
 #include <gtest/gtest.h>
 #include <cstdint>
 #include <random>
@@ -7,64 +8,9 @@
 #include <vector>
 
 using namespace tessary;
+using namespace imagebytes;
 
 namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-// v in the given number of bytes, little- or big-endian.
-void Put(Bytes& b, std::uint32_t v, int bytes, bool little) {
-    for (int i = 0; i < bytes; ++i)
-        b.push_back(static_cast<unsigned char>(v >> (8 * (little ? i : bytes - 1 - i))));
-}
-void Put16(Bytes& b, std::uint32_t v, bool little) {
-    Put(b, v, 2, little);
-}
-void Put32(Bytes& b, std::uint32_t v, bool little) {
-    Put(b, v, 4, little);
-}
-void Append(Bytes& b, const std::string& text) {
-    b.insert(b.end(), text.begin(), text.end());
-}
-
-// A TIFF structure whose IFD0 holds a width tag, then the orientation (of the given type), and
-// whose next-directory offset is nextIfd.
-Bytes Tiff(std::uint32_t orientation, bool little = true, std::uint32_t type = 3, std::uint32_t nextIfd = 0) {
-    Bytes b;
-    Append(b, little ? "II" : "MM");
-    Put16(b, 42, little);
-    Put32(b, 8, little);
-    Put16(b, 2, little);
-    Put16(b, 0x0100, little); // ImageWidth, LONG 640
-    Put16(b, 4, little);
-    Put32(b, 1, little);
-    Put32(b, 640, little);
-    Put16(b, 0x0112, little);
-    Put16(b, type, little);
-    Put32(b, 1, little);
-    if (type == 3) {
-        Put16(b, orientation, little);
-        Put16(b, 0, little);
-    } else {
-        Put32(b, orientation, little);
-    }
-    Put32(b, nextIfd, little);
-    return b;
-}
-
-Bytes Exif(const Bytes& tiff) {
-    Bytes b;
-    Append(b, std::string("Exif\0\0", 6));
-    b.insert(b.end(), tiff.begin(), tiff.end());
-    return b;
-}
-
-Bytes Segment(unsigned char marker, const Bytes& payload) {
-    Bytes b{0xFF, marker};
-    Put16(b, static_cast<std::uint32_t>(payload.size() + 2), false);
-    b.insert(b.end(), payload.begin(), payload.end());
-    return b;
-}
 
 // SOI, a JFIF APP0, an XMP APP1 (not Exif), the Exif APP1, then SOS.
 Bytes Jpeg(const Bytes& exifPayload) {
@@ -74,28 +20,6 @@ Bytes Jpeg(const Bytes& exifPayload) {
     for (const Bytes& s : {Segment(0xE0, jfif), Segment(0xE1, Bytes{'h', 't', 't', 'p', ':'}),
                            Segment(0xE1, exifPayload), Segment(0xDA, Bytes{1, 2, 3})})
         b.insert(b.end(), s.begin(), s.end());
-    return b;
-}
-
-Bytes Chunk(const std::string& fourcc, const Bytes& payload) {
-    Bytes b;
-    Append(b, fourcc);
-    Put32(b, static_cast<std::uint32_t>(payload.size()), true);
-    b.insert(b.end(), payload.begin(), payload.end());
-    if (payload.size() % 2)
-        b.push_back(0);
-    return b;
-}
-
-Bytes Webp(const std::vector<Bytes>& chunks) {
-    Bytes body;
-    Append(body, "WEBP");
-    for (const Bytes& c : chunks)
-        body.insert(body.end(), c.begin(), c.end());
-    Bytes b;
-    Append(b, "RIFF");
-    Put32(b, static_cast<std::uint32_t>(body.size()), true);
-    b.insert(b.end(), body.begin(), body.end());
     return b;
 }
 
@@ -113,8 +37,8 @@ int Orientation(const Bytes& b) {
 
 Bytes PngHeader(std::uint32_t w, std::uint32_t h) {
     Bytes b{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
-    Put32(b, w, false);
-    Put32(b, h, false);
+    Put(b, w, 4, false);
+    Put(b, h, 4, false);
     return b;
 }
 
@@ -122,10 +46,9 @@ Bytes PngHeader(std::uint32_t w, std::uint32_t h) {
 Bytes BmpHeader(std::int32_t w, std::int32_t h, std::uint32_t infoSize = 40) {
     Bytes b{'B', 'M'};
     b.resize(14);
-    Put32(b, infoSize, true);
-    const auto put = infoSize == 12 ? Put16 : Put32;
-    put(b, static_cast<std::uint32_t>(w), true);
-    put(b, static_cast<std::uint32_t>(h), true);
+    Put(b, infoSize, 4);
+    Put(b, static_cast<std::uint32_t>(w), infoSize == 12 ? 2 : 4);
+    Put(b, static_cast<std::uint32_t>(h), infoSize == 12 ? 2 : 4);
     b.resize(26);
     return b;
 }

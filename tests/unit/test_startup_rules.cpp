@@ -45,20 +45,14 @@ TEST(StartupRules, LayoutOfThePicturesAndFolderFrames) {
 TEST(StartupRules, SavedRectangleOffEveryMonitorMovesToThePrimary) {
     const IntRect areas[] = {{0, 0, 1280, 994}, {1280, 0, 2560, 1024}};
     EXPECT_EQ(KeepOnScreen({1500, 100, 2500, 1000}, areas, 2, areas[0]).left, 1500);
-    const IntRect moved = KeepOnScreen({3000, 200, 4000, 1100}, areas, 1, areas[0]);
-    EXPECT_EQ(moved.left, 0);
-    EXPECT_EQ(moved.top, 0);
-    EXPECT_EQ(moved.width(), 1000);
-    EXPECT_EQ(moved.height(), 900);
+    EXPECT_EQ(KeepOnScreen({3000, 200, 4000, 1100}, areas, 1, areas[0]), (IntRect{0, 0, 1000, 900}));
     // Still touching a work area: left alone.
     EXPECT_EQ(KeepOnScreen({-500, -10, 100, 500}, areas, 2, areas[0]).left, -500);
     // Stored twips beyond any screen, or negative sizes, convert without overflow; such a window
     // is brought back.
     const IntRect far = WindowRectFromTwips(3e10, -3e38, 3e10, -15, 15, 15);
-    EXPECT_EQ(far.left, kMaxWindowCoordinate);
-    EXPECT_EQ(far.top, -kMaxWindowCoordinate);
-    EXPECT_EQ(far.width(), kMaxWindowCoordinate);
-    EXPECT_EQ(far.height(), 0);
+    const int max = kMaxWindowCoordinate;
+    EXPECT_EQ(far, (IntRect{max, -max, 2 * max, -max}));
     EXPECT_EQ(KeepOnScreen(far, areas, 2, areas[0]).left, 0);
     EXPECT_EQ(WindowRectFromTwips(1500, 1507.5, 15000, 9000, 15, 15).top, 100); // 100.5: halves to even
 }
@@ -72,21 +66,10 @@ TEST(StartupRules, StoredThumbSizeBecomesASliderPosition) {
 TEST(StartupRules, FirstRunWindowFitsTheWorkArea) {
     // 1280 x 1024 with a taskbar: the default 1000 x 900 at the designed window's centred corner
     // would hang below the work area; it moves up just enough, keeping its size and left edge.
-    IntRect fitted = FitInWorkArea({221, 158, 1221, 1058}, {0, 0, 1280, 994});
-    EXPECT_EQ(fitted.left, 221);
-    EXPECT_EQ(fitted.top, 94);
-    EXPECT_EQ(fitted.width(), 1000);
-    EXPECT_EQ(fitted.height(), 900);
+    EXPECT_EQ(FitInWorkArea({221, 158, 1221, 1058}, {0, 0, 1280, 994}), (IntRect{221, 94, 1221, 994}));
     // Larger than a work area that starts below a top taskbar: shrunk to it and placed at its start.
-    fitted = FitInWorkArea({100, 50, 900, 650}, {0, 40, 800, 600});
-    EXPECT_EQ(fitted.left, 0);
-    EXPECT_EQ(fitted.top, 40);
-    EXPECT_EQ(fitted.width(), 800);
-    EXPECT_EQ(fitted.height(), 560);
+    EXPECT_EQ(FitInWorkArea({100, 50, 900, 650}, {0, 40, 800, 600}), (IntRect{0, 40, 800, 600}));
     // A work area below the minimum: the minimum wins, anchored at the area's top-left.
-    fitted = FitInWorkArea({-20, -20, 780, 580}, {0, 0, 640, 480});
-    EXPECT_EQ(fitted.left, 0);
-    EXPECT_EQ(fitted.top, 0);
-    EXPECT_EQ(fitted.width(), kMinWindowWidth);
-    EXPECT_EQ(fitted.height(), kMinWindowHeight);
+    EXPECT_EQ(FitInWorkArea({-20, -20, 780, 580}, {0, 0, 640, 480}),
+              (IntRect{0, 0, kMinWindowWidth, kMinWindowHeight}));
 }

@@ -29,12 +29,9 @@ TEST(ZoomGeometry, RequestedClientSizeStretchesAndShowsInThePercentage) {
 }
 
 TEST(ZoomGeometry, CentredInTheWorkAreaIncludingItsOrigin) {
-    IntRect r = CenterInWorkArea({808, 631}, {60, 0, 1280, 1024}); // a taskbar on the left
-    EXPECT_EQ(r.left, 60 + 206);
-    EXPECT_EQ(r.top, 196);
-    EXPECT_EQ(r.width(), 808);
-    r = CenterInWorkArea({800, 600}, {0, -1080, 1920, -40}); // a second monitor above
-    EXPECT_EQ(r.top, -1080 + 220);
+    // A taskbar on the left; a second monitor above.
+    EXPECT_EQ(CenterInWorkArea({808, 631}, {60, 0, 1280, 1024}), (IntRect{266, 196, 266 + 808, 196 + 631}));
+    EXPECT_EQ(CenterInWorkArea({800, 600}, {0, -1080, 1920, -40}).top, -1080 + 220);
     // Spare 479 -> 239.5 -> 240; spare 477 -> 238.5 -> 238.
     EXPECT_EQ(CenterInWorkArea({801, 100}, {0, 0, 1280, 1024}).left, 240);
     EXPECT_EQ(CenterInWorkArea({803, 100}, {0, 0, 1280, 1024}).left, 238);

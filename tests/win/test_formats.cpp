@@ -6,6 +6,7 @@
 #include "imaging/PixelTransform.h"
 #include "imaging/WebpCodec.h"
 #include "support/MainWindow.h"
+#include "../common/ImageBytes.h"
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -14,34 +15,9 @@
 
 using namespace tessary;
 using namespace wintest;
+using namespace imagebytes;
 
 namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-void Put(Bytes& b, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        b.push_back(static_cast<unsigned char>(v >> (8 * i)));
-}
-
-Bytes Chunk(const char* fourcc, const Bytes& payload) {
-    Bytes b(fourcc, fourcc + 4);
-    Put(b, static_cast<std::uint32_t>(payload.size()), 4);
-    b.insert(b.end(), payload.begin(), payload.end());
-    if (payload.size() % 2)
-        b.push_back(0);
-    return b;
-}
-
-Bytes Riff(const std::vector<Bytes>& chunks) {
-    Bytes body{'W', 'E', 'B', 'P'};
-    for (const Bytes& c : chunks)
-        body.insert(body.end(), c.begin(), c.end());
-    Bytes b{'R', 'I', 'F', 'F'};
-    Put(b, static_cast<std::uint32_t>(body.size()), 4);
-    b.insert(b.end(), body.begin(), body.end());
-    return b;
-}
 
 // A plain lossy WebP of one colour; its chunks after the RIFF header are the frame's bitstream.
 Bytes SolidWebp(int width, int height, std::uint32_t argb) {
@@ -53,11 +29,8 @@ Bytes SolidWebp(int width, int height, std::uint32_t argb) {
 
 Bytes Frame(int x, int y, int width, int height, const Bytes& webp) {
     Bytes p;
-    Put(p, static_cast<std::uint32_t>(x / 2), 3);
-    Put(p, static_cast<std::uint32_t>(y / 2), 3);
-    Put(p, static_cast<std::uint32_t>(width - 1), 3);
-    Put(p, static_cast<std::uint32_t>(height - 1), 3);
-    Put(p, 100, 3); // duration
+    for (int v : {x / 2, y / 2, width - 1, height - 1, 100}) // the place, the size, the duration
+        Put(p, static_cast<std::uint32_t>(v), 3);
     p.push_back(0);
     p.insert(p.end(), webp.begin() + 12, webp.end());
     return Chunk("ANMF", p);
@@ -72,7 +45,7 @@ Bytes Animation(int width, int height, const std::vector<Bytes>& frames) {
     Put(anim, 0, 2);
     std::vector<Bytes> chunks{Chunk("VP8X", vp8x), Chunk("ANIM", anim)};
     chunks.insert(chunks.end(), frames.begin(), frames.end());
-    return Riff(chunks);
+    return Webp(chunks);
 }
 
 } // namespace
@@ -106,7 +79,7 @@ TEST(WebpDecoder, ReducedAnimatedAndRefused) {
 
     // A lossless header claiming 16384 x 16384 in a few bytes: refused before any decoding.
     const std::uint32_t bits = 16383u | (16383u << 14);
-    Bytes huge = Riff(
+    Bytes huge = Webp(
         {Chunk("VP8L", Bytes{0x2F, static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
                              static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24),
                              0, 0, 0})});
@@ -155,20 +128,6 @@ void ExpectSteps(const Surface& s, RECT r, const std::string& what) {
         }
 }
 
-// The EXIF block of a photo taken with the given orientation: "Exif", a little-endian TIFF header
-// and IFD0 holding the orientation alone.
-Bytes ExifBlock(int orientation) {
-    Bytes b{'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0};
-    Put(b, 8, 4);
-    Put(b, 1, 2);
-    Put(b, 0x0112, 2);
-    Put(b, 3, 2);
-    Put(b, 1, 4);
-    Put(b, static_cast<std::uint32_t>(orientation), 4);
-    Put(b, 0, 4);
-    return b;
-}
-
 // A photo whose upright picture is the steps picture of width x height, stored turned the other
 // way as a camera held sideways stores it, with the orientation that turns it back.
 Bytes SidewaysJpeg(int orientation, int width, int height) {
@@ -183,10 +142,7 @@ Bytes SidewaysJpeg(int orientation, int width, int height) {
                                           TransformFromExifOrientation(inverse), w, h);
     Bytes jpeg;
     EXPECT_TRUE(EncodeJpeg(stored.data(), w, h, w * 4, 95, jpeg));
-    const Bytes exif = ExifBlock(orientation);
-    Bytes app1{0xFF, 0xE1, static_cast<unsigned char>((exif.size() + 2) >> 8),
-               static_cast<unsigned char>(exif.size() + 2)};
-    app1.insert(app1.end(), exif.begin(), exif.end());
+    const Bytes app1 = Segment(0xE1, Exif(Tiff(static_cast<std::uint32_t>(orientation))));
     jpeg.insert(jpeg.begin() + 2, app1.begin(), app1.end());
     return jpeg;
 }
