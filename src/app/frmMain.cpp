@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 #include "catalog/CatalogText.h"
-#include "app/Settings.h"
+#include "platform/Settings.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "catalog/CacheIni.h"

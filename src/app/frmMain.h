@@ -132,11 +132,8 @@ public:
         return wallpaper_.ResampleToScreen(sourcePath, proportional, width, height, targetPath);
     }
     WallpaperMode SelectedWallpaperMode() const { return wallpaper_.SelectedWallpaperMode(); }
-    // Recent wallpapers: remembered after every apply, offered by the drop-down of "&Current
-    // Wallpaper" and a right-click on the monitor (screen coordinates), restored in their layout.
-    void RecordAppliedWallpaper(const RecentWallpaper& applied);
-    void ShowRecentWallpapers(POINT screen);
-    void RestoreRecentWallpaper(const RecentWallpaper& entry);
+    // The recent wallpapers offered at a screen position.
+    void ShowRecentWallpapers(POINT screen) { wallpaper_.ShowRecentWallpapers(screen); }
 
     // cmdDirBrowser(0..2) folders and cache, (3) current wallpaper, (4) none.
     void cmdDirBrowser_Click(int index);
@@ -188,7 +185,6 @@ private:
     HWND MainWindow() const override { return hwnd(); }
     std::uint32_t PictureBackground() const override { return wallpaper_.PictureBackground(); }
     void ReloadFolder() override { catalog_.ReloadFolder(); }
-    void WallpaperApplied(const RecentWallpaper& applied) override { RecordAppliedWallpaper(applied); }
     void SelectSort(int sortBy) override { SetCboSort(sortBy); }
     void ViewImage(const std::wstring& imagePath) override { ViewImage(imagePath, 0, 0, true, true); }
     void ApplyWallpaper(const std::wstring& imagePath) override { wallpaper_.ApplyWallpaper(imagePath); }

@@ -5,7 +5,5 @@ list(APPEND TESSARY_LOGIC_SOURCES
 list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/frmMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ConvertCommand.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/RecentWallpaperMenu.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainModule.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp
 )

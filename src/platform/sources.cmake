@@ -20,4 +20,5 @@ list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/Monitors.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Screen.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp
 )

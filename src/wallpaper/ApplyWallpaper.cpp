@@ -151,7 +151,7 @@ bool WallpaperPreview::Apply(const std::wstring& file, const std::optional<Recen
         }
     }
     if (applied)
-        host_.WallpaperApplied(remembered.value_or(RecentWallpaper{file, RecentLayoutOf(mode)}));
+        RecordAppliedWallpaper(remembered.value_or(RecentWallpaper{file, RecentLayoutOf(mode)}));
     if (now) {
         // "&Current Wallpaper" shows what the desktop now has (recorded above as what came before
         // the first change, the start-up one).

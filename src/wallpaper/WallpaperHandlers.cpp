@@ -94,6 +94,10 @@ constexpr int kOptionOfMode[kWallpaperModeCount] = {0, 1, 3, 4, 5, 6};
 
 } // namespace
 
+int WallpaperPreview::ModeOption(WallpaperMode mode) {
+    return kOptionOfMode[static_cast<int>(mode)];
+}
+
 WallpaperMode WallpaperPreview::SelectedWallpaperMode() const {
     // The hidden "Tiled" option counts as well as the visible one.
     if (mode_.IsChecked(2))
@@ -107,7 +111,7 @@ WallpaperMode WallpaperPreview::SelectedWallpaperMode() const {
 int WallpaperPreview::StartupModeOption() const {
     const WallpaperMode mode =
         state_.wallpaper.CurrentWallpaperPath.empty() ? rememberedMode_ : recordedMode_;
-    return kOptionOfMode[static_cast<int>(mode)];
+    return ModeOption(mode);
 }
 
 IntSize WallpaperPreview::PreviewScreenSize() const {

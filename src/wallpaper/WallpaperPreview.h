@@ -29,8 +29,6 @@ public:
     virtual HWND MainWindow() const = 0;
     // The folder shown, read again: a listed image has gone.
     virtual void ReloadFolder() = 0;
-    // A wallpaper was set: the picture chosen and how (remembered among the recent wallpapers).
-    virtual void WallpaperApplied(const RecentWallpaper& applied) = 0;
 
 protected:
     ~WallpaperHost() = default;
@@ -102,6 +100,10 @@ public:
     void cmdShowDesktop_Click();
     // "&Current Wallpaper" (3), "&No Wallpaper" (4).
     void cmdDirBrowserWallpaper_Click(int index);
+    // Recent wallpapers: remembered after every apply, offered by the drop-down of "&Current
+    // Wallpaper" and a right-click on the monitor (screen coordinates), restored in their layout.
+    void ShowRecentWallpapers(POINT screen);
+    void RestoreRecentWallpaper(const RecentWallpaper& entry);
     // The monitor chooser: a monitor picked in the list, and the monitors changing.
     void cboMonitor_Click();
     void Monitors_Changed();
@@ -126,6 +128,9 @@ private:
     // remembered as `remembered`, or as the file in its layout. False when a message said why
     // nothing was tried.
     bool Apply(const std::wstring& file, const std::optional<RecentWallpaper>& remembered);
+    void RecordAppliedWallpaper(const RecentWallpaper& applied);
+    // The option button of a layout (the visible "Tiled" one for Tiled).
+    static int ModeOption(WallpaperMode mode);
     // Why a picture that is there cannot be made the wallpaper; None when it can.
     PictureProblem WallpaperSourceProblem(const std::wstring& path);
 

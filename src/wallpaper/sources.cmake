@@ -11,6 +11,7 @@ list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/DesktopView.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MonitorChooser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Preview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RecentWallpaperMenu.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Resample.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WallpaperHandlers.cpp
 )

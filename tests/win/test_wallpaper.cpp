@@ -427,4 +427,14 @@ TEST_F(Wallpaper, ARecentWallpaperIsRestoredInItsLayout) {
     EXPECT_EQ(DesktopValue(L"TileWallpaper"), L"1");
     EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 3)));
     EXPECT_EQ(State().CurrentImagePath, before);
+
+    // A layout of the second row comes back in it too.
+    f.SetOptMode(4);
+    State().CurrentImagePath = b;
+    f.ApplyWallpaper();
+    f.SetOptMode(0);
+    dialogs_->menuChoices = {1};
+    SendMessageW(Control(IDC_PICWP), WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 4)));
+    EXPECT_EQ(DesktopValue(L"WallpaperStyle"), L"6");
 }

@@ -1,5 +1,5 @@
 #include "support/MainWindow.h"
-#include "app/Settings.h"
+#include "platform/Settings.h"
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
 #include "platform/AppInfo.h"

@@ -1,12 +1,12 @@
 // Going back to an earlier wallpaper: every successful apply is remembered with its layout (the
 // five most recent, and the wallpaper the desktop had before this program first changed it), and
 // the drop-down of "&Current Wallpaper" or a right-click on the monitor offers them again.
-#include "app/frmMain.h"
-#include "app/Settings.h"
 #include "core/PathText.h"
 #include "platform/AppInfo.h"
 #include "platform/Dialogs.h"
+#include "platform/Settings.h"
 #include "wallpaper/RecentWallpapers.h"
+#include "wallpaper/WallpaperPreview.h"
 #include <vector>
 
 namespace tessary {
@@ -55,7 +55,7 @@ std::wstring UnavailableReason(const RecentWallpaper& entry) {
 
 } // namespace
 
-void frmMain::RecordAppliedWallpaper(const RecentWallpaper& applied) {
+void WallpaperPreview::RecordAppliedWallpaper(const RecentWallpaper& applied) {
     // The desktop's wallpaper before the first change, kept once and for good. One that an earlier
     // version of this program had made is copied, as its bitmap is overwritten by every apply.
     if (!ReadEntry(kBeforeTessaryKey)) {
@@ -75,7 +75,7 @@ void frmMain::RecordAppliedWallpaper(const RecentWallpaper& applied) {
         WriteEntry(RecentWallpaperKey(i), recent[i]);
 }
 
-void frmMain::ShowRecentWallpapers(POINT screen) {
+void WallpaperPreview::ShowRecentWallpapers(POINT screen) {
     const std::vector<RecentWallpaper> recent = ReadRecent();
     const std::optional<RecentWallpaper> before = ReadEntry(kBeforeTessaryKey);
     UniqueMenu menu(CreatePopupMenu());
@@ -95,14 +95,14 @@ void frmMain::ShowRecentWallpapers(POINT screen) {
     }
     if (recent.empty() && !before)
         AppendMenuW(menu.get(), MF_STRING | MF_GRAYED, 0, L"No wallpaper set yet");
-    const UINT command = Dialogs().ChooseFromMenu(menu.get(), screen.x, screen.y, hwnd());
+    const UINT command = Dialogs().ChooseFromMenu(menu.get(), screen.x, screen.y, host_.MainWindow());
     if (command >= kFirstRecentCommand && command < kFirstRecentCommand + recent.size())
         RestoreRecentWallpaper(recent[command - kFirstRecentCommand]);
     else if (command == kBeforeTessaryCommand && before)
         RestoreRecentWallpaper(*before);
 }
 
-void frmMain::RestoreRecentWallpaper(const RecentWallpaper& entry) {
+void WallpaperPreview::RestoreRecentWallpaper(const RecentWallpaper& entry) {
     // The file may have gone since the menu was shown: such an entry is never applied.
     if (!UnavailableReason(entry).empty())
         return;
@@ -111,31 +111,14 @@ void frmMain::RestoreRecentWallpaper(const RecentWallpaper& entry) {
     switch (entry.layout) {
     case RecentLayout::Resized:
     case RecentLayout::ResizedProportionally:
-        wallpaper_.ResampleAndApply(entry.path, entry.layout == RecentLayout::ResizedProportionally);
+        ResampleAndApply(entry.path, entry.layout == RecentLayout::ResizedProportionally);
         return;
     default:
         break;
     }
-    // The layout is chosen with its option button (the visible "Tiled" one is the fourth); a
-    // layout without one here is not applied in another.
-    int option = -1;
-    switch (WallpaperModeOf(entry.layout)) {
-    case WallpaperMode::Centered:
-        option = 0;
-        break;
-    case WallpaperMode::Stretched:
-        option = 1;
-        break;
-    case WallpaperMode::Tiled:
-        option = 3;
-        break;
-    default:
-        break;
-    }
-    if (option < 0)
-        return;
-    SetOptMode(option);
-    wallpaper_.ApplyWallpaper(entry.path);
+    // The layout is chosen with its option button, Fit, Fill and Span as well as the first row.
+    SetOptMode(ModeOption(WallpaperModeOf(entry.layout)));
+    ApplyWallpaper(entry.path);
 }
 
 } // namespace tessary
