@@ -6,17 +6,6 @@
 
 namespace tessary {
 
-double Seconds() {
-    static const double frequency = [] {
-        LARGE_INTEGER f{};
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
-
 ImageReducer::ImageReducer() = default;
 ImageReducer::~ImageReducer() = default;
 

@@ -6,6 +6,7 @@
 #include "imaging/JpegCodec.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/Scaler.h"
+#include "platform/Clock.h"
 #include "platform/Surface.h"
 #include <atomic>
 #include <cstdint>
@@ -27,9 +28,6 @@ struct DecodeTimes {
     double decode = 0;
     double reduce = 0;
 };
-
-// Seconds from QueryPerformanceCounter, cheap enough to bracket every step of a load.
-double Seconds();
 
 // Adds the time from its construction to its destruction to a sum of seconds.
 class ScopedTimer {

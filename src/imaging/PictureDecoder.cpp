@@ -1,4 +1,5 @@
 #include "imaging/PictureDecoder.h"
+#include "platform/Clock.h"
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/BmpFile.h"
 #include "imaging/PixelTransform.h"
@@ -12,17 +13,6 @@
 namespace tessary {
 
 namespace {
-
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f{};
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
 
 // Takes the rows of any decoder, puts them on the background and averages them onto the picture.
 class ReducingSink final : public RowSink {
@@ -93,14 +83,14 @@ public:
             return false;
         if (!reducing_)
             return true;
-        const double start = Now();
+        const double start = Seconds();
         if (flatten_ && *flatten_) {
             for (int y = 0; y < count; ++y)
                 (*flatten_)(rows + static_cast<std::ptrdiff_t>(y) * stride,
                             static_cast<std::size_t>(decodedWidth_));
         }
         reducer_.Push(rows, count, stride);
-        out_.reduceSeconds += Now() - start;
+        out_.reduceSeconds += Seconds() - start;
         return true;
     }
 

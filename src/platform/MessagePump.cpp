@@ -1,4 +1,5 @@
 #include "platform/MessagePump.h"
+#include "platform/Clock.h"
 #include <algorithm>
 #include <map>
 
@@ -10,8 +11,8 @@ std::map<HWND, KeyPreviewHandler>& Previews() {
 }
 
 struct PumpGap {
-    LARGE_INTEGER last{};
-    LONGLONG longest = 0;
+    double last = 0;
+    double longest = 0;
 };
 PumpGap& Gap() {
     static PumpGap gap;
@@ -19,11 +20,10 @@ PumpGap& Gap() {
 }
 
 void NotePumpRun() {
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
+    const double now = Seconds();
     PumpGap& gap = Gap();
-    if (gap.last.QuadPart != 0)
-        gap.longest = std::max(gap.longest, now.QuadPart - gap.last.QuadPart);
+    if (gap.last != 0)
+        gap.longest = std::max(gap.longest, now - gap.last);
     gap.last = now;
 }
 
@@ -65,9 +65,7 @@ void ResetPumpGap() {
 
 double LongestPumpGap() {
     NotePumpRun(); // the time since the last run counts too
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(Gap().longest) / static_cast<double>(frequency.QuadPart);
+    return Gap().longest;
 }
 
 void DoEvents() {

@@ -4,6 +4,7 @@ list(APPEND TESSARY_LOGIC_SOURCES
 )
 list(APPEND TESSARY_WIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/Buttons.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Clock.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CommandTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Containers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Controls.cpp

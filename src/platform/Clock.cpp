@@ -1,0 +1,17 @@
+#include "platform/Clock.h"
+#include <windows.h>
+
+namespace tessary {
+
+double Seconds() {
+    static const double frequency = [] {
+        LARGE_INTEGER f{};
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / frequency;
+}
+
+} // namespace tessary
