@@ -81,7 +81,7 @@ exe="$program_dir/Tessary/Tessary.exe"
 start_program "$exe"
 seen=$(probe_window) || fail "main window did not appear: $seen"
 echo "$seen"
-check "cache beside the program" wait_for has_files "$program_dir/Tessary/Cache/Pictures/*.jpg"
+check "cache beside the program" wait_for has_files "$program_dir/Tessary/Cache/Pictures~*/*.jpg"
 close_program
 check "settings written on close" has_setting Width
 
@@ -89,7 +89,7 @@ rm -rf "$program_dir/Tessary/Cache" "$program_dir/Tessary/Tessary.bmp"
 if lock_folder "$program_dir/Tessary"; then
     start_program "$exe"
     seen=$(probe_window) || fail "main window did not appear from a read-only folder: $seen"
-    check "cache in %LOCALAPPDATA%\\Tessary" wait_for has_files "$local_app_data/Tessary/Cache/Pictures/*.jpg"
+    check "cache in %LOCALAPPDATA%\\Tessary" wait_for has_files "$local_app_data/Tessary/Cache/Pictures~*/*.jpg"
     check "cache figures count that cache" wait_for panel_shows '^panel3 Cache: 2 Dirs, [1-9]'
     close_program
     check "nothing written in the read-only folder" no_files "$program_dir/Tessary/Cache"
@@ -118,7 +118,7 @@ check "installed per user" test -f "$installed/Tessary.exe"
 check "Start-menu entry" test -f "$start_menu/Tessary.lnk"
 start_program "$installed/Tessary.exe"
 probe_window >/dev/null || fail "installed program did not start"
-check "cache beside the installed program" wait_for has_files "$installed/Cache/Pictures/*.jpg"
+check "cache beside the installed program" wait_for has_files "$installed/Cache/Pictures~*/*.jpg"
 refused() { ! wine "$@"; }
 check "installer refuses while the program runs" refused "$setup_file" /S
 # In place (_?=), so that its exit code is the uninstaller's own.
@@ -133,6 +133,6 @@ wine "$installed/Uninstall.exe" /S
 wait_for test ! -e "$installed/Tessary.exe" || true
 check "uninstall removes the program" test ! -e "$installed/Tessary.exe"
 check "uninstall removes the Start-menu entry" test ! -e "$start_menu/Tessary.lnk"
-check "uninstall keeps the cache unless asked" has_files "$installed/Cache/Pictures/*.jpg"
+check "uninstall keeps the cache unless asked" has_files "$installed/Cache/Pictures~*/*.jpg"
 
 exit $status
