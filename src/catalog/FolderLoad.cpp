@@ -23,9 +23,13 @@ namespace {
 constexpr int kDecodedCheckpoint = 30;
 constexpr int kCachedCheckpoint = 80;
 constexpr double kStatusPaintInterval = 0.04; // seconds
-// Besides the checkpoints, pending messages run at least this often (seconds), so a click or a
-// key is answered while a load runs.
-constexpr double kPumpInterval = 0.1;
+// Besides the checkpoints, pending messages run at least this often (seconds): a third of the
+// 100 ms within which a click or a key is answered during a load, the rest left for the file in
+// hand and for a busy machine.
+constexpr double kPumpInterval = 0.03;
+// Showing the list repaints all of it, which takes longer than the rest of a pump: it is shown at
+// the checkpoints and otherwise at most this often (seconds), so a slow folder still fills in.
+constexpr double kListShowInterval = 1.0;
 // How many files each worker may prepare beyond the one the list takes next.
 constexpr int kFilesAhead = 3;
 
@@ -257,19 +261,26 @@ void CatalogView::LoadFolderOnce(const std::wstring& folderPath, bool force) {
         // it out and invalidating it entry by entry would cost more than decoding a cached file.
         ListRedrawOff redrawOff(list);
         double lastPainted = 0;
-        double lastPumped = Seconds();
+        // The time since the load began counts towards the first interval.
+        double lastPumped = start, listShown = start;
         std::wstring progress;
         bool progressShown = false;
-        // Lets pending messages run, with the progress text and the list shown as they are.
-        auto letMessagesRun = [&] {
+        // Lets pending messages run, with the progress text shown as it is, and the list at a
+        // checkpoint or when it has not been shown for a while.
+        auto letMessagesRun = [&](bool checkpoint) {
             ScopedTimer t(stats.checkpoints);
+            lastPumped = Seconds();
             if (!progressShown)
                 c_.status->SetPanelText(1, progress);
             progressShown = true;
-            list.SetRedraw(true);
+            const bool showList = checkpoint || lastPumped - listShown >= kListShowInterval;
+            if (showList)
+                list.SetRedraw(true);
             DoEvents();
-            list.SetRedraw(false);
-            lastPumped = Seconds();
+            if (showList) {
+                list.SetRedraw(false);
+                listShown = Seconds();
+            }
         };
         // The load ends at the next file when Escape is held, the window was closed or another
         // folder was chosen meanwhile (that one is loaded next).
@@ -308,7 +319,7 @@ void CatalogView::LoadFolderOnce(const std::wstring& folderPath, bool force) {
                     HANDLE ready = workers->ReadyEvent();
                     if (MsgWaitForMultipleObjectsEx(1, &ready, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
                         WAIT_OBJECT_0)
-                        letMessagesRun();
+                        letMessagesRun(false);
                 }
                 if (!taken)
                     break;
@@ -329,15 +340,21 @@ void CatalogView::LoadFolderOnce(const std::wstring& folderPath, bool force) {
                     ScopedTimer t(stats.cacheWrite);
                     stats.addedToCache += batch.Flush();
                 }
-                letMessagesRun();
+                letMessagesRun(true);
             } else if (Seconds() - lastPumped >= kPumpInterval) {
-                letMessagesRun();
+                letMessagesRun(false);
             }
         }
         // The workers stop at once (a decode under way is cut short) and their buffers go.
         workers.reset();
-        ScopedTimer t(stats.cacheWrite);
-        stats.addedToCache += batch.Flush();
+        {
+            ScopedTimer t(stats.cacheWrite);
+            stats.addedToCache += batch.Flush();
+        }
+        // Laying out, sorting and counting the cache below take a while on a long list: pending
+        // messages run once more before them.
+        if (!stopped())
+            letMessagesRun(true);
     } catch (const std::exception&) {
         // Out of memory outside a file: the load ends with what it has.
     }

@@ -88,6 +88,8 @@ bool ThumbnailWorkers::TryTake(int index, PreparedFile& out) {
 }
 
 void ThumbnailWorkers::Work() {
+    // The user-interface thread, which answers the user and takes the files, comes first.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
     ImageReducer reducer;
     reducer.SetCancelFlag(&stop_);
     const int count = static_cast<int>(files_.size());

@@ -33,8 +33,19 @@ struct LoadedImage {
 // bitmap gives it.
 bool LoadPreviewImage(const std::wstring& path, std::uint32_t background, PictureLoader& loader,
                       LoadedImage& out, PictureProblem& problem) {
+    // A format no decoder reduces goes straight to the preview buffer's size, flattened a row at
+    // a time first: the buffer's own reduction of the whole picture, which is never held whole.
+    WholeFormatReduction reduce;
+    reduce.size = [](int w, int h, int& width, int& height) {
+        const IntSize size = PreviewBufferSize({w, h});
+        width = size.width;
+        height = size.height;
+        return !size.empty();
+    };
+    reduce.flatten = [background](std::uint32_t* p, std::size_t n) { FlattenOnto(p, n, background); };
+    reduce.filter = ScaleFilter::Bilinear;
     LoadedPicture picture;
-    if (!loader.Load(path, 800, picture, &problem))
+    if (!loader.Load(path, 800, picture, &problem, &reduce))
         return false;
     for (int y = 0; y < picture.pixels.height; ++y)
         FlattenOnto(picture.pixels.pixels + static_cast<std::size_t>(y) * picture.pixels.stride,
