@@ -42,7 +42,7 @@ struct IniNumber {
     bool found = false;
     std::int32_t value = 0;
 };
-// ReadIniValue's result from the text the profile read returned: found with its leading number
+// A key's number from the text a profile read returned: found with its leading number
 // when at least one character came back, otherwise the default.
 IniNumber InterpretIniValue(std::wstring_view returned, std::int32_t defaultValue);
 

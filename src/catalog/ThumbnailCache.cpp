@@ -15,7 +15,6 @@ namespace tessary {
 namespace {
 
 constexpr int kJpegQuality = 80;
-constexpr DWORD kIniBufferChars = 255;
 // A cache file is read whole up to this size (a section takes about 80 bytes).
 constexpr std::size_t kMaxWholeCacheFileBytes = 4u << 20;
 // A load that adds sections rewrites the file whole up to this size (beyond, section by section).
@@ -145,15 +144,6 @@ void AdoptLegacyCache(const std::wstring& folderPath) {
         return;
     // Fails, leaving both as they are, when the folder already has a cache of its own.
     MoveFileW(LongPathForm(*legacy).c_str(), LongPathForm(FolderCacheDir(DataFolder(), folderPath)).c_str());
-}
-
-IniNumber ReadIniValue(const std::wstring& section, const std::wstring& key, std::int32_t defaultValue,
-                       const std::wstring& iniPath) {
-    wchar_t buffer[kIniBufferChars + 1] = {};
-    const std::wstring defaultText = std::to_wstring(defaultValue);
-    const DWORD n = GetPrivateProfileStringW(section.c_str(), key.c_str(), defaultText.c_str(), buffer,
-                                             kIniBufferChars, iniPath.c_str());
-    return InterpretIniValue(std::wstring_view(buffer, n), defaultValue);
 }
 
 CacheSection CacheSection::Read(const std::wstring& iniPath, const std::wstring& section) {

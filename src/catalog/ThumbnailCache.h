@@ -42,10 +42,6 @@ FolderCache FolderCacheFor(const std::wstring& folderPath);
 // one by one as every cached thumbnail is.
 void AdoptLegacyCache(const std::wstring& folderPath);
 
-// The leading number of a key's value, or the default when the key gives nothing back.
-IniNumber ReadIniValue(const std::wstring& section, const std::wstring& key, std::int32_t defaultValue,
-                       const std::wstring& iniPath);
-
 // The keys of one section of a cache file, read with one profile call (a load reads four keys
 // per cached thumbnail, and every profile call opens the file).
 class CacheSection {
@@ -53,7 +49,7 @@ public:
     static CacheSection Read(const std::wstring& iniPath, const std::wstring& section);
     // A key's text (key names ignore case); nothing when the key is missing or empty.
     std::optional<std::wstring> Text(std::wstring_view key) const;
-    // What ReadIniValue answers for the key.
+    // The leading number of the key's value, or the default when the key gives nothing back.
     IniNumber Value(std::wstring_view key, std::int32_t defaultValue) const;
 
 private:

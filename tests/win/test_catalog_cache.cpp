@@ -1,5 +1,5 @@
-// The thumbnail cache's own operations: reading the cache file's numbers, the cache totals,
-// emptying and removing a folder's cache, and writing into a cache root that went missing.
+// The thumbnail cache's own operations: the cache totals, emptying and removing a folder's cache,
+// taking over an earlier version's cache, and writing into a cache root that went missing.
 #include "catalog/CacheIni.h"
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
@@ -42,32 +42,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(CatalogCache, NumbersComeBackAsTheProfileReadsThem) {
-    const std::wstring ini = dir_ / L"Test.cache";
-    ASSERT_TRUE(WriteTextFile(
-        ini, "[pic.jpg]\r\nWidth=640px\r\nHeight=abc\r\nFileSize=\r\n[other.png]\r\nwidth=12\r\n"));
-    const CacheSection section = CacheSection::Read(ini, L"pic.jpg");
-    struct Case {
-        const wchar_t* key;
-        std::int32_t defaultValue;
-        bool found;
-        std::int32_t value;
-    };
-    for (const Case& c : {Case{L"Width", 0, true, 640}, Case{L"Height", 0, true, 0},
-                          Case{L"Missing", 7, true, 7}, Case{L"FileSize", 5, false, 5}}) {
-        SCOPED_TRACE(Narrow(c.key));
-        const IniNumber byKey = ReadIniValue(L"pic.jpg", c.key, c.defaultValue, ini);
-        EXPECT_EQ(byKey.found, c.found);
-        EXPECT_EQ(byKey.value, c.value);
-        EXPECT_EQ(section.Value(c.key, c.defaultValue).found, c.found);
-        EXPECT_EQ(section.Value(c.key, c.defaultValue).value, c.value);
-    }
-    // Key names ignore case; sections do not mix.
-    EXPECT_EQ(CacheSection::Read(ini, L"other.png").Value(L"Width", 0).value, 12);
-    EXPECT_FALSE(CacheSection::Read(ini, L"other.png").Text(L"Height"));
-    EXPECT_EQ(CacheSection::Read(ini, L"gone.jpg").Value(L"Width", 3).value, 3);
-}
 
 TEST_F(CatalogCache, TotalsClearingAndDeleting) {
     frmMain& f = Start();

@@ -6,7 +6,6 @@
 #include "platform/AppInfo.h"
 #include "platform/Locale.h"
 #include "support/MainWindow.h"
-#include <psapi.h>
 #include <climits>
 #include <cmath>
 #include <regex>
@@ -44,17 +43,6 @@ std::wstring DateTextOf(const std::wstring& path) {
     SYSTEMTIME st;
     FileTimeToSystemTime(&local, &st);
     return ShortDateText(st) + L" " + LongTimeText(st);
-}
-
-std::size_t FilesIn(const std::wstring& dir) {
-    std::size_t n = 0;
-    WIN32_FIND_DATAW fd;
-    UniqueFind find(FindFirstFileW((dir + L"\\*").c_str(), &fd));
-    if (find)
-        do
-            n += !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-        while (FindNextFileW(find.get(), &fd));
-    return n;
 }
 
 } // namespace
@@ -100,7 +88,7 @@ TEST_F(CatalogLoad, ListsImagesByTheirNamesWithColumnsCellsAndStatus) {
     EXPECT_EQ(s.loaded, 3);
     EXPECT_EQ(s.added, 2);
     EXPECT_EQ(Panel(2), L"Dir: 3 images, 0 selected");
-    EXPECT_EQ(FilesIn(CacheDir(dir_.path())), 3u);
+    EXPECT_EQ(FileNamesIn(CacheDir(dir_.path())).size(), 3u);
 
     // F5 (seen by the window before its control) loads it again from the cache, looking the same.
     PostMessageW(List().hwnd(), WM_KEYDOWN, VK_F5, 0);
@@ -130,58 +118,6 @@ TEST_F(CatalogLoad, OnlyAForcedLoadRebuildsTheFolderShown) {
     EXPECT_EQ(s.hits + s.added, 0);
     EXPECT_EQ(GetFileAttributesW(CacheDir(dir_.path()).c_str()), INVALID_FILE_ATTRIBUTES);
 }
-
-namespace {
-
-// A real JPEG whose frame header is rewritten to claim another size.
-std::string JpegClaiming(int width, int height) {
-    std::vector<std::uint32_t> px(64 * 64, 0xFF406080);
-    std::vector<unsigned char> jpeg;
-    EncodeJpeg(px.data(), 64, 64, 64 * 4, 90, jpeg);
-    for (std::size_t i = 2; i + 9 < jpeg.size(); ++i)
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
-            jpeg[i + 5] = static_cast<unsigned char>(height >> 8);
-            jpeg[i + 6] = static_cast<unsigned char>(height);
-            jpeg[i + 7] = static_cast<unsigned char>(width >> 8);
-            jpeg[i + 8] = static_cast<unsigned char>(width);
-            break;
-        }
-    return std::string(jpeg.begin(), jpeg.end());
-}
-
-std::uint32_t Crc32(const unsigned char* p, std::size_t n) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < n; ++i) {
-        crc ^= p[i];
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-// A PNG header claiming the size, with a valid IHDR chunk and nothing after it.
-std::string PngClaiming(std::uint32_t width, std::uint32_t height) {
-    std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A,
-                                      0,    0,   0,   13,  'I',  'H',  'D',  'R'};
-    auto put32 = [&](std::uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8)
-            png.push_back(static_cast<unsigned char>(v >> shift));
-    };
-    put32(width);
-    put32(height);
-    png.insert(png.end(), {8, 2, 0, 0, 0});
-    put32(Crc32(png.data() + 12, 17));
-    return std::string(png.begin(), png.end());
-}
-
-std::uint64_t PeakMemory() {
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    return pmc.PeakWorkingSetSize;
-}
-
-} // namespace
 
 TEST_F(CatalogLoad, FilesThatAreNoPicturesAreListedAsNothing) {
     ASSERT_TRUE(WriteTextFile(dir_ / L"empty.jpg", ""));
@@ -233,7 +169,7 @@ TEST_F(CatalogLoad, FilesThatAreNoPicturesAreListedAsNothing) {
         EXPECT_EQ(Column(good, 3), L"  300 x 200") << Narrow(good);
     // Only the real pictures were cached: two thumbnails and the cache file.
     EXPECT_EQ(s.added, 2);
-    EXPECT_EQ(FilesIn(CacheDir(dir_.path())), 3u);
+    EXPECT_EQ(FileNamesIn(CacheDir(dir_.path())).size(), 3u);
 }
 
 // What a load shows and writes: every entry's texts and cell, the summary's counts, and every file

@@ -13,12 +13,6 @@ namespace {
 
 class HighDpi : public WallpaperWindowTest {};
 
-RECT ScreenRect(HWND hwnd) {
-    RECT rc{};
-    GetWindowRect(hwnd, &rc);
-    return rc;
-}
-
 bool Inside(const RECT& inner, const RECT& outer) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
@@ -33,14 +27,14 @@ void ExpectEveryControlInsideItsFrame(frmMain& f) {
     client.bottom -= Probe::Status(f).Height();
     for (int id : {IDC_FRAME2_0, IDC_FRAME2_1, IDC_FRAME2_2}) {
         const HWND frame = GetDlgItem(f.hwnd(), id);
-        const RECT outer = ScreenRect(frame);
+        const RECT outer = OuterRect(frame);
         EXPECT_TRUE(Inside(outer, client)) << Narrow(WindowText(frame));
         EnumChildWindows(
             frame,
             [](HWND child, LPARAM lp) {
                 const RECT& outer = *reinterpret_cast<const RECT*>(lp);
                 if (IsWindowVisible(child)) {
-                    EXPECT_TRUE(Inside(ScreenRect(child), outer))
+                    EXPECT_TRUE(Inside(OuterRect(child), outer))
                         << GetDlgCtrlID(child) << " " << Narrow(WindowText(child));
                 }
                 return TRUE;

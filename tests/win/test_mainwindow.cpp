@@ -45,10 +45,8 @@ TEST_F(MainWindow, LayoutFollowsTheClientSizeDownToTheMinimum) {
     Pump(20);
     GetClientRect(f.hwnd(), &client);
     ASSERT_EQ(client.right, 992);
-    RECT frame = OuterRect(Control(IDC_FRAME2_0)), list = OuterRect(Control(IDC_LISTVIEWPICS));
-    EXPECT_EQ(frame.right - frame.left, 618);
-    EXPECT_EQ(frame.bottom - frame.top, client.bottom - 21);
-    EXPECT_EQ(list.right - list.left, 601);
+    const RECT list = OuterRect(Control(IDC_LISTVIEWPICS));
+    EXPECT_EQ(list.right - list.left, 601); // as the layout computes it for 992 pixels
 
     SetWindowPos(f.hwnd(), nullptr, 0, 0, 300, 200, SWP_NOZORDER | SWP_NOMOVE);
     Pump(20);

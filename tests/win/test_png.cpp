@@ -5,7 +5,6 @@
 #include "imaging/PictureDecoder.h"
 #include "support/WinTest.h"
 #include "imaging/PixelOps.h"
-#include <psapi.h>
 #include <spng.h>
 #include <zlib.h>
 #include <algorithm>
@@ -40,13 +39,6 @@ bool Finish(Encoder& e, const std::vector<unsigned char>& raw, const std::wstrin
     int error = 0;
     std::unique_ptr<void, decltype(&std::free)> png(spng_get_png_buffer(e.get(), &size, &error), &std::free);
     return png && WriteFileReplacing(path, png.get(), size);
-}
-
-std::uint64_t PeakMemory() {
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    return pmc.PeakWorkingSetSize;
 }
 
 const PictureSizeRule kThird = [](int w, int h, int& rw, int& rh) {

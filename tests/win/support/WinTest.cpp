@@ -1,6 +1,9 @@
 #include "support/WinTest.h"
+#include "imaging/JpegCodec.h"
 #include "imaging/PixelFile.h"
 #include "platform/MessagePump.h"
+#include <psapi.h>
+#include <zlib.h>
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
@@ -132,6 +135,41 @@ bool SetFileLength(const std::wstring& path, std::uint64_t size) {
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(size);
     return f && SetFilePointerEx(f.get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(f.get());
+}
+
+std::string JpegClaiming(int width, int height) {
+    std::vector<std::uint32_t> px(64 * 64, 0xFF406080);
+    std::vector<unsigned char> jpeg;
+    tessary::EncodeJpeg(px.data(), 64, 64, 64 * 4, 90, jpeg);
+    for (std::size_t i = 2; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = static_cast<unsigned char>(height >> 8);
+            jpeg[i + 6] = static_cast<unsigned char>(height);
+            jpeg[i + 7] = static_cast<unsigned char>(width >> 8);
+            jpeg[i + 8] = static_cast<unsigned char>(width);
+            break;
+        }
+    return std::string(jpeg.begin(), jpeg.end());
+}
+
+std::string PngClaiming(std::uint32_t width, std::uint32_t height) {
+    std::string png("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+    for (std::uint32_t v : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            png += static_cast<char>(v >> shift);
+    png += std::string("\x08\x02\0\0\0", 5);
+    const auto crc =
+        static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        png += static_cast<char>(crc >> shift);
+    return png;
+}
+
+std::uint64_t PeakMemory() {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+    return pmc.PeakWorkingSetSize;
 }
 
 void Pump(int milliseconds) {

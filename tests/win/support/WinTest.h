@@ -45,6 +45,13 @@ std::uint64_t FileLength(const std::wstring& path);
 // Makes the file exactly size bytes long (zeros appended; sparse where the file system can).
 bool SetFileLength(const std::wstring& path, std::uint64_t size);
 
+// A real JPEG whose frame header claims another size; a PNG signature and IHDR (with its CRC)
+// claiming a size, and nothing after them.
+std::string JpegClaiming(int width, int height);
+std::string PngClaiming(std::uint32_t width, std::uint32_t height);
+// The process's peak working set in bytes.
+std::uint64_t PeakMemory();
+
 // Lets messages run for the given time.
 void Pump(int milliseconds = 50);
 // Lets messages run until the condition holds or the time is over; returns the condition.
