@@ -352,9 +352,10 @@ void CatalogView::LoadFolderOnce(const std::wstring& folderPath, bool force) {
             stats.addedToCache += batch.Flush();
         }
         // Laying out, sorting and counting the cache below take a while on a long list: pending
-        // messages run once more before them.
-        if (!stopped())
-            letMessagesRun(true);
+        // messages run once more before them when they have waited a while (the list is shown
+        // right after, so not here).
+        if (!stopped() && Seconds() - lastPumped >= kPumpInterval)
+            letMessagesRun(false);
     } catch (const std::exception&) {
         // Out of memory outside a file: the load ends with what it has.
     }
