@@ -32,29 +32,38 @@ int GetEncoderClsid(const std::wstring& mimeType, CLSID& clsid) {
     return -1;
 }
 
-namespace {
-
-// Every format but JPEG and WebP, through GDI+ (a TIFF's first page).
-bool LoadWithGdiplus(const std::wstring& path, std::vector<std::uint32_t>& pixels, int& width, int& height) {
-    Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
+bool OpenedGdiplusSize(Gdiplus::Bitmap& bitmap, int& width, int& height) {
     if (bitmap.GetLastStatus() != Gdiplus::Ok)
         return false;
     const UINT w = bitmap.GetWidth(), h = bitmap.GetHeight();
     if (w > INT_MAX || h > INT_MAX || !PictureSizeAllowed(static_cast<int>(w), static_cast<int>(h)))
         return false;
-    pixels.resize(static_cast<std::size_t>(w) * h);
-    Gdiplus::Rect rect(0, 0, static_cast<INT>(w), static_cast<INT>(h));
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
+namespace {
+
+// Every format but JPEG and WebP, through GDI+ (a TIFF's first page).
+bool LoadWithGdiplus(const std::wstring& path, std::vector<std::uint32_t>& pixels, int& width, int& height) {
+    Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
+    int w = 0, h = 0;
+    if (!OpenedGdiplusSize(bitmap, w, h))
+        return false;
+    pixels.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    Gdiplus::Rect rect(0, 0, w, h);
     Gdiplus::BitmapData data{};
     if (bitmap.LockBits(&rect, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
         return false;
     // The stride is negative for bitmaps stored bottom-up.
-    for (UINT y = 0; y < h; ++y)
-        std::memcpy(pixels.data() + static_cast<std::size_t>(y) * w,
+    for (int y = 0; y < h; ++y)
+        std::memcpy(pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w),
                     static_cast<const BYTE*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
                     static_cast<std::size_t>(w) * 4);
     bitmap.UnlockBits(&data);
-    width = static_cast<int>(w);
-    height = static_cast<int>(h);
+    width = w;
+    height = h;
     return true;
 }
 

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace Gdiplus {
+class Bitmap;
+}
+
 namespace tessary {
 
 // 1-based position of the first installed encoder whose MIME type equals mimeType, ignoring
@@ -22,6 +26,9 @@ PictureProblem CheckBeforeGdiplus(const std::wstring& path, ImageHeader& header)
 // False for an RLE bitmap whose rows do not all come before its data ends (GDI+ shows the missing
 // ones black); true for every other file.
 bool RunLengthRowsComplete(const std::wstring& path);
+
+// The size of a bitmap GDI+ has opened, false when it did not open or the size breaks the rule.
+bool OpenedGdiplusSize(Gdiplus::Bitmap& bitmap, int& width, int& height);
 
 // Loads any image GDI+ reads (a JPEG through libjpeg-turbo, a WebP's first frame through libwebp)
 // as top-down 0xAARRGGBB pixels, turned upright as its EXIF orientation says: width and height

@@ -429,31 +429,28 @@ bool JpegDecoder::DecodeMemory(const unsigned char* data, std::size_t size, int 
     return true;
 }
 
-bool JpegDecoder::Decode(const std::wstring& path, int minWidth, int minHeight, DecodedImage& out) {
-    out = DecodedImage{};
-    if (!state_)
-        return false;
-    std::size_t size = 0;
+bool JpegDecoder::ReadFile(const std::wstring& path, std::size_t& size) {
+    size = 0;
     try {
-        if (!ReadWholeFile(path, state_->file, size, kJpegMaxFileBytes))
-            return false;
+        return ReadWholeFile(path, state_->file, size, kJpegMaxFileBytes);
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+bool JpegDecoder::Decode(const std::wstring& path, int minWidth, int minHeight, DecodedImage& out) {
+    out = DecodedImage{};
+    std::size_t size = 0;
+    if (!state_ || !ReadFile(path, size))
+        return false;
     return DecodeMemory(state_->file.data(), size, minWidth, minHeight, out);
 }
 
 bool JpegDecoder::DecodeRows(const std::wstring& path, RowSink& sink, bool& complete) {
     complete = false;
-    if (!state_ || !state_->created)
-        return false;
     std::size_t size = 0;
-    try {
-        if (!ReadWholeFile(path, state_->file, size, kJpegMaxFileBytes))
-            return false;
-    } catch (const std::bad_alloc&) {
+    if (!state_ || !state_->created || !ReadFile(path, size))
         return false;
-    }
     if (!IsJpegSignature(state_->file.data(), size) || size > ULONG_MAX)
         return false;
     return state_->DecodeRowsInto(state_->file.data(), size, sink, complete);

@@ -80,6 +80,9 @@ public:
     void SetCancelFlag(const std::atomic<bool>* cancel);
 
 private:
+    // The whole file into the decoder's buffer, refused beyond the JPEG file limit.
+    bool ReadFile(const std::wstring& path, std::size_t& size);
+
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -308,25 +308,23 @@ bool PictureDecoder::DecodeWithGdiplus(const std::wstring& path, const ImageHead
     if (CheckBeforeGdiplus(path, checked) != PictureProblem::None || !RunLengthRowsComplete(path))
         return false;
     Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
-    if (bitmap.GetLastStatus() != Gdiplus::Ok)
-        return false;
-    const UINT w = bitmap.GetWidth(), h = bitmap.GetHeight();
-    if (w > INT_MAX || h > INT_MAX || !PictureSizeAllowed(static_cast<int>(w), static_cast<int>(h)))
+    int w = 0, h = 0;
+    if (!OpenedGdiplusSize(bitmap, w, h))
         return false;
     RowPicture picture;
-    picture.width = picture.fullWidth = static_cast<int>(w);
-    picture.height = picture.fullHeight = static_cast<int>(h);
+    picture.width = picture.fullWidth = w;
+    picture.height = picture.fullHeight = h;
     int minWidth = 0, minHeight = 0;
     const int orientation = header.format == ImageFormat::Tiff ? FileOrientation(path) : 1;
     if (!sink.Wanted(picture.width, picture.height, orientation, minWidth, minHeight))
         return false;
     // GDI+ converts straight into our buffer.
     Gdiplus::BitmapData data{};
-    data.Width = w;
-    data.Height = h;
-    data.Stride = static_cast<INT>(w * 4);
+    data.Width = static_cast<UINT>(w);
+    data.Height = static_cast<UINT>(h);
+    data.Stride = w * 4;
     data.PixelFormat = PixelFormat32bppARGB;
-    data.Scan0 = whole_.Ensure(static_cast<std::size_t>(w) * h);
+    data.Scan0 = whole_.Ensure(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
     Gdiplus::Rect rect(0, 0, picture.width, picture.height);
     if (bitmap.LockBits(&rect, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
                         PixelFormat32bppARGB, &data) != Gdiplus::Ok)

@@ -57,7 +57,7 @@ TEST_F(Wallpaper, PreviewCentresCropsAndStretches) {
 }
 
 TEST_F(Wallpaper, PreviewTilesAtTheScaledSize) {
-    frmMain& f = StartOn1024();
+    StartOn1024();
     // 100 x 50 quadrants: tiles of 25 x 12 on the preview. Chosen by the user's click on "Tiled".
     ASSERT_TRUE(WriteImage(dir_ / L"tile.bmp", 100, 50, [](int x, int y) {
         return y < 25 ? (x < 50 ? kRed : kGreen) : (x < 50 ? kBlue : kYellow);

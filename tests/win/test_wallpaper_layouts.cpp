@@ -15,7 +15,7 @@ constexpr int kFit = 4, kFill = 5, kSpan = 6;
 } // namespace
 
 TEST_F(WallpaperLayouts, FitAndFillOnAPortrait) {
-    frmMain& f = StartOn1024();
+    StartOn1024();
     // 600 x 1200, red above blue: fitted at (80, 0) 96 x 192 between grey bars; filled at
     // (0, -160) 256 x 512, so the colours meet at y = 96 and no grey is left.
     const std::wstring portrait = dir_ / L"portrait.bmp";
