@@ -8,13 +8,11 @@ using namespace tessary;
 using namespace wintest;
 
 namespace {
-class Commands : public MainWindowTest {
+class Commands : public WallpaperWindowTest {
 protected:
     // A main window on a 1024 x 768 screen, previews stretched and without overlays, showing a
     // folder of 160 x 90 pictures: a red, b green, c blue, d yellow.
     void Open(const std::vector<std::wstring>& names = {L"a.bmp", L"b.bmp", L"c.bmp", L"d.bmp"}) {
-        WriteSetting(L"DrawShading", L"0");
-        WriteSetting(L"DrawGlare", L"0");
         StartOn1024();
         const std::uint32_t colours[] = {kRed, kGreen, kBlue, kYellow};
         for (std::size_t i = 0; i < names.size(); ++i)
@@ -55,8 +53,6 @@ protected:
         SendMessageW(Viewer(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
         ASSERT_FALSE(Viewer());
     }
-    DesktopGuard desktop_;
-    TempDir dir_{L"commands"};
 };
 } // namespace
 
@@ -119,12 +115,10 @@ TEST_F(Commands, EachMenuItemRunsTheCommandItNames) {
     Click(IDC_OPTMODE_0 + 3);
     Menu(L"a.bmp", L"R&esize to fit screen and set as wallpaper");
     EXPECT_EQ(DesktopValue(L"Wallpaper"), ConvertedBitmapPath());
-    EXPECT_EQ(ImageFileSize(ConvertedBitmapPath()).cy, 768);
-    EXPECT_EQ(ImageFileSize(ConvertedBitmapPath()).cx, 1024);
+    EXPECT_EQ(ReadPicture(ConvertedBitmapPath()).size(), std::make_pair(1024, 768));
     EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 1)));
     Menu(L"b.bmp", L"Res&ize proportionally and set as wallpaper");
-    EXPECT_EQ(ImageFileSize(ConvertedBitmapPath()).cx, 1024);
-    EXPECT_EQ(ImageFileSize(ConvertedBitmapPath()).cy, 576);
+    EXPECT_EQ(ReadPicture(ConvertedBitmapPath()).size(), std::make_pair(1024, 576));
     EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0)));
     EXPECT_EQ(DesktopValue(L"WallpaperStyle"), L"0");
 
@@ -194,13 +188,9 @@ TEST_F(Commands, DeleteAsksFirstAndShiftDeleteNamesTheFilesThatStay) {
     const std::wstring locked = dir_ / L"a.bmp";
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
     dialogs_->answers.push_back(IDYES);
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
+    HoldShift(true);
     KeyUp(VK_DELETE);
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+    HoldShift(false);
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_EQ(dialogs_->calls.size(), 3u);
     EXPECT_NE(dialogs_->calls[1].text.find(L"permanently"), std::wstring::npos);
@@ -209,33 +199,20 @@ TEST_F(Commands, DeleteAsksFirstAndShiftDeleteNamesTheFilesThatStay) {
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"a.bmp", L"b.bmp", L"d.bmp"})); // reloaded
 }
 
-TEST_F(Commands, RenameNeverOverwrites) {
-    Open();
-    // A taken name or a path is refused with a message; cancelled, nothing happens.
-    ClickItem(L"d.bmp");
-    dialogs_->calls.clear();
-    dialogs_->inputs = {L"a.bmp", L"..\\d.bmp", std::nullopt};
-    for (int i = 0; i < 3; ++i)
-        form().RenameCurrentImage();
-    ASSERT_EQ(dialogs_->calls.size(), 5u); // three questions, two refusals
-    EXPECT_FALSE(dialogs_->calls[1].input);
-    EXPECT_FALSE(dialogs_->calls[3].input);
-    EXPECT_TRUE(Exists(L"a.bmp") && Exists(L"d.bmp"));
-}
-
 TEST_F(Commands, TheRealRenameAndMessageBoxesAnswerTheKeyboard) {
     Open();
     ClickItem(L"b.bmp");
     {
-        // A device name is refused in a message box; the next name is taken.
-        KeyboardAnswers keys({L"nul.bmp", L"", L"sea.bmp"});
-        form().RenameCurrentImage();
-        form().RenameCurrentImage();
-        ASSERT_EQ(keys.answered().size(), 3u);
+        // A taken name and a device name are refused in a message box; the next name is taken.
+        KeyboardAnswers keys({L"a.bmp", L"", L"nul.bmp", L"", L"sea.bmp"});
+        for (int i = 0; i < 3; ++i)
+            form().RenameCurrentImage();
+        ASSERT_EQ(keys.answered().size(), 5u);
         EXPECT_EQ(keys.answered()[0].title, L"Rename File");
         EXPECT_EQ(keys.answered()[1].title, L"Tessary");
-        EXPECT_NE(keys.answered()[1].text.find(L"nul.bmp"), std::wstring::npos);
+        EXPECT_NE(keys.answered()[3].text.find(L"nul.bmp"), std::wstring::npos);
     }
+    EXPECT_EQ(ReadPicture(dir_ / L"a.bmp").at(0, 0), 0xFF000000 | kRed); // never overwritten
     EXPECT_TRUE(Exists(L"sea.bmp"));
     EXPECT_FALSE(Exists(L"b.bmp"));
     EXPECT_GE(Find(L"sea.bmp"), 0); // listed after the reload
@@ -258,15 +235,9 @@ TEST_F(Commands, DraggingOffersTheSelectedPathsInListOrder) {
     EXPECT_EQ(allowed, static_cast<DWORD>(DROPEFFECT_COPY));
 
     // With Shift a move is offered, and the folder is read again afterwards.
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = VK_SHIFT;
-    SendInput(1, &in, sizeof(in));
-    Pump(30);
+    HoldShift(true);
     Notify(LVN_BEGINDRAG);
-    in.ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(1, &in, sizeof(in));
-    Pump(30);
+    HoldShift(false);
     EXPECT_EQ(allowed, static_cast<DWORD>(DROPEFFECT_MOVE));
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"a.bmp", L"c.bmp", L"d.bmp"}));
 }

@@ -74,9 +74,7 @@ TEST_F(HighDpi, ResampleWritesThePhysicalScreenSize) {
     ASSERT_TRUE(WriteImage(image, 300, 200));
     State().CurrentImagePath = image;
     Click(Control(IDC_CMDICONBUTTON_0 + 1));
-    const SIZE size = ImageFileSize(ConvertedBitmapPath());
-    EXPECT_EQ(size.cx, 1920);
-    EXPECT_EQ(size.cy, 1080);
+    EXPECT_EQ(ReadPicture(ConvertedBitmapPath()).size(), std::make_pair(1920, 1080));
     EXPECT_EQ(DesktopValue(L"Wallpaper"), ConvertedBitmapPath());
 }
 

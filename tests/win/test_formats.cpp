@@ -147,34 +147,28 @@ Bytes SidewaysJpeg(int orientation, int width, int height) {
     return jpeg;
 }
 
-class FormatsWindow : public MainWindowTest {
+// The preview without overlays, which would tint it.
+class FormatsWindow : public WallpaperWindowTest {
 protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        WriteSetting(L"DrawShading", L"0"); // the preview's overlays would tint it
-        WriteSetting(L"DrawGlare", L"0");
-    }
     // The picture area of a cell for a picture of the screen's shape (1280 x 1024): 100 x 80 at (6, 6).
     static constexpr RECT kPicture{6, 6, 106, 86};
-    DesktopGuard desktop_;
 };
 
 } // namespace
 
 TEST_F(FormatsWindow, EveryFormatIsListedWithItsPicture) {
-    TempDir dir(L"formats");
-    Track(dir.path());
+    Track(dir_.path());
     const auto steps = [](int x, int y) { return Steps(x, y, 640, 512); };
     const std::vector<std::wstring> names = {L"a.jpg", L"b.JPEG", L"c.jpe",  L"d.jfif", L"e.png", L"f.bmp",
                                              L"g.gif", L"h.tif",  L"i.TIFF", L"j.webp", L"k.WebP"};
     for (const std::wstring& name : names)
-        ASSERT_TRUE(WriteImage(dir / name, 640, 512, steps)) << Narrow(name);
+        ASSERT_TRUE(WriteImage(dir_ / name, 640, 512, steps)) << Narrow(name);
     // A JPEG by its content, whatever its name says.
-    ASSERT_TRUE(WriteImage(dir / L"photo.jpg", 640, 512, steps));
-    ASSERT_TRUE(MoveFileW((dir / L"photo.jpg").c_str(), (dir / L"l.png").c_str()));
+    ASSERT_TRUE(WriteImage(dir_ / L"photo.jpg", 640, 512, steps));
+    ASSERT_TRUE(MoveFileW((dir_ / L"photo.jpg").c_str(), (dir_ / L"l.png").c_str()));
 
     Start();
-    ASSERT_TRUE(Probe::Tree(form()).SelectFolder(dir.path()));
+    ASSERT_TRUE(Probe::Tree(form()).SelectFolder(dir_.path()));
     std::vector<std::wstring> all = names;
     all.push_back(L"l.png");
     std::vector<std::wstring> shown = Names();
@@ -188,14 +182,13 @@ TEST_F(FormatsWindow, EveryFormatIsListedWithItsPicture) {
 }
 
 TEST_F(FormatsWindow, PhotosComeOutUprightEverywhere) {
-    TempDir dir(L"upright");
-    Track(dir.path());
+    Track(dir_.path());
     for (int o = 1; o <= 8; ++o) {
         const Bytes jpeg = SidewaysJpeg(o, 640, 512);
-        ASSERT_TRUE(WriteTextFile(dir / (L"o" + std::to_wstring(o) + L".jpg"), {jpeg.begin(), jpeg.end()}));
+        ASSERT_TRUE(WriteTextFile(dir_ / (L"o" + std::to_wstring(o) + L".jpg"), {jpeg.begin(), jpeg.end()}));
     }
     frmMain& f = Start();
-    ASSERT_TRUE(Probe::Tree(f).SelectFolder(dir.path()));
+    ASSERT_TRUE(Probe::Tree(f).SelectFolder(dir_.path()));
     f.SetOptMode(1); // stretched: the whole preview shows the picture
     for (int o = 1; o <= 8; ++o) {
         const std::wstring name = L"o" + std::to_wstring(o) + L".jpg";
@@ -204,24 +197,21 @@ TEST_F(FormatsWindow, PhotosComeOutUprightEverywhere) {
         EXPECT_EQ(Column(name, 3), L"  640 x 512") << what;
         ExpectSteps(Cell(name), kPicture, what + " thumbnail");
         // The preview.
-        f.DrawPreview(dir / name);
+        f.DrawPreview(dir_ / name);
         ExpectSteps(Probe::Preview(f), {0, 0, Probe::Preview(f).width(), Probe::Preview(f).height()},
                     what + " preview");
         // The bitmap set as the wallpaper.
-        State().CurrentImagePath = dir / name;
+        State().CurrentImagePath = dir_ / name;
         f.ApplyWallpaper();
-        std::vector<std::uint32_t> bmp;
-        int w = 0, h = 0;
-        ASSERT_TRUE(LoadImagePixels(ConvertedBitmapPath(), bmp, w, h));
-        ASSERT_EQ(w, 640) << what;
-        ASSERT_EQ(h, 512) << what;
+        const Picture bmp = ReadPicture(ConvertedBitmapPath());
+        ASSERT_EQ(bmp.size(), std::make_pair(640, 512)) << what;
         Surface applied;
-        ASSERT_TRUE(applied.Create(w, h));
-        std::memcpy(applied.bits(), bmp.data(), bmp.size() * 4);
-        ExpectSteps(applied, {0, 0, w, h}, what + " wallpaper");
+        ASSERT_TRUE(applied.Create(640, 512));
+        std::memcpy(applied.bits(), bmp.pixels.data(), bmp.pixels.size() * 4);
+        ExpectSteps(applied, {0, 0, 640, 512}, what + " wallpaper");
     }
     // Cached thumbnails are kept upright: the next load takes them from the cache.
-    f.LoadFolder(dir.path(), true);
+    f.LoadFolder(dir_.path(), true);
     EXPECT_EQ(ParseSummary(Panel(1)).hits, 8);
     for (int o = 1; o <= 8; ++o)
         ExpectSteps(Cell(L"o" + std::to_wstring(o) + L".jpg"), kPicture, "cached " + std::to_string(o));

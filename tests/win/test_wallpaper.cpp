@@ -2,7 +2,6 @@
 // window on a screen of 1024 x 768 (as the preview sees it) with a grey desktop.
 #include "platform/AppInfo.h"
 #include "platform/Controls.h"
-#include "imaging/GDIPlusAPI.h"
 #include "platform/Handles.h"
 #include "support/MainWindow.h"
 #include "wallpaper/ApplyWallpaper.h"
@@ -54,6 +53,17 @@ TEST_F(Wallpaper, PreviewCentresCropsAndStretches) {
 
     f.DrawPreview(L""); // only the desktop colour
     EXPECT_TRUE(AreaIs(0, 0, 256, 192, kDesktopGrey));
+}
+
+TEST_F(Wallpaper, AOneByTenThousandPictureFitsAsALineAndFillsEverything) {
+    StartOn1024();
+    State().CurrentImagePath = Flat(L"needle.bmp", 1, 10000, kGreen);
+    Click(IDC_OPTMODE_0 + 4); // Fit
+    EXPECT_TRUE(AreaIs(127, 0, 128, 192, kGreen));
+    EXPECT_TRUE(AreaIs(0, 0, 127, 192, kDesktopGrey));
+    EXPECT_TRUE(AreaIs(128, 0, 256, 192, kDesktopGrey));
+    Click(IDC_OPTMODE_0 + 5); // Fill
+    EXPECT_TRUE(AreaIs(0, 0, 256, 192, kGreen));
 }
 
 TEST_F(Wallpaper, PreviewTilesAtTheScaledSize) {
@@ -133,21 +143,22 @@ TEST_F(Wallpaper, ImagesThatCannotBeShownAreReported) {
 }
 
 TEST_F(Wallpaper, EachModeWritesItsValuesAndTheConvertedBitmap) {
-    frmMain& f = StartOn1024();
+    StartOn1024();
     const std::wstring jpeg = Flat(L"photo.jpg", 120, 90, kRed);
     DeleteFileW(ConvertedBitmapPath().c_str());
     struct Case {
         int option;
         const wchar_t *tile, *style;
-    } cases[] = {{0, L"0", L"0"}, {1, L"0", L"2"}, {3, L"1", L"0"}};
+    } cases[] = {{0, L"0", L"0"},  {1, L"0", L"2"},  {4, L"0", L"6"},
+                 {5, L"0", L"10"}, {6, L"0", L"22"}, {3, L"1", L"0"}};
     for (const Case& c : cases) {
-        f.SetOptMode(c.option);
         State().CurrentImagePath = jpeg;
+        Click(IDC_OPTMODE_0 + c.option);
         Click(IDC_CMDSETWP);
         EXPECT_EQ(DesktopValue(L"Wallpaper"), ConvertedBitmapPath()) << c.option;
         EXPECT_EQ(DesktopValue(L"TileWallpaper"), c.tile) << c.option;
         EXPECT_EQ(DesktopValue(L"WallpaperStyle"), c.style) << c.option;
-        EXPECT_EQ(ImageFileSize(ConvertedBitmapPath()).cx, 120);
+        EXPECT_EQ(ReadPicture(ConvertedBitmapPath()).width, 120);
     }
     // The last apply (tiles of 30 x 22) redrew the preview: red everywhere.
     EXPECT_GT(Px(30, 22) >> 16, 0xE0u);
@@ -209,10 +220,7 @@ TEST_F(Wallpaper, TheBitmapPutsTransparencyOnTheDesktopColourAndNeverTakesHugeHe
     ASSERT_TRUE(WriteArgb(png, 8, 8, [](int, int) { return 0x00FF00FFu; }));
     State().CurrentImagePath = png;
     f.ApplyWallpaper();
-    std::vector<std::uint32_t> pixels;
-    int w = 0, h = 0;
-    ASSERT_TRUE(LoadImagePixels(ConvertedBitmapPath(), pixels, w, h));
-    EXPECT_EQ(pixels[0] & 0xFFFFFF, 0x808080u);
+    EXPECT_EQ(ReadPicture(ConvertedBitmapPath()).pixels.at(0) & 0xFFFFFF, 0x808080u);
     EXPECT_EQ(Px(128, 96) & 0xFFFFFF, 0x808080u);
 
     // A JPEG whose header claims 30000 x 30000 never reaches GDI+, and the failed conversion
@@ -313,11 +321,9 @@ TEST_F(Wallpaper, RecordedLayoutSelectsItsOption) {
         const wchar_t *tile, *style;
         int option;
         // Without a recorded wallpaper the layout chosen last is kept: those cases come first.
-    } cases[] = {{L"", L"1", L"2", 0},
-                 {std::nullopt, L"1", L"2", 0},
-                 {bmp, L"1", L"2", 1},
-                 {bmp, L"1", L"0", 3},
-                 {bmp, L"0", L"10", 5}};
+    } cases[] = {{L"", L"1", L"2", 0}, {std::nullopt, L"1", L"2", 0}, {bmp, L"1", L"2", 1},
+                 {bmp, L"1", L"0", 3}, {bmp, L"0", L"6", 4},          {bmp, L"0", L" 10", 5},
+                 {bmp, L"0", L"22", 6}};
     for (const Case& c : cases) {
         SetRecorded(c.path, c.tile, c.style);
         Start();
@@ -328,6 +334,21 @@ TEST_F(Wallpaper, RecordedLayoutSelectsItsOption) {
         Close();
     }
     EXPECT_TRUE(dialogs_->calls.empty());
+}
+
+TEST_F(Wallpaper, TheChosenLayoutIsRememberedWhenNoWallpaperSaysOtherwise) {
+    SetDesktopValue(L"Wallpaper", std::wstring());
+    Start();
+    Click(IDC_OPTMODE_0 + 5);
+    Close();
+    EXPECT_EQ(ReadSetting(L"WallpaperMode"), L"Fill");
+    Start();
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 5)));
+    Close();
+    // A stored name the program does not know leaves Centered.
+    WriteSetting(L"WallpaperMode", L"Zoomed");
+    Start();
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0)));
 }
 
 TEST_F(Wallpaper, MissingWallpaperIsReportedBeforeTheWindowShows) {

@@ -3,7 +3,6 @@
 #include "catalog/CatalogText.h"
 #include "catalog/ThumbnailCache.h"
 #include "platform/AppInfo.h"
-#include "platform/GdiPlus.h"
 #include <algorithm>
 #include <regex>
 
@@ -70,13 +69,6 @@ DesktopGuard::~DesktopGuard() {
 
 std::wstring ConvertedBitmapPath() {
     return tessary::DataFolder() + L"\\Tessary.bmp";
-}
-
-SIZE ImageFileSize(const std::wstring& path) {
-    Gdiplus::Bitmap bmp(path.c_str(), FALSE);
-    if (bmp.GetLastStatus() != Gdiplus::Ok)
-        return {0, 0};
-    return {static_cast<LONG>(bmp.GetWidth()), static_cast<LONG>(bmp.GetHeight())};
 }
 
 Summary ParseSummary(const std::wstring& text) {

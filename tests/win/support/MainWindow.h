@@ -59,8 +59,6 @@ private:
 };
 // The program's converted wallpaper bitmap.
 std::wstring ConvertedBitmapPath();
-// Width and height of an image file as GDI+ reads it; {0, 0} when it cannot be read.
-SIZE ImageFileSize(const std::wstring& path);
 
 // "Loaded N images in S Seconds with H cache hits" with or without ".  A files added to cache."
 struct Summary {

@@ -1,4 +1,5 @@
 #include "support/WinTest.h"
+#include "imaging/GDIPlusAPI.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/PixelFile.h"
 #include "platform/MessagePump.h"
@@ -170,6 +171,22 @@ std::uint64_t PeakMemory() {
     pmc.cb = sizeof pmc;
     GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
     return pmc.PeakWorkingSetSize;
+}
+
+Picture ReadPicture(const std::wstring& path) {
+    Picture p;
+    if (!tessary::LoadImagePixels(path, p.pixels, p.width, p.height))
+        p = {};
+    return p;
+}
+
+void HoldShift(bool down) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = VK_SHIFT;
+    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &in, sizeof(in));
+    Pump(30);
 }
 
 void Pump(int milliseconds) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace wintest {
@@ -51,6 +52,17 @@ std::string JpegClaiming(int width, int height);
 std::string PngClaiming(std::uint32_t width, std::uint32_t height);
 // The process's peak working set in bytes.
 std::uint64_t PeakMemory();
+
+// A picture file's pixels (0xAARRGGBB) as GDI+ decodes it; empty when it cannot be read.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    std::pair<int, int> size() const { return {width, height}; }
+};
+Picture ReadPicture(const std::wstring& path);
+// Holds Shift down (as SendInput does) or lets it go, and lets the messages run.
+void HoldShift(bool down);
 
 // Lets messages run for the given time.
 void Pump(int milliseconds = 50);
