@@ -56,6 +56,11 @@ LRESULT CALLBACK ListMiddleButtonProc(HWND list, UINT msg, WPARAM wp, LPARAM lp,
         reinterpret_cast<FileCommands*>(commands)->ListViewPics_MouseUp(4, pt);
         return 0;
     }
+    // The menu key or Shift+F10 (a right click is answered through NM_RCLICK).
+    if (msg == WM_CONTEXTMENU && lp == -1) {
+        reinterpret_cast<FileCommands*>(commands)->ListViewPics_MenuKey();
+        return 0;
+    }
     if (msg == WM_NCDESTROY)
         RemoveWindowSubclass(list, ListMiddleButtonProc, 0);
     return DefSubclassProc(list, msg, wp, lp);
@@ -136,6 +141,18 @@ void FileCommands::ListViewPics_MouseUp(int button, POINT screen) {
         host_.DrawPreview(state_.CurrentImagePath);
     else
         ShowFileMenu(screen, host_.MainWindow(), state_.CurrentImagePath);
+}
+
+void FileCommands::ListViewPics_MenuKey() {
+    const ListView list(list_);
+    const int current = CurrentItem();
+    if (current < 0)
+        return;
+    // Over the middle of the item, as Explorer puts it.
+    const RECT r = list.ItemRect(current);
+    POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(list_, &at);
+    ListViewPics_MouseUp(2, at);
 }
 
 void FileCommands::ListViewPics_DblClick() {

@@ -60,7 +60,7 @@ public:
     FileCommands(const FileCommands&) = delete;
     FileCommands& operator=(const FileCommands&) = delete;
 
-    // Takes the list once it exists; its middle button opens the menu too.
+    // Takes the list once it exists; its middle button and the menu key open the menu too.
     void Attach(HWND list);
 
     // Handles the list's notifications; returns true when handled.
@@ -69,6 +69,8 @@ public:
     void ListViewPics_KeyUp(int keyCode);
     // button: 1 left, 2 right, 4 middle; screen position of the mouse.
     void ListViewPics_MouseUp(int button, POINT screen);
+    // The context menu from the keyboard, at the current item.
+    void ListViewPics_MenuKey();
     void ListViewPics_DblClick();
     void ListViewPics_OLEStartDrag();
     // The context menu for imagePath at a screen position without the hidden items, and the chosen

@@ -32,11 +32,14 @@ protected:
         SendMessageW(form().hwnd(), WM_NOTIFY, IDC_LISTVIEWPICS, reinterpret_cast<LPARAM>(&nm));
         Pump(20);
     }
-    // Right-clicks the entry and picks the menu item with this caption.
-    void Menu(const std::wstring& entry, const std::wstring& caption) {
+    // Right-clicks the entry (or presses the menu key on it) and picks the item with this caption.
+    void Menu(const std::wstring& entry, const std::wstring& caption, bool menuKey = false) {
         Select({entry});
         dialogs_->menuPicks.push_back(caption);
-        Notify(NM_RCLICK);
+        if (!menuKey)
+            return Notify(NM_RCLICK);
+        SendMessageW(List().hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List().hwnd()), -1);
+        Pump(20);
     }
     // A key pressed and released in the list (Enter and Delete act only when pressed there).
     void KeyUp(UINT key, bool pressedHere = true) {
@@ -100,7 +103,7 @@ TEST_F(Commands, EntriesNameTheFolderTheListShowsUntilTheTreesFolderIsLoaded) {
 
 TEST_F(Commands, EachMenuItemRunsTheCommandItNames) {
     Open();
-    Menu(L"b.bmp", L"&Preview");
+    Menu(L"b.bmp", L"&Preview", true);
     EXPECT_TRUE(AreaIs(0, 0, 256, 192, kGreen));
 
     Menu(L"c.bmp", L"&View Image");
