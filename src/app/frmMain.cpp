@@ -122,9 +122,10 @@ bool frmMain::Load() {
             Form_KeyDown(static_cast<int>(msg.wParam), ShiftState());
         } else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) {
             Form_KeyUp(static_cast<int>(msg.wParam), ShiftState());
-            // The list opens and deletes only on keys pressed in it: Enter that closed a menu, a
-            // message box or the rename box is released here too, and must not open the viewer.
-            const bool acts = msg.wParam != VK_RETURN && msg.wParam != VK_DELETE;
+            // The list opens, deletes and renames only on keys pressed in it: Enter that closed a
+            // menu, a message box or the rename box is released here too, and must not open the
+            // viewer.
+            const bool acts = msg.wParam != VK_RETURN && msg.wParam != VK_DELETE && msg.wParam != VK_F2;
             const bool pressedInList = listKeysDown_[key];
             listKeysDown_[key] = false;
             if (msg.hwnd == ListViewPics && (acts || pressedInList))

@@ -123,6 +123,10 @@ void FileCommands::ListViewPics_KeyUp(int keyCode) {
         host_.ViewImage(state_.CurrentImagePath);
         return;
     }
+    if (keyCode == VK_F2) { // as in Explorer
+        RenameImage(state_.CurrentImagePath);
+        return;
+    }
     host_.UpdateDirStatus();
     int current = CurrentItem();
     if (current < 0)
