@@ -1,8 +1,7 @@
 // The "Convert Image" dialog through its real window: opened modally, driven through its controls
 // and keys, and the files it writes decoded and compared.
 #include "converter/frmConvert.h"
-#include "imaging/GDIPlusAPI.h"
-#include "commands/FileCommands.h"
+#include "platform/Controls.h"
 #include "support/MainWindow.h"
 #include "viewer/frmZoom.h"
 
@@ -44,26 +43,12 @@ void Click(HWND dlg, int id) {
 void Type(HWND dlg, int id, const std::wstring& text) {
     SetWindowTextW(Item(dlg, id), text.c_str());
 }
-int SliderValue(HWND dlg, int id) {
-    return static_cast<int>(SendMessageW(Item(dlg, id), TBM_GETPOS, 0, 0));
-}
 // A key as the user presses it on the focused control: down, then up.
 void Press(UINT key) {
     HWND focus = GetFocus();
     PostMessageW(focus, WM_KEYDOWN, key, 1);
     PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
     Pump(30);
-}
-
-struct Decoded {
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
-Decoded Decode(const std::wstring& path) {
-    Decoded d;
-    LoadImagePixels(path, d.pixels, d.width, d.height);
-    return d;
 }
 
 class Converter : public ::testing::Test {
@@ -139,7 +124,7 @@ TEST_F(Converter, OpensWithItsDefaultsAndAnswersEnterAndEscape) {
 
         // The percentage field and slider follow each other.
         Type(dlg, frmConvert::IdTxtPercent, L"2000"); // held in range
-        EXPECT_EQ(SliderValue(dlg, frmConvert::IdSliderPercentage), 1000);
+        EXPECT_EQ(TrackbarValue(Item(dlg, frmConvert::IdSliderPercentage)), 1000);
         SendMessageW(Item(dlg, frmConvert::IdSliderPercentage), TBM_SETPOS, TRUE, 50);
         SendMessageW(dlg, WM_HSCROLL, SB_THUMBPOSITION,
                      reinterpret_cast<LPARAM>(Item(dlg, frmConvert::IdSliderPercentage)));
@@ -153,9 +138,8 @@ TEST_F(Converter, OpensWithItsDefaultsAndAnswersEnterAndEscape) {
         Press(VK_ESCAPE);
         EXPECT_FALSE(IsWindow(dlg));
     });
-    const Decoded out = Decode(target);
-    EXPECT_EQ(out.width, 512);
-    EXPECT_EQ(out.height, 384);
+    const Picture out = ReadPicture(target);
+    EXPECT_EQ(out.size(), std::make_pair(512, 384));
     EXPECT_EQ(ReadBytes(target).substr(0, 3), "\xFF\xD8\xFF");
     EXPECT_EQ(written_, std::vector<std::wstring>{target});
 }
@@ -195,9 +179,8 @@ TEST_F(Converter, EveryFormatRoundTripsTurned) {
         const std::wstring target = dir_ / (L"[1] Stra\u00dfe \u2713-Resize." + std::wstring(names[format]));
         SCOPED_TRACE(Narrow(target));
         EXPECT_EQ(ReadBytes(target).substr(0, 2), signatures[format]);
-        const Decoded out = Decode(target);
-        ASSERT_EQ(out.width, 64);
-        ASSERT_EQ(out.height, 128);
+        const Picture out = ReadPicture(target);
+        ASSERT_EQ(out.size(), std::make_pair(64, 128));
         // Turned clockwise: the blue corner is now top right, the red half the top half.
         const int tolerance = format == 1 || format == 4 ? 40 : 2;
         EXPECT_TRUE(Near(out.at(62, 1), 0xFF0000FF, tolerance));
@@ -297,11 +280,9 @@ class ConvertFromTheMenu : public MainWindowTest {};
 TEST_F(ConvertFromTheMenu, OpensOnTheImageTheMenuActsOn) {
     frmMain& f = Start();
     TempDir dir(L"convmenu");
-    Track(dir.path());
     const std::wstring image = dir / L"a.png";
     ASSERT_TRUE(WriteImage(image, 120, 90));
-    ASSERT_TRUE(Probe::Tree(f).SelectFolder(dir.path()));
-    ASSERT_TRUE(PumpUntil([&] { return !State().load.LoadBusy && List().Count() == 1; }));
+    OpenFolder(dir.path());
     State().CurrentImagePath = image;
 
     WhenTheDialogOpens([&](HWND dlg) {

@@ -1,5 +1,6 @@
 // The wallpaper preview, applying the wallpaper and reading it at start-up, through the real main
-// window on a screen of 1024 x 768 (as the preview sees it) with a grey desktop.
+// window (mostly on a screen of 1024 x 768 as the preview sees it, with a grey desktop), and the
+// wallpaper on the Wine virtual desktop itself.
 #include "platform/AppInfo.h"
 #include "platform/Controls.h"
 #include "platform/Handles.h"
@@ -26,11 +27,24 @@ protected:
         SetDesktopValue(L"TileWallpaper", std::wstring(tile));
         SetDesktopValue(L"WallpaperStyle", std::wstring(style));
     }
+    // Applies the picture tiled and moves the window out of the way of the pixels looked at.
+    void ApplyTiled(const std::wstring& image) {
+        form().SetOptMode(3);
+        State().CurrentImagePath = image;
+        Click(IDC_CMDSETWP);
+        SetWindowPos(form().hwnd(), nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
 };
+
+// A screen pixel as 0xRRGGBB.
+std::uint32_t ScreenPx(int x, int y) {
+    WindowDC screen(nullptr);
+    return Rgb(GetPixel(screen.get(), x, y));
+}
 
 } // namespace
 
-TEST_F(Wallpaper, PreviewCentresCropsAndStretches) {
+TEST_F(Wallpaper, PreviewCentresCropsStretchesFitsAndFills) {
     frmMain& f = StartOn1024();
     // 800 x 600 centred on 1024 x 768: (28, 21), 200 x 150, the desktop colour around it.
     f.DrawPreview(Flat(L"green.bmp", 800, 600, kGreen));
@@ -53,33 +67,15 @@ TEST_F(Wallpaper, PreviewCentresCropsAndStretches) {
 
     f.DrawPreview(L""); // only the desktop colour
     EXPECT_TRUE(AreaIs(0, 0, 256, 192, kDesktopGrey));
-}
 
-TEST_F(Wallpaper, AOneByTenThousandPictureFitsAsALineAndFillsEverything) {
-    StartOn1024();
+    // 1 x 10000 fitted is a line of a pixel; filled it covers everything.
     State().CurrentImagePath = Flat(L"needle.bmp", 1, 10000, kGreen);
-    Click(IDC_OPTMODE_0 + 4); // Fit
+    Click(IDC_OPTMODE_0 + 4);
     EXPECT_TRUE(AreaIs(127, 0, 128, 192, kGreen));
     EXPECT_TRUE(AreaIs(0, 0, 127, 192, kDesktopGrey));
     EXPECT_TRUE(AreaIs(128, 0, 256, 192, kDesktopGrey));
-    Click(IDC_OPTMODE_0 + 5); // Fill
+    Click(IDC_OPTMODE_0 + 5);
     EXPECT_TRUE(AreaIs(0, 0, 256, 192, kGreen));
-}
-
-TEST_F(Wallpaper, PreviewTilesAtTheScaledSize) {
-    StartOn1024();
-    // 100 x 50 quadrants: tiles of 25 x 12 on the preview. Chosen by the user's click on "Tiled".
-    ASSERT_TRUE(WriteImage(dir_ / L"tile.bmp", 100, 50, [](int x, int y) {
-        return y < 25 ? (x < 50 ? kRed : kGreen) : (x < 50 ? kBlue : kYellow);
-    }));
-    State().CurrentImagePath = dir_ / L"tile.bmp";
-    Click(IDC_OPTMODE_0 + 3);
-    for (int ty = 0; ty + 11 < 192; ty += 12)
-        for (int tx = 0; tx + 24 < 256; tx += 25)
-            ASSERT_TRUE(Px(tx, ty) == kRed && Px(tx + 24, ty) == kGreen && Px(tx, ty + 11) == kBlue &&
-                        Px(tx + 24, ty + 11) == kYellow)
-                << tx << "," << ty;
-    EXPECT_EQ(Px(255, 191), kBlue); // the bottom left of the tile that starts at (250, 180)
 }
 
 TEST_F(Wallpaper, OverlaysDarkenTheEdgesAndLightenTheGlare) {
@@ -144,7 +140,11 @@ TEST_F(Wallpaper, ImagesThatCannotBeShownAreReported) {
 
 TEST_F(Wallpaper, EachModeWritesItsValuesAndTheConvertedBitmap) {
     StartOn1024();
-    const std::wstring jpeg = Flat(L"photo.jpg", 120, 90, kRed);
+    // 100 x 50 quadrants, converted to a bitmap.
+    const std::wstring png = dir_ / L"tile.png";
+    ASSERT_TRUE(WriteImage(png, 100, 50, [](int x, int y) {
+        return y < 25 ? (x < 50 ? kRed : kGreen) : (x < 50 ? kBlue : kYellow);
+    }));
     DeleteFileW(ConvertedBitmapPath().c_str());
     struct Case {
         int option;
@@ -152,17 +152,21 @@ TEST_F(Wallpaper, EachModeWritesItsValuesAndTheConvertedBitmap) {
     } cases[] = {{0, L"0", L"0"},  {1, L"0", L"2"},  {4, L"0", L"6"},
                  {5, L"0", L"10"}, {6, L"0", L"22"}, {3, L"1", L"0"}};
     for (const Case& c : cases) {
-        State().CurrentImagePath = jpeg;
+        State().CurrentImagePath = png;
         Click(IDC_OPTMODE_0 + c.option);
         Click(IDC_CMDSETWP);
         EXPECT_EQ(DesktopValue(L"Wallpaper"), ConvertedBitmapPath()) << c.option;
         EXPECT_EQ(DesktopValue(L"TileWallpaper"), c.tile) << c.option;
         EXPECT_EQ(DesktopValue(L"WallpaperStyle"), c.style) << c.option;
-        EXPECT_EQ(ReadPicture(ConvertedBitmapPath()).width, 120);
+        EXPECT_EQ(ReadPicture(ConvertedBitmapPath()).width, 100);
     }
-    // The last apply (tiles of 30 x 22) redrew the preview: red everywhere.
-    EXPECT_GT(Px(30, 22) >> 16, 0xE0u);
-    EXPECT_GT(Px(255, 191) >> 16, 0xE0u);
+    // Tiled last: the preview shows tiles of 25 x 12 to its far edges.
+    for (int ty = 0; ty + 11 < 192; ty += 12)
+        for (int tx = 0; tx + 24 < 256; tx += 25)
+            ASSERT_TRUE(Px(tx, ty) == kRed && Px(tx + 24, ty) == kGreen && Px(tx, ty + 11) == kBlue &&
+                        Px(tx + 24, ty + 11) == kYellow)
+                << tx << "," << ty;
+    EXPECT_EQ(Px(255, 191), kBlue); // the bottom left of the tile that starts at (250, 180)
 
     // A bitmap is applied as it is, by a click on the preview too (any case of ".bmp").
     ASSERT_TRUE(WriteFlat(dir_ / L"Mixed.bmp", 32, 32, kGreen));
@@ -372,6 +376,116 @@ TEST_F(Wallpaper, CurrentWallpaperButtonPreviewsItInTheSelectedLayout) {
     EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0))); // the layout stays as chosen
     EXPECT_EQ(Px(128, 96), kGreen);
     EXPECT_EQ(Px(0, 0), kDesktopGrey); // centred, small
+}
+
+// ---- The wallpaper on the Wine virtual desktop itself, the desktop view, the resample commands ----
+
+TEST_F(Wallpaper, TiledWallpaperShowsOnTheScreenAndNoWallpaperRemovesIt) {
+    Start();
+    // 32 x 32: red left half, blue right half, tiled from the screen's top-left corner.
+    ASSERT_TRUE(WriteImage(dir_ / L"tile.bmp", 32, 32, [](int x, int) { return x < 16 ? kRed : kBlue; }));
+    ApplyTiled(dir_ / L"tile.bmp");
+    EXPECT_TRUE(PumpUntil([] {
+        return ScreenPx(4, 4) == kRed && ScreenPx(20, 4) == kBlue && ScreenPx(52, 72) == kBlue &&
+               ScreenPx(100, 300) == kRed;
+    })) << std::hex
+        << ScreenPx(4, 4) << " " << ScreenPx(20, 4);
+
+    Click(IDC_CMDDIRBROWSER_0 + 4);
+    const std::uint32_t desktop = Rgb(GetSysColor(COLOR_BACKGROUND));
+    EXPECT_TRUE(PumpUntil([&] { return ScreenPx(4, 4) == desktop && ScreenPx(20, 4) == desktop; }))
+        << std::hex << ScreenPx(4, 4) << " vs " << desktop;
+}
+
+TEST_F(Wallpaper, DesktopViewShowsTheScreenUnderTheOverlays) {
+    frmMain& f = Start();
+    ASSERT_TRUE(WriteFlat(dir_ / L"green.bmp", 64, 64, kGreen));
+    ApplyTiled(dir_ / L"green.bmp");
+    ASSERT_TRUE(PumpUntil([] { return ScreenPx(10, 10) == kGreen; }));
+    ASSERT_TRUE(WriteFlat(dir_ / L"other.bmp", 64, 64, kRed));
+    f.DrawPreview(dir_ / L"other.bmp");
+    Click(IDC_CMDSHOWDESKTOP);
+    EXPECT_TRUE(IsWindowVisible(f.hwnd()));
+    EXPECT_EQ(State().CurrentImagePath, dir_ / L"other.bmp"); // the capture does not change the image in hand
+    EXPECT_EQ(Px(5, 5), kGreen);                              // the screen scaled down
+    const std::uint32_t plainCorner = Px(0, 0);
+    f.SetChkOverlay(0, BST_CHECKED); // redraws the red image ...
+    Click(IDC_CMDSHOWDESKTOP);       // ... and the capture replaces it, shaded
+    EXPECT_LT(Green(Px(0, 0)), Green(plainCorner));
+    EXPECT_EQ(Px(100, 90), kGreen); // clear of the shading
+    EXPECT_TRUE(dialogs_->calls.empty());
+}
+
+TEST_F(Wallpaper, StartUpShowsTheDesktopNotTheRecordedWallpaper) {
+    // The registry names a red wallpaper that the desktop does not show.
+    ASSERT_TRUE(WriteFlat(dir_ / L"red.bmp", 1024, 768, kRed));
+    std::wstring none;
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, none.data(), SPIF_SENDCHANGE);
+    SetRecorded(dir_ / L"red.bmp", L"0", L"2");
+    const std::uint32_t desktop = Rgb(GetSysColor(COLOR_BACKGROUND));
+    ASSERT_TRUE(PumpUntil([&] { return ScreenPx(5, 5) == desktop; }));
+    Start();
+    EXPECT_EQ(State().CurrentImagePath, dir_ / L"red.bmp");
+    EXPECT_EQ(Px(1, 1), desktop);
+}
+
+TEST_F(Wallpaper, ResampleButtonsFitTheScreenAndChooseTheLayout) {
+    StartOn1024();
+    ASSERT_TRUE(WriteFlat(dir_ / L"wide.png", 1000, 500, kGreen));
+    State().CurrentImagePath = dir_ / L"wide.png";
+    Click(IDC_CMDICONBUTTON_0);
+    EXPECT_EQ(ReadPicture(ConvertedBitmapPath()).size(), std::make_pair(1024, 512));
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0)));
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), ConvertedBitmapPath());
+    // The preview shows the bitmap centred: 256 x 128 from y = 32.
+    EXPECT_EQ(Px(128, 31), kDesktopGrey);
+    EXPECT_EQ(Px(128, 32), kGreen);
+    Click(IDC_CMDICONBUTTON_0 + 1);
+    EXPECT_EQ(ReadPicture(ConvertedBitmapPath()).height, 768);
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 1)));
+    EXPECT_EQ(State().CurrentImagePath, dir_ / L"wide.png");
+
+    // A picture that is gone changes nothing: the program's older bitmap never stands in for it.
+    SetDesktopValue(L"Wallpaper", std::wstring(L"C:\\before.bmp"));
+    const std::string older = ReadBytes(ConvertedBitmapPath());
+    Click(IDC_OPTMODE_0 + 3);
+    State().CurrentImagePath = dir_ / L"gone.jpg";
+    Click(IDC_CMDICONBUTTON_0);
+    Click(IDC_CMDICONBUTTON_0 + 1);
+    EXPECT_EQ(DesktopValue(L"Wallpaper"), L"C:\\before.bmp");
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 3)));
+    EXPECT_EQ(ReadBytes(ConvertedBitmapPath()), older);
+}
+
+TEST_F(Wallpaper, ResamplingAveragesWhenReducingAndBlendsWhenEnlarging) {
+    frmMain& f = StartOn1024();
+    // A one-pixel checkerboard halved: every pixel averages two black and two white ones, where
+    // nearest-neighbour sampling would give pure black or white.
+    ASSERT_TRUE(WriteImage(dir_ / L"checker.bmp", 2048, 1536,
+                           [](int x, int y) { return (x + y) % 2 ? 0xFFFFFFu : 0u; }));
+    int w = 0, h = 0;
+    ASSERT_TRUE(f.ResampleToScreen(dir_ / L"checker.bmp", false, w, h, dir_ / L"half.bmp"));
+    EXPECT_EQ(w, 1024);
+    EXPECT_EQ(h, 768);
+    const Picture half = ReadPicture(dir_ / L"half.bmp");
+    ASSERT_EQ(half.width, 1024);
+    for (int x = 0; x < 1024; x += 5)
+        ASSERT_TRUE(Near(half.at(x, 300), 0xFF808080, 2)) << x;
+
+    // A requested size is kept; between a black and a white pixel the enlargement passes through greys.
+    ASSERT_TRUE(WriteImage(dir_ / L"two.bmp", 2, 1, [](int x, int) { return x == 0 ? 0u : 0xFFFFFFu; }));
+    w = 40, h = 3;
+    ASSERT_TRUE(f.ResampleToScreen(dir_ / L"two.bmp", true, w, h, dir_ / L"wide.bmp"));
+    const Picture wide = ReadPicture(dir_ / L"wide.bmp");
+    EXPECT_EQ(wide.width, 40);
+    EXPECT_GT(Red(wide.at(20, 1)), 20);
+    EXPECT_LT(Red(wide.at(20, 1)), 235);
+    // No target: nothing written, the size still reported.
+    w = h = 0;
+    EXPECT_TRUE(f.ResampleToScreen(dir_ / L"two.bmp", true, w, h, L""));
+    EXPECT_EQ(h, 512);
+    EXPECT_FALSE(f.ResampleToScreen(dir_ / L"gone.jpg", false, w, h, dir_ / L"never.bmp"));
+    EXPECT_FALSE(FileExists(dir_ / L"never.bmp"));
 }
 
 // ---- Recent wallpapers ----
