@@ -216,35 +216,62 @@ CacheFileContents CacheFileContents::Read(const FolderCache& cache) {
         MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(data), static_cast<int>(size),
                             text.data(), n);
     }
-    contents.sections_ = ParseIniText(text);
+    contents.sections_ = IniSections(ParseIniText(text));
     contents.whole_ = true;
     return contents;
+}
+
+namespace {
+
+bool NameBefore(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_LESS_THAN;
+}
+
+} // namespace
+
+IniSections::IniSections(std::vector<IniSectionText> sections) : sections_(std::move(sections)) {
+    byName_.resize(sections_.size());
+    for (std::size_t i = 0; i < byName_.size(); ++i)
+        byName_[i] = i;
+    std::stable_sort(byName_.begin(), byName_.end(), [this](std::size_t a, std::size_t b) {
+        return NameBefore(sections_[a].name, sections_[b].name);
+    });
+}
+
+const IniSectionText* IniSections::Find(std::wstring_view name) const {
+    const auto it =
+        std::lower_bound(byName_.begin(), byName_.end(), name, [this](std::size_t i, std::wstring_view n) {
+            return NameBefore(sections_[i].name, n);
+        });
+    return it != byName_.end() && SameKeyName(sections_[*it].name, name) ? &sections_[*it] : nullptr;
+}
+
+void IniSections::Put(IniSectionText section) {
+    if (const IniSectionText* same = Find(section.name)) {
+        sections_[static_cast<std::size_t>(same - sections_.data())].keys = std::move(section.keys);
+        return;
+    }
+    const auto at = std::upper_bound(
+        byName_.begin(), byName_.end(), section.name,
+        [this](std::wstring_view n, std::size_t i) { return NameBefore(n, sections_[i].name); });
+    byName_.insert(at, sections_.size());
+    sections_.push_back(std::move(section));
 }
 
 CacheSection CacheFileContents::Section(const std::wstring& sectionName) const {
     if (!whole_)
         return CacheSection::Read(iniFile_, sectionName);
     CacheSection section;
-    for (const IniSectionText& s : sections_) {
-        if (SameKeyName(s.name, sectionName)) {
-            section.keys_ = s.keys;
-            break;
-        }
-    }
+    if (const IniSectionText* s = sections_.Find(sectionName))
+        section.keys_ = s->keys;
     return section;
 }
 
 void CacheFileContents::Replace(const std::wstring& sectionName,
                                 std::vector<std::pair<std::wstring, std::wstring>> keys) {
-    if (!whole_)
-        return;
-    for (IniSectionText& s : sections_) {
-        if (SameKeyName(s.name, sectionName)) {
-            s.keys = std::move(keys);
-            return;
-        }
-    }
-    sections_.push_back({sectionName, std::move(keys)});
+    if (whole_)
+        sections_.Put({sectionName, std::move(keys)});
 }
 
 bool CachedThumbnailMatches(const CacheSection& section, const std::optional<FileInfo>& image,
@@ -271,8 +298,10 @@ bool WriteCacheThumbnail(const FolderCache& cache, const std::wstring& imageFile
     // The cache root may have been removed since start-up; an existing directory is fine.
     CreateDirectoryW(LongPathForm(CacheRoot(DataFolder())).c_str(), nullptr);
     CreateDirectoryW(LongPathForm(cache.directory).c_str(), nullptr);
+    // In place: a thumbnail is used only once its section is written after it, so one cut short
+    // is never taken for a good one.
     return !jpeg.empty() &&
-           WriteFileReplacing(LongPathForm(cache.ThumbnailPath(imageFileName)), jpeg.data(), jpeg.size());
+           WriteFileInPlace(LongPathForm(cache.ThumbnailPath(imageFileName)), jpeg.data(), jpeg.size());
 }
 
 void CacheSectionBatch::Add(const std::wstring& imageFileName, int imageWidth, int imageHeight,
@@ -332,22 +361,16 @@ int CacheSectionBatch::Flush() {
                 profile_ = true;
         }
         if (!profile_)
-            file_ = ParseIniText(text);
+            file_ = IniSections(ParseIniText(text));
     }
     if (profile_)
         return FlushThroughProfile();
     // A section already there takes the new keys in its place (the first of a name, as every read
     // finds that one); a new one goes at the end.
-    for (IniSectionText& section : pending_) {
-        auto same = std::find_if(file_.begin(), file_.end(),
-                                 [&](const IniSectionText& s) { return SameKeyName(s.name, section.name); });
-        if (same != file_.end())
-            same->keys = std::move(section.keys);
-        else
-            file_.push_back(std::move(section));
-    }
+    for (IniSectionText& section : pending_)
+        file_.Put(std::move(section));
     pending_.clear();
-    const std::wstring text = FormatIniText(file_);
+    const std::wstring text = FormatIniText(file_.all());
     std::vector<unsigned char> bytes;
     if (cache_.unicodeIni) {
         bytes = {0xFF, 0xFE};

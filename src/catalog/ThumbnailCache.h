@@ -58,6 +58,24 @@ private:
     std::vector<std::pair<std::wstring, std::wstring>> keys_;
 };
 
+// A cache file's sections with an index by name, compared as the profile functions compare them
+// (ordinal, ignoring case): a folder of thousands is looked up and written without a search
+// through every section for each thumbnail.
+class IniSections {
+public:
+    IniSections() = default;
+    explicit IniSections(std::vector<IniSectionText> sections);
+    // The first section of that name (the one every profile read finds), or null.
+    const IniSectionText* Find(std::wstring_view name) const;
+    // The first section of the name takes the keys; without one, the section goes at the end.
+    void Put(IniSectionText section);
+    const std::vector<IniSectionText>& all() const { return sections_; }
+
+private:
+    std::vector<IniSectionText> sections_;
+    std::vector<std::size_t> byName_; // positions in sections_, by name, equal names in file order
+};
+
 // A folder's cache file read once for a whole load: every profile call opens and searches the file
 // again, which costs more than decoding a cached thumbnail. A file too large to keep, or in an
 // encoding other than ANSI or UTF-16, is read section by section as before.
@@ -73,7 +91,7 @@ public:
 private:
     std::wstring iniFile_;
     bool whole_ = false; // false: read from the file at each lookup
-    std::vector<IniSectionText> sections_;
+    IniSections sections_;
 };
 
 // Whether the cached thumbnail of an image may be used: its section's recorded size and time
@@ -86,7 +104,7 @@ bool CachedThumbnailMatches(const CacheSection& section, const std::optional<Fil
 // The thumbnail JPEG of a reduced picture (quality 80), encoded straight from its pixels.
 bool EncodeThumbnail(ConstPixelView picture, std::vector<unsigned char>& jpeg);
 
-// Writes a thumbnail already encoded as JPEG (its file is replaced only when written whole).
+// Writes a thumbnail already encoded as JPEG, in place (a failed write leaves no file).
 bool WriteCacheThumbnail(const FolderCache& cache, const std::wstring& imageFileName,
                          const std::vector<unsigned char>& jpeg);
 
@@ -111,7 +129,7 @@ private:
     std::vector<IniSectionText> pending_;
     bool read_ = false;    // file_ holds the file's sections
     bool profile_ = false; // an encoding only the profile functions handle: write through them
-    std::vector<IniSectionText> file_;
+    IniSections file_;
 };
 
 struct CacheTotals {

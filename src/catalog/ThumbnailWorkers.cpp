@@ -20,10 +20,10 @@ void PrepareFile(const std::wstring& path, const PrepareSettings& settings, Imag
     CacheSection section;
     {
         ScopedTimer t(out.cacheRead);
-        if (FileExists(thumbnail)) {
-            section = settings.cacheFile->Section(settings.cache.SectionName(out.fileName));
-            cachedThumbnail = CachedThumbnailMatches(section, out.info, path);
-        }
+        // The section first: asking for a file that is not there costs a look through the whole
+        // cache folder under Wine.
+        section = settings.cacheFile->Section(settings.cache.SectionName(out.fileName));
+        cachedThumbnail = CachedThumbnailMatches(section, out.info, path) && FileExists(thumbnail);
     }
     ConstPixelView cached;
     if (cachedThumbnail && reducer.LoadThumbnail(thumbnail, cached, out.times)) {

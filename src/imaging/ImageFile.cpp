@@ -136,11 +136,12 @@ TempFileBeside::~TempFileBeside() {
         DeleteFileW(path_.c_str());
 }
 
-bool TempFileBeside::Write(const void* data, std::size_t size) {
-    if (path_.empty())
-        return false;
+namespace {
+
+// data as the whole new content of path, created or emptied first.
+bool WriteWholeFile(const std::wstring& path, const void* data, std::size_t size) {
     UniqueFile f(
-        CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f)
         return false;
     const auto* bytes = static_cast<const unsigned char*>(data);
@@ -153,6 +154,12 @@ bool TempFileBeside::Write(const void* data, std::size_t size) {
         done += written;
     }
     return true;
+}
+
+} // namespace
+
+bool TempFileBeside::Write(const void* data, std::size_t size) {
+    return !path_.empty() && WriteWholeFile(path_, data, size);
 }
 
 bool TempFileBeside::Commit() {
@@ -174,6 +181,13 @@ bool TempFileBeside::Commit() {
 bool WriteFileReplacing(const std::wstring& target, const void* data, std::size_t size) {
     TempFileBeside temp(target);
     return temp.ok() && temp.Write(data, size) && temp.Commit();
+}
+
+bool WriteFileInPlace(const std::wstring& path, const void* data, std::size_t size) {
+    if (WriteWholeFile(path, data, size))
+        return true;
+    DeleteFileW(path.c_str());
+    return false;
 }
 
 } // namespace tessary
