@@ -1,10 +1,7 @@
 #include "imaging/BmpFile.h"
-#include "imaging/DecodePlan.h"
+#include "imaging/ImageHeader.h"
 #include <gtest/gtest.h>
-#include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 #include <vector>
 
 using namespace tessary;
@@ -27,70 +24,6 @@ TEST(ImageHeader, RleBitmapsMustReachTheirLastRow) {
     for (int v : {0, 5, 1, 2})
         bmp.push_back(static_cast<unsigned char>(v));
     EXPECT_FALSE(BmpRowsComplete(bmp.data(), bmp.size()));
-}
-
-namespace {
-
-// One row of grey pixels.
-std::vector<std::uint32_t> Row(const std::vector<double>& values) {
-    std::vector<std::uint32_t> row;
-    for (double v : values) {
-        const auto g = static_cast<std::uint32_t>(v + 0.5);
-        row.push_back(0xFF000000u | g << 16 | g << 8 | g);
-    }
-    return row;
-}
-
-std::vector<int> Reduce(const std::vector<std::uint32_t>& source, ScaleRect from, ScaleRect to, int width) {
-    std::vector<std::uint32_t> out(static_cast<std::size_t>(width), 0);
-    ScaleScratch scratch;
-    const ConstPixelView src(source.data(), static_cast<int>(source.size()), 1,
-                             static_cast<int>(source.size()));
-    EXPECT_TRUE(ScalePixels(src, from, PixelView{out.data(), width, 1, width}, to, ScaleFilter::AreaAverage,
-                            scratch));
-    std::vector<int> grey;
-    for (std::uint32_t p : out)
-        grey.push_back(static_cast<int>(p & 0xFF));
-    return grey;
-}
-
-int MaxDifference(const std::vector<int>& a, const std::vector<int>& b) {
-    int most = 0;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
-        most = std::max(most, std::abs(a[i] - b[i]));
-    return most;
-}
-
-} // namespace
-
-TEST(ScaledDecode, ReducedPixelsAverageTheAreaTheyStandFor) {
-    // A ramp 301 pixels wide, reduced by 5 to 60 pixels: directly, and from a decode at 1/4 whose
-    // 76 pixels stand for 75.25 (libjpeg pads the last block with the edge pixel).
-    const int full = 301, scale = 4, reduced = 60;
-    std::vector<double> ramp;
-    for (int x = 0; x < full; ++x)
-        ramp.push_back(x * 255.0 / (full - 1));
-    std::vector<double> decoded;
-    for (int block = 0; block * scale < full; ++block) {
-        double sum = 0;
-        for (int k = 0; k < scale; ++k)
-            sum += ramp[static_cast<std::size_t>(std::min(block * scale + k, full - 1))];
-        decoded.push_back(sum / scale);
-    }
-    ASSERT_EQ(decoded.size(), 76u);
-
-    const auto direct = Reduce(Row(ramp), ScaleRect{0, 0, full, 1}, ScaleRect{0, 0, reduced, 1}, reduced);
-    const DecodeMapping mapping = ScaledDecodeMapping(full, 1, scale, reduced, 1);
-    EXPECT_EQ(mapping.source.width, full);
-    EXPECT_EQ(mapping.dest.width, reduced * scale);
-    const auto scaled = Reduce(Row(decoded), mapping.source, mapping.dest, reduced);
-    EXPECT_LE(MaxDifference(scaled, direct), 1);
-    // Stretching the decoded pixels as if they were all image shifts the picture by more.
-    const auto naive = Reduce(Row(decoded), ScaleRect{0, 0, 76, 1}, ScaleRect{0, 0, reduced, 1}, reduced);
-    EXPECT_GE(MaxDifference(naive, direct), 2);
-
-    // Without DCT scaling the mapping is the plain reduction.
-    EXPECT_EQ(ScaledDecodeMapping(1600, 1200, 1, 200, 150).dest.height, 150);
 }
 
 TEST(BmpFile, HeaderRowsAndPadding) {

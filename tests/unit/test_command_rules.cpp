@@ -14,12 +14,6 @@ TEST(CommandRules, ColumnClicksTurnTheOrderShownOnlyOnTheSameColumn) {
     EXPECT_EQ(ColumnClickSortBy(2, last, 5), 2);
 }
 
-TEST(CommandRules, PathSplitsAtTheLastBackslash) {
-    EXPECT_EQ(SplitAtLastBackslash(L"C:\\Pics\\sea.jpg").folder, L"C:\\Pics");
-    EXPECT_EQ(SplitAtLastBackslash(L"C:\\sea.jpg").name, L"sea.jpg");
-    EXPECT_EQ(SplitAtLastBackslash(L"sea.jpg").folder, L"");
-}
-
 TEST(CommandRules, NewNamesThatWouldMoveOrDamageFilesAreRefused) {
     for (const wchar_t* bad : {L"..\\x.jpg", L"a/b.jpg", L"c:x.jpg", L"*.jpg", L"what?.jpg", L"<a>.jpg",
                                L"a|b.jpg", L"..", L"tab\there.jpg", L"trailing.", L"trailing "})

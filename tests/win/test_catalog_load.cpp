@@ -1,9 +1,14 @@
 // Loading a folder through the real main window: which files are listed and how, the cell
-// pictures, the status bar, the thumbnail cache, and files that are not what they claim.
+// pictures, the status bar, the thumbnail cache and its own operations, files that are not what
+// they claim, the sort orders, the two list modes, the thumbnail-size slider, and stopping or
+// re-entering a running load.
+#include "catalog/CacheIni.h"
+#include "catalog/CatalogText.h"
 #include "catalog/ReducedImage.h"
 #include "catalog/ThumbnailCache.h"
 #include "imaging/JpegCodec.h"
 #include "platform/AppInfo.h"
+#include "platform/Controls.h"
 #include "platform/Locale.h"
 #include "support/MainWindow.h"
 #include <climits>
@@ -44,6 +49,49 @@ std::wstring DateTextOf(const std::wstring& path) {
     FileTimeToSystemTime(&local, &st);
     return ShortDateText(st) + L" " + LongTimeText(st);
 }
+
+// Sets the last-write time to 1 June of the year, at noon UTC.
+bool SetWriteYear(const std::wstring& path, int year) {
+    const SYSTEMTIME st{static_cast<WORD>(year), 6, 0, 1, 12, 0, 0, 0};
+    FILETIME ft;
+    UniqueFile f(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    return SystemTimeToFileTime(&st, &ft) && f && SetFileTime(f.get(), nullptr, nullptr, &ft);
+}
+
+void MakeSmallImages(const std::wstring& folder, int count) {
+    for (int i = 0; i < count; ++i)
+        ASSERT_TRUE(WriteFlat(folder + L"\\img" + std::to_wstring(100 + i) + L".png", 40, 30, 0x707070));
+}
+
+// Runs a test on an empty cache root of its own: the shared one is moved aside and put back.
+class CatalogCache : public CatalogLoad {
+protected:
+    void SetUp() override {
+        CatalogLoad::SetUp();
+        // Removing the cache root sets the process's current directory there; a current
+        // directory cannot be moved or removed.
+        SetCurrentDirectoryW(ProgramFolder().c_str());
+        root_ = CacheRoot(DataFolder());
+        root_.pop_back(); // no trailing backslash, for the moves
+        aside_ = root_ + L".aside" + std::to_wstring(GetCurrentProcessId());
+        moved_ = MoveFileW(root_.c_str(), aside_.c_str()) != FALSE;
+        ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
+    }
+    void TearDown() override {
+        CatalogLoad::TearDown();
+        SetCurrentDirectoryW(ProgramFolder().c_str());
+        RemoveTree(root_);
+        if (moved_)
+            MoveFileW(aside_.c_str(), root_.c_str());
+    }
+    bool Exists(const std::wstring& path) {
+        return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    std::wstring root_, aside_;
+    bool moved_ = false;
+};
 
 } // namespace
 
@@ -101,18 +149,14 @@ TEST_F(CatalogLoad, OnlyAForcedLoadRebuildsTheFolderShown) {
     ASSERT_TRUE(WriteFlat(dir_ / L"one.png", 64, 48, 0x808080));
     ASSERT_TRUE(WriteFlat(dir_ / L"two.png", 64, 48, 0x808080));
     frmMain& f = Start();
-    // A folder that is not there: the empty summary.
-    EXPECT_EQ(Reload(dir_ / L"no such folder").loaded, 0);
-    EXPECT_EQ(Panel(2), L"Dir: 0 images, 0 selected");
     OpenFolder(dir_.path());
     ASSERT_TRUE(DeleteFileW((dir_ / L"two.png").c_str()));
     f.LoadFolder(dir_.path(), false);
     ASSERT_TRUE(Probe::Tree(f).SelectFolder(dir_.path())); // passes no force either
     EXPECT_EQ(Names().size(), 2u);
-    const Summary s = Reload(dir_.path());
+    Reload(dir_.path());
     EXPECT_EQ(Names(), std::vector<std::wstring>{L"one.png"});
-    // Small images are decoded every time and never cached.
-    EXPECT_EQ(s.hits + s.added, 0);
+    // Small images are never cached.
     EXPECT_EQ(GetFileAttributesW(CacheDir(dir_.path()).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -221,24 +265,14 @@ TEST_F(CatalogLoad, WorkersChangeNothingThatIsShownOrWritten) {
     EXPECT_EQ(warm.entries, alone.entries);
 }
 
-namespace {
-std::wstring g_folderToDelete;
-void CALLBACK DeleteFolderNow(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    RemoveTree(g_folderToDelete);
-}
-} // namespace
-
 TEST_F(CatalogLoad, FolderDeletedDuringALoadEndsItCleanly) {
     const std::wstring dir = dir_ / L"photos";
     ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
     for (int i = 0; i < 40; ++i)
         ASSERT_TRUE(WriteFlat(dir + L"\\p" + std::to_wstring(i) + L".png", 40, 30, 0x404040));
     Start();
-    g_folderToDelete = dir;
-    // Runs the first time the load lets messages run (waiting for a worker, or at a checkpoint).
-    SetTimer(nullptr, 0, 1, DeleteFolderNow);
-    Sleep(5);
+    // The first time the load lets messages run (waiting for a worker, or at a checkpoint).
+    AtNextMessages([&] { RemoveTree(dir); });
     const int loaded = Reload(dir).loaded;
     EXPECT_EQ(GetFileAttributesW(dir.c_str()), INVALID_FILE_ATTRIBUTES);
     // The files taken before it went are listed (a worker may have read a few more), the rest not.
@@ -385,6 +419,209 @@ TEST_F(CatalogLoad, SizesAndCacheTotalsBeyondFourGigabytes) {
     ASSERT_TRUE(std::regex_match(text, m, std::wregex(L"Cache: \\d+ Dirs, \\d+ Files, (\\d+)[.,]\\d Mb")));
     EXPECT_GE(std::stoi(m[1].str()), 5120);
     EXPECT_LT(std::stoi(m[1].str()), 5200);
+}
+
+TEST_F(CatalogLoad, SortOrdersCompareValuesNotTexts) {
+    // Sizes past 100,000,000 bytes, dates before 9 September 2001 and heights of 1000 and more are
+    // where comparing the padded texts would go wrong. PNG decoders stop at the image's end, so
+    // zeros appended make a picture as long as wanted.
+    struct File {
+        const wchar_t* name;
+        int h;
+        std::uint64_t size;
+        int year;
+    };
+    for (const File& f :
+         {File{L"alpha.png", 480, 2'000'000, 1999}, File{L"Beta.png", 1000, 0, 2005},
+          File{L"delta.png", 768, 123'456'789, 2010}, File{L"Epsilon.png", 240, 99'999'999, 2002}}) {
+        ASSERT_TRUE(WriteFlat(dir_ / f.name, 64, f.h, 0x6080A0));
+        ASSERT_TRUE(f.size == 0 || SetFileLength(dir_ / f.name, f.size));
+        ASSERT_TRUE(SetWriteYear(dir_ / f.name, f.year));
+    }
+    WriteSetting(L"SortBy", L"3"); // the stored order applies to the first load
+    frmMain& f = Start();
+    OpenFolder(dir_.path());
+    const std::vector<std::wstring> bySize = {L"Beta.png", L"alpha.png", L"Epsilon.png", L"delta.png"};
+    EXPECT_EQ(Names(), std::vector<std::wstring>(bySize.rbegin(), bySize.rend()));
+    f.SetCboSort(0);
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"alpha.png", L"Beta.png", L"delta.png", L"Epsilon.png"}));
+    f.SetCboSort(4);
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"alpha.png", L"Epsilon.png", L"Beta.png", L"delta.png"}));
+    f.SetCboSort(6);
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"Epsilon.png", L"alpha.png", L"delta.png", L"Beta.png"}));
+    // Every load sorts again.
+    f.SetCboSort(2);
+    f.LoadFolder(dir_.path(), true);
+    EXPECT_EQ(Names(), bySize);
+}
+
+TEST_F(CatalogLoad, ListModesSwitchViewLookAndSlider) {
+    ASSERT_TRUE(WriteFlat(dir_ / L"one.png", 64, 48, 0x808080));
+    frmMain& f = Start();
+    OpenFolder(dir_.path());
+    auto list = List();
+    f.SetOptListMode(1);
+    // The Filename column keeps its designed width for short names and grows for a long one.
+    const auto nameWidth = [&] { return SendMessageW(list.hwnd(), LVM_GETCOLUMNWIDTH, 0, 0); };
+    EXPECT_EQ(nameWidth(), 167);
+    ASSERT_TRUE(WriteFlat(dir_ / (std::wstring(60, L'n') + L".png"), 64, 48, 0x808080));
+    f.LoadFolder(dir_.path(), true);
+    EXPECT_GT(nameWidth(), 300);
+    EXPECT_EQ(list.GetView(), ListView::View::Report);
+    EXPECT_EQ(list.BackColour(), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(list.TextColour(), RGB(0, 0, 0)); // the window colour is light
+    EXPECT_FALSE(IsWindowVisible(Control(IDC_SLIDERTHUMBSIZE)));
+    EXPECT_EQ(list.Text(0, 3), L"   64 x 48");
+
+    f.SetOptListMode(0);
+    EXPECT_EQ(list.GetView(), ListView::View::Icons);
+    EXPECT_EQ(list.BackColour(), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(list.TextColour(), ChooseListTextColour(GetSysColor(COLOR_HIGHLIGHT)));
+    EXPECT_TRUE(IsWindowVisible(Control(IDC_SLIDERTHUMBSIZE)));
+    EXPECT_EQ(list.Count(), 2);
+}
+
+TEST_F(CatalogLoad, SliderSnapsAndReloadsAtTheNewSize) {
+    ASSERT_TRUE(WriteFlat(dir_ / L"photo.jpg", 800, 600, 0x4080C0));
+    frmMain& f = Start();
+    OpenFolder(dir_.path());
+    HWND slider = Control(IDC_SLIDERTHUMBSIZE);
+    // A drag that ends at 73.
+    SendMessageW(slider, TBM_SETPOS, TRUE, 73);
+    SendMessageW(f.hwnd(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 73), reinterpret_cast<LPARAM>(slider));
+    EXPECT_EQ(TrackbarValue(slider), 70);
+    // Reloaded (from the cache) with cells of 70 + 12 by 56 + 21 on the 5:4 screen.
+    EXPECT_EQ(ParseSummary(Panel(1)).hits, 1);
+    int w = 0, h = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(List().GetImageList(), &w, &h));
+    EXPECT_EQ(w, 82);
+    EXPECT_EQ(h, 77);
+    EXPECT_NEAR(Blue(Cell(L"photo.jpg").Pixel(41, 34)), 0xC0, 8);
+
+    // The same value again does nothing; the keyboard's step of 5 reloads at once.
+    Probe::Status(f).SetPanelText(1, L"untouched");
+    SendMessageW(f.hwnd(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider));
+    EXPECT_EQ(Panel(1), L"untouched");
+    SendMessageW(slider, WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_TRUE(ImageList_GetIconSize(List().GetImageList(), &w, &h));
+    EXPECT_EQ(w, 87);
+}
+
+TEST_F(CatalogLoad, LoadRequestedDuringALoadIsIgnored) {
+    TempDir second(L"catother");
+    MakeSmallImages(dir_.path(), 35);
+    MakeSmallImages(second.path(), 3);
+    frmMain& f = Start();
+    bool busy = false;
+    HCURSOR cursor = nullptr;
+    std::wstring progress;
+    std::vector<std::wstring> expected; // the status of the file being loaded, or of the one before
+    std::size_t entries = 0;
+    // Messages run at every checkpoint and whenever the load waits for a worker or has gone on
+    // for a while, so the request may come at any file.
+    AtNextMessages([&] {
+        busy = State().load.LoadBusy;
+        cursor = GetCursor();
+        progress = Panel(1);
+        f.LoadFolder(second.path(), true);
+        entries = Names().size();
+        const auto& files = Probe::Catalog(form()).FileList();
+        for (std::size_t k : {entries, entries - 1})
+            if (k < files.size())
+                expected.push_back(LoadProgressStatus(static_cast<int>(k) + 1, 35, static_cast<int>(k),
+                                                      LastPathComponent(files[k])));
+    });
+    f.LoadFolder(Track(dir_.path()), true);
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(cursor, LoadCursorW(nullptr, IDC_WAIT));
+    EXPECT_LT(entries, 35u);
+    EXPECT_NE(std::find(expected.begin(), expected.end(), progress), expected.end()) << Narrow(progress);
+    EXPECT_EQ(Names().size(), 35u);
+    EXPECT_EQ(Panel(2), L"Dir: 35 images, 0 selected");
+    // The refused request is not remembered: the other folder loads when asked again.
+    f.LoadFolder(second.path(), false);
+    EXPECT_EQ(Names().size(), 3u);
+}
+
+TEST_F(CatalogLoad, EscapeHeldAtACheckpointStopsTheLoad) {
+    MakeSmallImages(dir_.path(), 45);
+    frmMain& f = Start();
+    // Pressed before the load, the key is seen the first time the load lets messages run: at the
+    // first checkpoint (after the 30th file) at the latest.
+    PostMessageW(List().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    f.LoadFolder(Track(dir_.path()), true);
+    const std::size_t listed = Names().size();
+    EXPECT_LE(listed, 30u);
+    EXPECT_EQ(ParseSummary(Panel(1)).loaded, static_cast<int>(listed));
+    // The folder counts as shown: only a forced load reads it again, once the key is up.
+    PostMessageW(List().hwnd(), WM_KEYUP, VK_ESCAPE, 0);
+    Pump(20);
+    f.LoadFolder(dir_.path(), false);
+    EXPECT_EQ(Names().size(), listed);
+    f.LoadFolder(dir_.path(), true);
+    EXPECT_EQ(Names().size(), 45u);
+}
+
+TEST_F(CatalogCache, TotalsClearingAndDeleting) {
+    frmMain& f = Start();
+    f.UpdateCacheStatus();
+    EXPECT_EQ(Panel(3), L"Cache: 1 Dirs, 0 Files, 0.0 Mb");
+    ASSERT_TRUE(WriteFlat(dir_ / L"a.jpg", 800, 600, 0x203040));
+    ASSERT_TRUE(WriteFlat(dir_ / L"b.png", 640, 480, 0x405060));
+    // Directories whose names begin with "." are not counted.
+    ASSERT_TRUE(CreateDirectoryW((root_ + L"\\.hidden").c_str(), nullptr));
+    ASSERT_TRUE(WriteTextFile(root_ + L"\\.hidden\\x.jpg", "x"));
+    OpenFolder(dir_.path());
+    EXPECT_EQ(Panel(3), L"Cache: 2 Dirs, 3 Files, 0.0 Mb");
+
+    const std::wstring folderCache = CacheDir(dir_.path());
+    ClearFolderCache(dir_.path());
+    EXPECT_TRUE(Exists(folderCache));
+    f.UpdateCacheStatus();
+    EXPECT_EQ(Panel(3), L"Cache: 2 Dirs, 0 Files, 0.0 Mb");
+    // The next load fills it again.
+    f.LoadFolder(dir_.path(), true);
+    EXPECT_EQ(ParseSummary(Panel(1)).added, 2);
+    DeleteFolderCache(dir_.path());
+    EXPECT_FALSE(Exists(folderCache));
+    EXPECT_EQ(Names().size(), 2u); // the thumbnails shown stay as they were
+
+    // Whatever a folder path holds, only a directory inside the cache root is touched.
+    ASSERT_TRUE(WriteTextFile(root_ + L"\\stray.jpg", "x"));
+    for (const wchar_t* odd : {L"", L"..", L"a\\..\\..", L"C:..", L"C:\\"}) {
+        ClearFolderCache(odd);
+        DeleteFolderCache(odd);
+    }
+    EXPECT_TRUE(Exists(root_ + L"\\stray.jpg"));
+    EXPECT_TRUE(Exists(root_ + L"\\.hidden\\x.jpg"));
+}
+
+TEST_F(CatalogCache, ACacheOfAnEarlierVersionIsTakenOverByTheFirstFolderOfItsName) {
+    // Earlier versions kept the cache under the folder's last name alone, without stamps.
+    ASSERT_TRUE(WriteFlat(dir_ / L"old.jpg", 800, 600, 0x203040));
+    const std::wstring legacy = root_ + L"\\" + LastPathComponent(dir_.path());
+    ASSERT_TRUE(CreateDirectoryW(legacy.c_str(), nullptr));
+    ASSERT_TRUE(WriteFlat(legacy + L"\\old.jpg", 200, 150, 0x203040));
+    ASSERT_TRUE(
+        WriteTextFile(CacheFilePath(legacy, ExeBaseName()), "[old.jpg]\r\nWidth=800\r\nHeight=600\r\n"));
+    Start();
+    OpenFolder(dir_.path());
+    EXPECT_EQ(ParseSummary(Panel(1)).hits, 1);
+    EXPECT_EQ(Column(L"old.jpg", 3), L"  800 x 600");
+    EXPECT_FALSE(Exists(legacy));
+    EXPECT_TRUE(Exists(CacheDir(dir_.path()) + L"\\old.jpg"));
+}
+
+TEST_F(CatalogCache, MissingCacheRootIsMadeAgainWhenWriting) {
+    ASSERT_TRUE(WriteFlat(dir_ / L"photo.jpg", 800, 600, 0x605040));
+    frmMain& f = Start();
+    RemoveTree(root_);
+    ASSERT_FALSE(Exists(root_));
+    f.LoadFolder(Track(dir_.path()), true);
+    EXPECT_EQ(ParseSummary(Panel(1)).added, 1);
+    f.LoadFolder(dir_.path(), true);
+    EXPECT_EQ(ParseSummary(Panel(1)).hits, 1);
+    EXPECT_EQ(Column(L"photo.jpg", 3), L"  800 x 600");
 }
 
 TEST(ReducedImage, ScaledDecodeLooksLikeAReducedFullDecode) {

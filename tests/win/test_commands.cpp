@@ -250,20 +250,16 @@ TEST_F(Commands, FolderButtons) {
     Open();
     // "&My Pictures" selects the folder the shell names; nothing when it names none.
     const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-    HKEY raw = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
-              ERROR_SUCCESS);
-    UniqueRegKey shellFolders(raw);
-    RegDeleteValueW(raw, L"My Pictures");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"My Pictures");
     Click(IDC_CMDDIRBROWSER_0);
     EXPECT_EQ(Probe::Tree(form()).CurrentFolder(), dir_.path());
     TempDir pictures(L"pictures");
     Track(pictures.path());
     ASSERT_TRUE(WriteImage(pictures / L"x.png", 60, 40));
-    RegSetValueExW(raw, L"My Pictures", 0, REG_SZ, reinterpret_cast<const BYTE*>(pictures.path().c_str()),
-                   static_cast<DWORD>((pictures.path().size() + 1) * sizeof(wchar_t)));
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, L"My Pictures", REG_SZ, pictures.path().c_str(),
+                    static_cast<DWORD>((pictures.path().size() + 1) * sizeof(wchar_t)));
     Click(IDC_CMDDIRBROWSER_0);
-    RegDeleteValueW(raw, L"My Pictures");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"My Pictures");
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"x.png"}));
 
     // "&Recache" caches the large picture; "D&elete Cache" asks first, Cancel keeps the cache.

@@ -10,28 +10,22 @@ using namespace wintest;
 
 namespace {
 
-// The script runs from inside the dialog's modal loop, once it is up; a dialog the script leaves
+// Runs script inside the next converter dialog that opens, once it is up; a dialog the script leaves
 // open is closed after it.
-std::function<void(HWND)> g_script;
 bool g_scriptRan = false;
-
-void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    HWND dlg = FindWindowW(frmConvert::kClassName, nullptr);
-    if (!dlg || !IsWindowVisible(dlg))
-        return;
-    g_scriptRan = true;
-    auto script = std::exchange(g_script, {});
-    script(dlg);
-    if (IsWindow(dlg))
-        SendMessageW(dlg, WM_CLOSE, 0, 0);
-}
-
-// Runs script inside the next converter dialog that opens.
 void WhenTheDialogOpens(std::function<void(HWND)> script) {
-    g_script = std::move(script);
     g_scriptRan = false;
-    SetTimer(nullptr, 0, 20, RunScript);
+    AtNextMessages(
+        [script] {
+            HWND dlg = FindWindowW(frmConvert::kClassName, nullptr);
+            if (!dlg || !IsWindowVisible(dlg))
+                return;
+            g_scriptRan = true;
+            script(dlg);
+            if (IsWindow(dlg))
+                SendMessageW(dlg, WM_CLOSE, 0, 0);
+        },
+        20);
 }
 
 HWND Item(HWND dlg, int id) {
@@ -57,10 +51,7 @@ protected:
         host_ = CreateHostWindow(L"ConvertHost", DefWindowProcW, 100, 100, 400, 300);
         ShowWindow(host_, SW_SHOWNOACTIVATE);
     }
-    void TearDown() override {
-        DestroyWindow(host_);
-        g_script = {};
-    }
+    void TearDown() override { DestroyWindow(host_); }
     // Opens the dialog on source, runs the script inside it, and returns when it has closed.
     void Run(const std::wstring& source, std::function<void(HWND)> script) {
         WhenTheDialogOpens(std::move(script));

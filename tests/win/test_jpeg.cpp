@@ -4,6 +4,7 @@
 #include <turbojpeg.h>
 #include <cstdio> // jpeglib.h needs FILE declared before it
 #include <jpeglib.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -52,17 +53,11 @@ double MeanAbsDiff(const std::uint32_t* a, const std::uint32_t* b, int w, int h)
     return total / (3.0 * (w / 2) * (h / 2));
 }
 
-// Offset of the first marker seg (FF code) before the scan, or npos.
+// Offset of the first FF code marker (entropy-coded data never holds one), or npos.
 size_t FindMarker(const std::vector<unsigned char>& jpeg, unsigned char code) {
-    size_t pos = 2;
-    while (pos + 4 <= jpeg.size() && jpeg[pos] == 0xFF) {
-        if (jpeg[pos + 1] == code)
-            return pos;
-        if (jpeg[pos + 1] == 0xDA)
-            break;
-        pos += 2 + (jpeg[pos + 2] << 8 | jpeg[pos + 3]);
-    }
-    return std::string::npos;
+    const unsigned char marker[] = {0xFF, code};
+    const auto at = std::search(jpeg.begin(), jpeg.end(), marker, marker + 2);
+    return at == jpeg.end() ? std::string::npos : static_cast<size_t>(at - jpeg.begin());
 }
 
 std::vector<unsigned char> Encode(const std::vector<std::uint32_t>& px, int w, int h, int quality = 90) {

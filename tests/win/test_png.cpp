@@ -93,13 +93,12 @@ TEST(PngRows, SameAsAWholeDecodeReduced) {
             ASSERT_EQ(picture.width, w / 3);
             ASSERT_EQ(picture.height, h / 3);
 
-            std::vector<std::uint32_t> whole;
-            int ww = 0, wh = 0;
-            ASSERT_TRUE(LoadImagePixels(path, whole, ww, wh));
-            FlattenOnto(whole.data(), whole.size(), face);
+            Picture whole = ReadPicture(path);
+            ASSERT_EQ(whole.width, w);
+            FlattenOnto(whole.pixels.data(), whole.pixels.size(), face);
             std::vector<std::uint32_t> reference(pixels.size());
             ScaleScratch scratch;
-            ASSERT_TRUE(ScalePixels(ConstPixelView(whole.data(), w, h, w), {0, 0, w, h},
+            ASSERT_TRUE(ScalePixels(ConstPixelView(whole.pixels.data(), w, h, w), {0, 0, w, h},
                                     {reference.data(), w / 3, h / 3, w / 3}, {0, 0, w / 3, h / 3},
                                     ScaleFilter::AreaAverage, scratch));
             int worst = 0;
@@ -127,17 +126,11 @@ TEST(PngRows, WrittenAsABitmapRowForRow) {
     PictureDecoder decoder;
     ASSERT_TRUE(decoder.WriteBmp(dir / L"tall.png", dir / L"tall.bmp", flatten));
 
-    std::vector<std::uint32_t> expected, written;
-    int ew = 0, eh = 0, ww = 0, wh = 0;
-    ASSERT_TRUE(LoadImagePixels(dir / L"tall.png", expected, ew, eh));
-    ASSERT_TRUE(LoadImagePixels(dir / L"tall.bmp", written, ww, wh));
-    ASSERT_EQ(ww, w);
-    ASSERT_EQ(wh, h);
-    flatten(expected.data(), expected.size());
-    for (int y = 0; y < h; ++y)
-        ASSERT_TRUE(
-            std::equal(expected.begin() + y * w, expected.begin() + (y + 1) * w, written.begin() + y * w))
-            << "row " << y;
+    Picture expected = ReadPicture(dir / L"tall.png");
+    const Picture written = ReadPicture(dir / L"tall.bmp");
+    ASSERT_EQ(written.size(), std::make_pair(w, h));
+    flatten(expected.pixels.data(), expected.pixels.size());
+    EXPECT_TRUE(expected.pixels == written.pixels);
 }
 
 // A colour profile and a compressed text, each a few kilobytes inflating to 64 MB. (A header
@@ -162,20 +155,14 @@ TEST(PngRows, BombsAreRefusedWithoutTheirMemory) {
         ASSERT_TRUE(Finish(e, raw, dir / L"ztxt.png"));
         std::string png = ReadBytes(dir / L"ztxt.png");
         uLongf packedSize = compressBound(static_cast<uLong>(zeros.size()));
-        std::vector<unsigned char> chunk(17 + packedSize); // length, type, keyword, method, stream
-        ASSERT_EQ(compress2(chunk.data() + 17, &packedSize, reinterpret_cast<const Bytef*>(zeros.data()),
-                            static_cast<uLong>(zeros.size()), 9),
+        std::string text("Comment\0\0", 9); // the keyword, its end, the method, then the stream
+        text.resize(9 + packedSize);
+        ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(text.data() + 9), &packedSize,
+                            reinterpret_cast<const Bytef*>(zeros.data()), static_cast<uLong>(zeros.size()),
+                            9),
                   Z_OK);
-        std::memcpy(chunk.data() + 4, "zTXtComment\0", 13);
-        chunk.resize(17 + packedSize);
-        const auto length = static_cast<std::uint32_t>(chunk.size() - 8);
-        for (int i = 0; i < 4; ++i)
-            chunk[static_cast<std::size_t>(i)] = static_cast<unsigned char>(length >> (24 - 8 * i));
-        const auto crc =
-            static_cast<std::uint32_t>(crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4)));
-        for (int i = 0; i < 4; ++i)
-            chunk.push_back(static_cast<unsigned char>(crc >> (24 - 8 * i)));
-        png.insert(png.begin() + 33, chunk.begin(), chunk.end()); // after the signature and IHDR
+        text.resize(9 + packedSize);
+        png.insert(33, PngChunk("zTXt", text)); // after the signature and IHDR
         ASSERT_TRUE(WriteTextFile(dir / L"ztxt.png", png));
     }
     zeros = {};

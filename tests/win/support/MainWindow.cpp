@@ -37,15 +37,11 @@ std::optional<std::wstring> DesktopValue(const std::wstring& name) {
 }
 
 void SetDesktopValue(const std::wstring& name, const std::optional<std::wstring>& value) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS)
-        return;
-    tessary::UniqueRegKey key(raw);
     if (!value)
-        RegDeleteValueW(key.get(), name.c_str());
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, name.c_str());
     else
-        RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                       static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, name.c_str(), REG_SZ, value->c_str(),
+                        static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
 }
 
 DesktopGuard::DesktopGuard()

@@ -7,6 +7,7 @@
 #include <zlib.h>
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace wintest {
@@ -153,17 +154,23 @@ std::string JpegClaiming(int width, int height) {
     return std::string(jpeg.begin(), jpeg.end());
 }
 
+namespace {
+std::string BigEndian32(std::uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+            static_cast<char>(v)};
+}
+} // namespace
+
+std::string PngChunk(const std::string& type, const std::string& data) {
+    const std::string chunk = type + data;
+    const auto crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(chunk.size()));
+    return BigEndian32(static_cast<std::uint32_t>(data.size())) + chunk +
+           BigEndian32(static_cast<std::uint32_t>(crc));
+}
+
 std::string PngClaiming(std::uint32_t width, std::uint32_t height) {
-    std::string png("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
-    for (std::uint32_t v : {width, height})
-        for (int shift = 24; shift >= 0; shift -= 8)
-            png += static_cast<char>(v >> shift);
-    png += std::string("\x08\x02\0\0\0", 5);
-    const auto crc =
-        static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17));
-    for (int shift = 24; shift >= 0; shift -= 8)
-        png += static_cast<char>(crc >> shift);
-    return png;
+    return std::string("\x89PNG\r\n\x1A\n", 8) +
+           PngChunk("IHDR", BigEndian32(width) + BigEndian32(height) + std::string("\x08\x02\0\0\0", 5));
 }
 
 std::uint64_t PeakMemory() {
@@ -187,6 +194,20 @@ void HoldShift(bool down) {
     in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     SendInput(1, &in, sizeof(in));
     Pump(30);
+}
+
+namespace {
+std::function<void()> g_next;
+void CALLBACK RunNext(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    std::exchange(g_next, {})();
+}
+} // namespace
+
+void AtNextMessages(std::function<void()> action, int milliseconds) {
+    g_next = std::move(action);
+    SetTimer(nullptr, 0, static_cast<UINT>(milliseconds), RunNext);
+    Sleep(static_cast<DWORD>(milliseconds) + 4);
 }
 
 void Pump(int milliseconds) {

@@ -50,6 +50,8 @@ bool SetFileLength(const std::wstring& path, std::uint64_t size);
 // claiming a size, and nothing after them.
 std::string JpegClaiming(int width, int height);
 std::string PngClaiming(std::uint32_t width, std::uint32_t height);
+// A PNG chunk: the data's length, the type, the data and the CRC.
+std::string PngChunk(const std::string& type, const std::string& data);
 // The process's peak working set in bytes.
 std::uint64_t PeakMemory();
 
@@ -64,6 +66,9 @@ Picture ReadPicture(const std::wstring& path);
 // Holds Shift down (as SendInput does) or lets it go, and lets the messages run.
 void HoldShift(bool down);
 
+// Runs action once, the first time messages run after the given time (a load lets them run at its
+// checkpoints, a modal dialog in its loop).
+void AtNextMessages(std::function<void()> action, int milliseconds = 1);
 // Lets messages run for the given time.
 void Pump(int milliseconds = 50);
 // Lets messages run until the condition holds or the time is over; returns the condition.
