@@ -341,6 +341,7 @@ void frmConvert::txtSaveFilename_Change() {
 }
 
 void frmConvert::cmdConvertFile_Click() {
+    WaitCursor wait;
     Preview_Image(true);
 }
 

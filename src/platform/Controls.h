@@ -43,6 +43,19 @@ private:
     std::vector<int> widths_;
 };
 
+// The hourglass while a command keeps the window busy (no message runs meanwhile to set another);
+// the cursor before it comes back after.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
 // One tooltip window serving every control of a form.
 class ToolTips {
 public:

@@ -2,6 +2,7 @@
 #include "imaging/GDIPlusAPI.h"
 #include "imaging/Scaler.h"
 #include "platform/AppInfo.h"
+#include "platform/Controls.h"
 #include "platform/Handles.h"
 #include "platform/Locale.h"
 #include "platform/Screen.h"
@@ -64,6 +65,7 @@ void frmZoom::ViewImage(const std::wstring& ImagePath, int ViewWidth, int ViewHe
                         bool FitWindow) {
     if (ImagePath.empty() || !Load())
         return;
+    WaitCursor wait;
     imagePath_ = ImagePath;
     picture_.Reset();
     InvalidateRect(hwnd(), nullptr, TRUE);

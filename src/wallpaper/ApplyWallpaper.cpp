@@ -5,6 +5,7 @@
 #include "core/PathText.h"
 #include "imaging/PixelOps.h"
 #include "platform/AppInfo.h"
+#include "platform/Controls.h"
 #include "platform/DesktopWallpaper.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyPath.h"
@@ -78,6 +79,7 @@ PictureProblem WallpaperPreview::WallpaperSourceProblem(const std::wstring& path
 }
 
 void WallpaperPreview::ApplyWallpaper(const std::wstring& imagePath) {
+    WaitCursor wait;
     if (!Apply(imagePath, std::nullopt))
         return;
     // The preview is drawn again only when it would change.

@@ -6,6 +6,7 @@
 #include "imaging/ImageFile.h"
 #include "core/PathText.h"
 #include "platform/AppInfo.h"
+#include "platform/Controls.h"
 #include "wallpaper/PreviewGeometry.h"
 #include "imaging/PixelOps.h"
 
@@ -48,6 +49,7 @@ bool WallpaperPreview::ResampleToScreen(const std::wstring& sourcePath, bool pro
 void WallpaperPreview::ResampleAndApply(const std::wstring& imagePath, bool proportional) {
     if (DataFolder().empty())
         return; // nowhere to keep the resampled copy
+    WaitCursor wait;
     const std::wstring bmp = JoinPath(DataFolder(), kConvertedWallpaperName);
     int width = 0, height = 0;
     // Without a resampled bitmap there is nothing to apply (the file may still hold an older one).
