@@ -67,6 +67,21 @@ inline Bytes Chunk(const std::string& fourcc, const Bytes& payload) {
         b.push_back(0);
     return b;
 }
+// A VP8X chunk (flags: 0x02 animation, 0x08 Exif, 0x10 alpha) and a lossless VP8L chunk's
+// header (the signature 0x2F, then width - 1 and height - 1 in 14 bits each), both of a canvas of
+// width x height.
+inline Bytes Vp8x(std::uint32_t width, std::uint32_t height, unsigned char flags = 0x08) {
+    Bytes p{flags, 0, 0, 0};
+    Put(p, width - 1, 3);
+    Put(p, height - 1, 3);
+    return Chunk("VP8X", p);
+}
+inline Bytes Vp8l(std::uint32_t width, std::uint32_t height) {
+    Bytes p{0x2F};
+    Put(p, (width - 1) | ((height - 1) << 14), 4);
+    p.resize(10);
+    return Chunk("VP8L", p);
+}
 inline Bytes Webp(const std::vector<Bytes>& chunks) {
     Bytes body;
     Append(body, "WEBP");

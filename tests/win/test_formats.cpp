@@ -36,14 +36,11 @@ Bytes Frame(int x, int y, int width, int height, const Bytes& webp) {
     return Chunk("ANMF", p);
 }
 
-Bytes Animation(int width, int height, const std::vector<Bytes>& frames) {
-    Bytes vp8x{0x12, 0, 0, 0}; // animation and alpha
-    Put(vp8x, static_cast<std::uint32_t>(width - 1), 3);
-    Put(vp8x, static_cast<std::uint32_t>(height - 1), 3);
+Bytes Animation(std::uint32_t width, std::uint32_t height, const std::vector<Bytes>& frames) {
     Bytes anim;
     Put(anim, 0xFFFFFFFF, 4);
     Put(anim, 0, 2);
-    std::vector<Bytes> chunks{Chunk("VP8X", vp8x), Chunk("ANIM", anim)};
+    std::vector<Bytes> chunks{Vp8x(width, height, 0x12), Chunk("ANIM", anim)};
     chunks.insert(chunks.end(), frames.begin(), frames.end());
     return Webp(chunks);
 }
@@ -78,11 +75,7 @@ TEST(WebpDecoder, ReducedAnimatedAndRefused) {
         EXPECT_EQ(decoder.OpenMemory(still.data(), cut, info), WebpStatus::Damaged) << cut;
 
     // A lossless header claiming 16384 x 16384 in a few bytes: refused before any decoding.
-    const std::uint32_t bits = 16383u | (16383u << 14);
-    Bytes huge = Webp(
-        {Chunk("VP8L", Bytes{0x2F, static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                             static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24),
-                             0, 0, 0})});
+    const Bytes huge = Webp({Vp8l(16384, 16384)});
     EXPECT_EQ(decoder.OpenMemory(huge.data(), huge.size(), info), WebpStatus::TooLarge);
 
     // An animation shows its first frame; one whose first frame covers part of the canvas shows it

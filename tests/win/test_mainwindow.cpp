@@ -1,5 +1,5 @@
 // The main window through its real controls: start-up defaults, the settings round trip, bad
-// stored values, the layout and the minimum size.
+// stored values and a rectangle off the screen, the layout and the minimum size.
 #include "platform/Controls.h"
 #include "platform/Screen.h"
 #include "support/MainWindow.h"
@@ -94,6 +94,9 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
 }
 
 TEST_F(MainWindow, BadStoredValuesAreIgnoredSilently) {
+    // A rectangle off every monitor comes back onto the screen.
+    WriteSetting(L"Left", Twips(5000));
+    WriteSetting(L"Top", Twips(4000));
     WriteSetting(L"CacheDirectories", L"Maybe");
     WriteSetting(L"SortBy", L"9");
     WriteSetting(L"ListMode", L"Images");
@@ -106,23 +109,14 @@ TEST_F(MainWindow, BadStoredValuesAreIgnoredSilently) {
     EXPECT_TRUE(IsChecked(Control(IDC_OPTLISTMODE_1))); // "Images" is not "Image"
     EXPECT_EQ(TrackbarValue(Control(IDC_SLIDERTHUMBSIZE)), 70);
     EXPECT_EQ(Probe::Tree(f).CurrentFolder(), L"");
-    RECT client;
+    RECT client, work;
     GetClientRect(f.hwnd(), &client);
     EXPECT_EQ(client.right, 821); // the designed width
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(OuterRect(f.hwnd()).left, work.left);
+    EXPECT_EQ(OuterRect(f.hwnd()).top, work.top);
     EXPECT_TRUE(dialogs_->calls.empty());
     Close();
     EXPECT_EQ(ReadSetting(L"CacheDirectories"), L"0"); // repaired at the next close
     EXPECT_EQ(ReadSetting(L"SortBy"), L"9");           // kept until the user picks an order
-}
-
-TEST_F(MainWindow, ARectangleOffEveryMonitorComesBackOnScreen) {
-    WriteSetting(L"Left", Twips(5000));
-    WriteSetting(L"Top", Twips(4000));
-    WriteSetting(L"Width", Twips(820));
-    WriteSetting(L"Height", Twips(640));
-    RECT rc = OuterRect(Start().hwnd()), work;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(rc.left, work.left);
-    EXPECT_EQ(rc.top, work.top);
-    EXPECT_EQ(rc.right - rc.left, 820);
 }
