@@ -33,23 +33,18 @@ TEST(IniText, SectionsAndKeysAsTheProfileReadGivesThem) {
 }
 
 TEST(IniText, WhatTheCacheWritesReadsBack) {
+    // A size past 32 bits, in sections whose name needs escaping (names of every kind go through
+    // the real cache in the Windows tests).
     const FileStamp stamp{5368709120ULL, 133485696000000000ULL};
-    const std::vector<std::wstring> names = {L"beach.jpg", L" padded .png", L"a[1]=b;c.jpg", L"東.jpg"};
-    std::vector<IniSectionText> written;
-    for (const std::wstring& name : names) {
-        written.push_back({CacheSectionName(name), {}});
-        for (const auto& [key, value] : CacheSectionEntries(4000, 3000, stamp))
-            written.back().keys.emplace_back(key, value);
-    }
-    const auto sections = ParseIniText(FormatIniText(written));
-    ASSERT_EQ(sections.size(), names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        EXPECT_EQ(sections[i].name, CacheSectionName(names[i]));
-        ASSERT_EQ(sections[i].keys.size(), 5u);
-        EXPECT_EQ(sections[i].keys[0], (std::pair<std::wstring, std::wstring>{L"Width", L"4000"}));
-        EXPECT_EQ(InterpretIniValue(sections[i].keys[1].second, 0).value, 3000);
-        const auto& keys = sections[i].keys;
-        EXPECT_TRUE(CachedThumbnailIsCurrent({keys[0].second, keys[1].second, keys[2].second, keys[3].second},
-                                             stamp));
-    }
+    IniSectionText written{CacheSectionName(L"a[1]=b;c.jpg"), {}};
+    for (const auto& [key, value] : CacheSectionEntries(4000, 3000, stamp))
+        written.keys.emplace_back(key, value);
+    const auto sections = ParseIniText(FormatIniText({written, written}));
+    ASSERT_EQ(sections.size(), 2u);
+    EXPECT_EQ(sections[1].name, written.name);
+    const auto& keys = sections[1].keys;
+    ASSERT_EQ(keys.size(), 5u);
+    EXPECT_EQ(InterpretIniValue(keys[1].second, 0).value, 3000);
+    EXPECT_TRUE(
+        CachedThumbnailIsCurrent({keys[0].second, keys[1].second, keys[2].second, keys[3].second}, stamp));
 }

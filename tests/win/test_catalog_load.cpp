@@ -455,8 +455,8 @@ TEST_F(CatalogLoad, SortOrdersCompareValuesNotTexts) {
     EXPECT_EQ(Names(), bySize);
 }
 
-TEST_F(CatalogLoad, ListModesSwitchViewLookAndSlider) {
-    ASSERT_TRUE(WriteFlat(dir_ / L"one.png", 64, 48, 0x808080));
+TEST_F(CatalogLoad, ListModesSwitchViewLookAndTheSliderSnapsAndReloads) {
+    ASSERT_TRUE(WriteFlat(dir_ / L"photo.jpg", 800, 600, 0x4080C0));
     frmMain& f = Start();
     OpenFolder(dir_.path());
     auto list = List();
@@ -479,12 +479,7 @@ TEST_F(CatalogLoad, ListModesSwitchViewLookAndSlider) {
     EXPECT_EQ(list.TextColour(), ChooseListTextColour(GetSysColor(COLOR_HIGHLIGHT)));
     EXPECT_TRUE(IsWindowVisible(Control(IDC_SLIDERTHUMBSIZE)));
     EXPECT_EQ(list.Count(), 2);
-}
 
-TEST_F(CatalogLoad, SliderSnapsAndReloadsAtTheNewSize) {
-    ASSERT_TRUE(WriteFlat(dir_ / L"photo.jpg", 800, 600, 0x4080C0));
-    frmMain& f = Start();
-    OpenFolder(dir_.path());
     HWND slider = Control(IDC_SLIDERTHUMBSIZE);
     // A drag that ends at 73.
     SendMessageW(slider, TBM_SETPOS, TRUE, 73);
@@ -626,16 +621,6 @@ TEST_F(CatalogCache, MissingCacheRootIsMadeAgainWhenWriting) {
 
 TEST(ReducedImage, ScaledDecodeLooksLikeAReducedFullDecode) {
     TempDir dir(L"catreduce");
-    // Smooth shapes, ramps and fine noise, as photographs have; a picture shifted by part of a
-    // pixel shows at the ramps' edges.
-    auto photo = [](int x, int y) {
-        const unsigned hash =
-            (static_cast<unsigned>(x / 2) * 73856093u) ^ (static_cast<unsigned>(y / 2) * 19349663u);
-        const int noise = static_cast<int>((hash >> 9) % 17) - 8;
-        const int r = 128 + static_cast<int>(90 * std::sin(x * 0.031) * std::cos(y * 0.017)) + noise;
-        const int g = 40 + (x * 3 + y * 2) % 176 + noise / 2;
-        return static_cast<std::uint32_t>(r << 16 | g << 8 | 96);
-    };
     struct Case {
         int w, h, divisor, reducedW, reducedH;
     };
@@ -644,7 +629,7 @@ TEST(ReducedImage, ScaledDecodeLooksLikeAReducedFullDecode) {
          {Case{1600, 1200, 8, 200, 150}, Case{1003, 750, 5, 201, 150}, Case{300, 200, 1, 300, 200}}) {
         SCOPED_TRACE(c.w);
         const std::wstring path = dir / (std::to_wstring(c.w) + L".jpg");
-        ASSERT_TRUE(WriteImage(path, c.w, c.h, photo));
+        ASSERT_TRUE(WriteImage(path, c.w, c.h, PhotoLike));
         ImageReducer reducer;
         Surface target;
         ReducedImage reduced;

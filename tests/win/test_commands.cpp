@@ -59,7 +59,7 @@ protected:
 };
 } // namespace
 
-TEST_F(Commands, ClicksAndArrowKeysPreviewThatPicture) {
+TEST_F(Commands, ClicksAndArrowKeysPreviewThatPictureAndHeaderClicksSort) {
     Open();
     ClickItem(L"b.bmp");
     EXPECT_TRUE(AreaIs(0, 0, 256, 192, kGreen));
@@ -72,6 +72,13 @@ TEST_F(Commands, ClicksAndArrowKeysPreviewThatPicture) {
     EXPECT_EQ(Panel(2), L"Dir: 4 images, 2 selected");
     EXPECT_TRUE(AreaIs(0, 0, 256, 192, kYellow));
     EXPECT_TRUE(dialogs_->calls.empty());
+    // Header clicks sort ascending, then descending on the same column.
+    Notify(LVN_COLUMNCLICK, 1); // "Size"
+    EXPECT_EQ(ComboSelected(Control(IDC_CBOSORT)), 2);
+    Notify(LVN_COLUMNCLICK, 0); // "Filename"
+    EXPECT_EQ(ComboSelected(Control(IDC_CBOSORT)), 0);
+    Notify(LVN_COLUMNCLICK, 0);
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"d.bmp", L"c.bmp", L"b.bmp", L"a.bmp"}));
 }
 
 TEST_F(Commands, DoubleClickAndEnterOpenTheViewerOnThatPicture) {
@@ -166,16 +173,6 @@ TEST_F(Commands, AnEmptyListOnlyRefreshesTheStatus) {
     EXPECT_TRUE(dialogs_->calls.empty());
     EXPECT_FALSE(Viewer());
     EXPECT_EQ(Panel(2), L"Dir: 0 images, 0 selected");
-}
-
-TEST_F(Commands, HeaderClicksSortAscendingThenDescending) {
-    Open();
-    Notify(LVN_COLUMNCLICK, 1); // "Size"
-    EXPECT_EQ(ComboSelected(Control(IDC_CBOSORT)), 2);
-    Notify(LVN_COLUMNCLICK, 0); // "Filename"
-    EXPECT_EQ(ComboSelected(Control(IDC_CBOSORT)), 0);
-    Notify(LVN_COLUMNCLICK, 0);
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"d.bmp", L"c.bmp", L"b.bmp", L"a.bmp"}));
 }
 
 TEST_F(Commands, DeleteAsksFirstAndShiftDeleteNamesTheFilesThatStay) {

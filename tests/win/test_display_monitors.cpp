@@ -100,7 +100,7 @@ TEST_F(TwoMonitors, SetWallpaperOnOneMonitorGoesThroughThePerMonitorShell) {
     EXPECT_EQ(DesktopValue(L"Wallpaper"), before); // the settings for all monitors stay
 }
 
-TEST_F(TwoMonitors, WithoutThePerMonitorShellAllMonitorsGetItAndTheStatusBarSaysSo) {
+TEST_F(TwoMonitors, WithoutThePerMonitorShellAllGetItAndAnUnpluggedMonitorFallsBackToAll) {
     // Wine, like Windows 7, has no per-monitor wallpaper object.
     frmMain& f = Start();
     Choose(f, 2);
@@ -111,11 +111,8 @@ TEST_F(TwoMonitors, WithoutThePerMonitorShellAllMonitorsGetItAndTheStatusBarSays
     EXPECT_EQ(DesktopValue(L"Wallpaper"), image);
     EXPECT_NE(Probe::Status(f).PanelText(1).find(L"set for all monitors"), std::wstring::npos)
         << Narrow(Probe::Status(f).PanelText(1));
-}
 
-TEST_F(TwoMonitors, UnpluggingTheChosenMonitorFallsBackToAllMonitors) {
-    frmMain& f = Start();
-    Choose(f, 2);
+    // The chosen monitor unplugged: back to all monitors.
     ASSERT_NE(Probe::Chooser(f).Chosen(), nullptr);
     Probe::Chooser(f).source = [] {
         std::vector<MonitorDesc> all = EnumerateMonitors();

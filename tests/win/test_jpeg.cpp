@@ -14,21 +14,11 @@ using namespace tessary;
 
 namespace {
 
-// Smooth shading with some fine texture on top, roughly like a photograph.
-std::uint32_t Photo(int x, int y) {
-    unsigned hash = (static_cast<unsigned>(x / 2) * 73856093u) ^ (static_cast<unsigned>(y / 2) * 19349663u);
-    int noise = static_cast<int>((hash >> 9) % 33) - 16;
-    int r = 128 + static_cast<int>(90 * std::sin(x * 0.031) * std::cos(y * 0.017)) + noise;
-    int g = 40 + (x * 3 + y * 2) % 176 + noise / 2;
-    int b = 96 + static_cast<int>(60 * std::sin((x + 2 * y) * 0.011)) - noise;
-    return static_cast<std::uint32_t>(r << 16 | g << 8 | b);
-}
-
-std::vector<std::uint32_t> Pixels(int w, int h, std::uint32_t (*paint)(int, int)) {
+std::vector<std::uint32_t> Photo(int w, int h) {
     std::vector<std::uint32_t> px(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            px[static_cast<size_t>(y) * w + x] = 0xFF000000u | paint(x, y);
+            px[static_cast<size_t>(y) * w + x] = 0xFF000000u | wintest::PhotoLike(x, y);
     return px;
 }
 
@@ -157,7 +147,7 @@ TEST(JpegDecode, GreyscaleAndCmyk) {
 
 TEST(JpegDecode, DamagedFilesFailOrDecodeWhatIsThere) {
     const int w = 400, h = 304;
-    std::vector<std::uint32_t> px = Pixels(w, h, Photo);
+    std::vector<std::uint32_t> px = Photo(w, h);
     std::vector<unsigned char> jpeg = Encode(px, w, h);
     JpegDecoder decoder;
     DecodedImage whole, img;
@@ -244,7 +234,7 @@ TEST(JpegDecode, DamagedFilesFailOrDecodeWhatIsThere) {
 
 TEST(JpegEncode, RoundTripStrideAndAlpha) {
     const int w = 97, h = 61; // not multiples of the block size
-    std::vector<std::uint32_t> px = Pixels(w, h, Photo);
+    std::vector<std::uint32_t> px = Photo(w, h);
     std::vector<unsigned char> jpeg = Encode(px, w, h, 95);
 
     JpegDecoder decoder;

@@ -15,7 +15,7 @@ std::wstring Twips(int pixels) {
 }
 } // namespace
 
-TEST_F(MainWindow, FirstRunUsesTheDefaults) {
+TEST_F(MainWindow, FirstRunUsesTheDefaultsAndTheLayoutFollowsTheSize) {
     frmMain& f = Start();
     EXPECT_TRUE(IsWindowVisible(f.hwnd()));
     RECT rc = OuterRect(f.hwnd());
@@ -34,10 +34,8 @@ TEST_F(MainWindow, FirstRunUsesTheDefaults) {
     EXPECT_EQ(Probe::Tree(f).CurrentFolder(), L"");
     EXPECT_NE(Panel(5).find(L':'), std::wstring::npos); // the clock
     EXPECT_TRUE(dialogs_->calls.empty());
-}
 
-TEST_F(MainWindow, LayoutFollowsTheClientSizeDownToTheMinimum) {
-    frmMain& f = Start();
+    // The layout follows the client size, down to the minimum.
     RECT outer = OuterRect(f.hwnd()), client;
     GetClientRect(f.hwnd(), &client);
     SetWindowPos(f.hwnd(), nullptr, 0, 0, 992 + (outer.right - outer.left) - client.right,
@@ -50,7 +48,7 @@ TEST_F(MainWindow, LayoutFollowsTheClientSizeDownToTheMinimum) {
 
     SetWindowPos(f.hwnd(), nullptr, 0, 0, 300, 200, SWP_NOZORDER | SWP_NOMOVE);
     Pump(20);
-    RECT rc = OuterRect(f.hwnd());
+    rc = OuterRect(f.hwnd());
     EXPECT_EQ(rc.right - rc.left, kMinWindowWidth);
     EXPECT_EQ(rc.bottom - rc.top, kMinWindowHeight);
 }

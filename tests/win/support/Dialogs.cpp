@@ -72,17 +72,13 @@ DialogRecorder::~DialogRecorder() {
 namespace {
 KeyboardAnswers* answering = nullptr;
 
-struct FoundDialog {
-    HWND hwnd = nullptr;
-};
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lp) {
     wchar_t cls[16] = {};
     GetClassNameW(hwnd, cls, 16);
-    if (std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd)) {
-        reinterpret_cast<FoundDialog*>(lp)->hwnd = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(hwnd))
+        return TRUE;
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
 }
 BOOL CALLBACK CollectStatics(HWND child, LPARAM lp) {
     wchar_t cls[16] = {};
@@ -116,20 +112,20 @@ void CALLBACK KeyboardAnswers::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void KeyboardAnswers::AnswerOpenBox() {
-    FoundDialog found;
+    HWND found = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&found));
-    if (!found.hwnd || found.hwnd == lastAnswered_ || typed_.empty())
+    if (!found || found == lastAnswered_ || typed_.empty())
         return;
-    lastAnswered_ = found.hwnd;
+    lastAnswered_ = found;
     Answered box;
     wchar_t title[256] = {};
-    GetWindowTextW(found.hwnd, title, 256);
+    GetWindowTextW(found, title, 256);
     box.title = title;
-    EnumChildWindows(found.hwnd, CollectStatics, reinterpret_cast<LPARAM>(&box.text));
+    EnumChildWindows(found, CollectStatics, reinterpret_cast<LPARAM>(&box.text));
     answered_.push_back(box);
     HWND focus = GetFocus();
-    if (!focus || !IsChild(found.hwnd, focus))
-        focus = found.hwnd;
+    if (!focus || !IsChild(found, focus))
+        focus = found;
     for (wchar_t c : typed_.front())
         PostMessageW(focus, WM_CHAR, c, 1);
     typed_.pop_front();

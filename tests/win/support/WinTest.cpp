@@ -6,6 +6,7 @@
 #include <psapi.h>
 #include <zlib.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -47,6 +48,16 @@ void RemoveTree(const std::wstring& path) {
     find.reset();
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(path.c_str());
+}
+
+std::uint32_t PhotoLike(int x, int y) {
+    const unsigned hash =
+        (static_cast<unsigned>(x / 2) * 73856093u) ^ (static_cast<unsigned>(y / 2) * 19349663u);
+    const int noise = static_cast<int>((hash >> 9) % 17) - 8;
+    const int r = 128 + static_cast<int>(90 * std::sin(x * 0.031) * std::cos(y * 0.017)) + noise;
+    const int g = 40 + (x * 3 + y * 2) % 176 + noise / 2;
+    const int b = 96 + static_cast<int>(60 * std::sin((x + 2 * y) * 0.011)) - noise;
+    return static_cast<std::uint32_t>(r << 16 | g << 8 | b);
 }
 
 bool WriteImage(const std::wstring& path, int width, int height,

@@ -26,6 +26,9 @@ private:
 
 void RemoveTree(const std::wstring& path);
 
+// Smooth shading with fine texture on top, roughly like a photograph (x, y) -> 0xRRGGBB; a picture
+// shifted by part of a pixel shows at its ramps' edges.
+std::uint32_t PhotoLike(int x, int y);
 // Writes an image file of the given size; the format follows the extension (.jpg .jpeg .jpe .jfif
 // .bmp .gif .tif .tiff .webp .png; anything else is written as PNG). Pixels: a gradient unless a
 // painter is given (x, y) -> 0xRRGGBB.
