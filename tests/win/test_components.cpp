@@ -10,6 +10,7 @@
 #include <vector>
 
 using namespace tessary;
+using wintest::UserRegistryText;
 
 // ---- The folder tree ----
 
@@ -252,15 +253,6 @@ protected:
         RegSetValueExW(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>((text.size() + (terminated ? 1 : 0)) * sizeof(wchar_t)));
     }
-    // The stored text, or nothing when the value does not exist.
-    std::optional<std::wstring> Stored(const std::wstring& name) const {
-        wchar_t text[1024] = {};
-        DWORD bytes = sizeof text;
-        if (RegGetValueW(key_.get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, text, &bytes) !=
-            ERROR_SUCCESS)
-            return std::nullopt;
-        return std::wstring(text);
-    }
     const std::wstring subkey_ = L"Software\\TessaryRegistryTest" + std::to_wstring(GetCurrentProcessId());
     const std::wstring path_ = L"HKEY_CURRENT_USER\\" + subkey_;
     UniqueRegKey key_;
@@ -296,11 +288,11 @@ TEST_F(Registry, EmptyValueNameFallsBackToTheLastComponent) {
 TEST_F(Registry, WritesOnlyIntoKeysThatExist) {
     const std::wstring longText(600, L'y'); // longer than any fixed buffer
     WriteRegString(path_, L"TileWallpaper", longText);
-    EXPECT_EQ(Stored(L"TileWallpaper"), longText);
+    EXPECT_EQ(UserRegistryText(subkey_, L"TileWallpaper"), longText);
     WriteRegString(L"hkey_current_user\\" + subkey_, L"A", L"1");
     WriteRegString(path_ + L"\\", L"B", L"1");
     WriteRegString(path_ + L"\\New", L"C", L"x");
-    EXPECT_FALSE(Stored(L"A") || Stored(L"B"));
+    EXPECT_FALSE(UserRegistryText(subkey_, L"A") || UserRegistryText(subkey_, L"B"));
     HKEY created = nullptr;
     EXPECT_NE(RegOpenKeyExW(key_.get(), L"New", 0, KEY_READ, &created), ERROR_SUCCESS);
     UniqueRegKey owner(created);

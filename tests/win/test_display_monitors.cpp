@@ -61,9 +61,8 @@ TEST_F(TwoMonitors, ChooserListsBothAndThePreviewTakesTheChosenMonitorsShape) {
         SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         entries.push_back(text);
     }
-    EXPECT_EQ(entries[0], L"All monitors");
-    EXPECT_EQ(entries[1], L"1 \u2014 1280 \u00D7 1024 (primary)");
-    EXPECT_EQ(entries[2], L"2 \u2014 1920 \u00D7 1080");
+    EXPECT_EQ(entries, (std::vector<std::wstring>{L"All monitors", L"1 \u2014 1280 \u00D7 1024 (primary)",
+                                                  L"2 \u2014 1920 \u00D7 1080"}));
     EXPECT_EQ(ComboSelected(combo), 0);
 
     // A picture of the first monitor's size fills that monitor's preview; on the wider second

@@ -50,12 +50,6 @@ size_t FindMarker(const std::vector<unsigned char>& jpeg, unsigned char code) {
     return at == jpeg.end() ? std::string::npos : static_cast<size_t>(at - jpeg.begin());
 }
 
-std::vector<unsigned char> Encode(const std::vector<std::uint32_t>& px, int w, int h, int quality = 90) {
-    std::vector<unsigned char> jpeg;
-    EXPECT_TRUE(EncodeJpeg(px.data(), w, h, w * 4, quality, jpeg));
-    return jpeg;
-}
-
 // A JPEG made by TurboJPEG straight from pixels of another format (grey or CMYK).
 std::vector<unsigned char> CompressRaw(const std::vector<unsigned char>& raw, int w, int h, int pixelFormat,
                                        int subsamp) {
@@ -148,7 +142,8 @@ TEST(JpegDecode, GreyscaleAndCmyk) {
 TEST(JpegDecode, DamagedFilesFailOrDecodeWhatIsThere) {
     const int w = 400, h = 304;
     std::vector<std::uint32_t> px = Photo(w, h);
-    std::vector<unsigned char> jpeg = Encode(px, w, h);
+    std::vector<unsigned char> jpeg;
+    ASSERT_TRUE(EncodeJpeg(px.data(), w, h, w * 4, 90, jpeg));
     JpegDecoder decoder;
     DecodedImage whole, img;
     ASSERT_TRUE(decoder.DecodeMemory(jpeg.data(), jpeg.size(), w, h, whole));
@@ -235,7 +230,8 @@ TEST(JpegDecode, DamagedFilesFailOrDecodeWhatIsThere) {
 TEST(JpegEncode, RoundTripStrideAndAlpha) {
     const int w = 97, h = 61; // not multiples of the block size
     std::vector<std::uint32_t> px = Photo(w, h);
-    std::vector<unsigned char> jpeg = Encode(px, w, h, 95);
+    std::vector<unsigned char> jpeg;
+    ASSERT_TRUE(EncodeJpeg(px.data(), w, h, w * 4, 95, jpeg));
 
     JpegDecoder decoder;
     DecodedImage img;

@@ -18,14 +18,11 @@ using namespace wintest;
 
 namespace {
 
-struct SpngDeleter {
-    void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
-};
-using Encoder = std::unique_ptr<spng_ctx, SpngDeleter>;
+using Encoder = std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)>;
 
 Encoder NewEncoder(std::uint32_t w, std::uint32_t h, std::uint8_t colourType, std::uint8_t depth,
                    bool interlaced) {
-    Encoder e(spng_ctx_new(SPNG_CTX_ENCODER));
+    Encoder e(spng_ctx_new(SPNG_CTX_ENCODER), &spng_ctx_free);
     spng_set_option(e.get(), SPNG_ENCODE_TO_BUFFER, 1);
     spng_ihdr ihdr{w, h, depth, colourType, 0, 0, static_cast<std::uint8_t>(interlaced)};
     spng_set_ihdr(e.get(), &ihdr);

@@ -28,12 +28,7 @@ std::optional<std::wstring> ReadSetting(const std::wstring& key) {
 }
 
 std::optional<std::wstring> DesktopValue(const std::wstring& name) {
-    wchar_t text[2048] = {};
-    DWORD bytes = sizeof text;
-    if (RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, name.c_str(), RRF_RT_REG_SZ, nullptr, text, &bytes) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    return std::wstring(text);
+    return UserRegistryText(kDesktopKey, name);
 }
 
 void SetDesktopValue(const std::wstring& name, const std::optional<std::wstring>& value) {

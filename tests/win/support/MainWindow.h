@@ -70,15 +70,6 @@ Summary ParseSummary(const std::wstring& text);
 // Colours as 0xRRGGBB.
 constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kYellow = 0xFFFF00;
 constexpr std::uint32_t kDesktopGrey = 0x808080;
-inline int Red(std::uint32_t p) {
-    return static_cast<int>((p >> 16) & 0xFF);
-}
-inline int Green(std::uint32_t p) {
-    return static_cast<int>((p >> 8) & 0xFF);
-}
-inline int Blue(std::uint32_t p) {
-    return static_cast<int>(p & 0xFF);
-}
 inline std::uint32_t Rgb(COLORREF c) {
     return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }

@@ -75,21 +75,15 @@ bool WriteArgb(const std::wstring& path, int width, int height,
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             pixels[static_cast<std::size_t>(y) * width + x] = painter(x, y);
-    std::wstring ext = path.substr(path.find_last_of(L'.') + 1);
-    for (auto& c : ext)
-        c = static_cast<wchar_t>(towlower(c));
-    using tessary::ImageFormat;
-    ImageFormat format = ImageFormat::Png;
-    if (ext == L"jpg" || ext == L"jpeg" || ext == L"jpe" || ext == L"jfif")
-        format = ImageFormat::Jpeg;
-    else if (ext == L"tif" || ext == L"tiff")
-        format = ImageFormat::Tiff;
-    else if (ext == L"bmp")
-        format = ImageFormat::Bmp;
-    else if (ext == L"gif")
-        format = ImageFormat::Gif;
-    else if (ext == L"webp")
-        format = ImageFormat::Webp;
+    const std::wstring ext = path.substr(path.find_last_of(L'.') + 1);
+    using enum tessary::ImageFormat;
+    static const std::pair<const wchar_t*, tessary::ImageFormat> kByExtension[] = {
+        {L"jpg", Jpeg},  {L"jpeg", Jpeg}, {L"jpe", Jpeg}, {L"jfif", Jpeg}, {L"tif", Tiff},
+        {L"tiff", Tiff}, {L"bmp", Bmp},   {L"gif", Gif},  {L"webp", Webp}};
+    tessary::ImageFormat format = Png;
+    for (const auto& [known, itsFormat] : kByExtension)
+        if (CompareStringOrdinal(ext.c_str(), -1, known, -1, TRUE) == CSTR_EQUAL)
+            format = itsFormat;
     return tessary::WritePixelsAs(pixels.data(), width, height, format, 95, path).ok();
 }
 
@@ -120,6 +114,15 @@ std::string ReadBytes(const std::wstring& path) {
 bool FileExists(const std::wstring& path) {
     const DWORD a = GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::wstring> UserRegistryText(const std::wstring& subkey, const std::wstring& name) {
+    wchar_t text[2048] = {};
+    DWORD bytes = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, text, &bytes) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(text);
 }
 
 std::vector<std::wstring> FileNamesIn(const std::wstring& dir) {

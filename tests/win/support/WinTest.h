@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +44,8 @@ bool WriteTextFile(const std::wstring& path, const std::string& content);
 // The file's bytes; empty when it cannot be read.
 std::string ReadBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
+// A REG_SZ value under HKEY_CURRENT_USER as stored, or nothing when it does not exist.
+std::optional<std::wstring> UserRegistryText(const std::wstring& subkey, const std::wstring& name);
 // The names of the files (not folders) in dir, sorted.
 std::vector<std::wstring> FileNamesIn(const std::wstring& dir);
 std::uint64_t FileLength(const std::wstring& path);
