@@ -84,6 +84,8 @@ TEST(CacheIni, CachedThumbnailBelongsToItsImage) {
     };
     // Written together with the image's stamp, read back against it.
     EXPECT_TRUE(current(entries[2].second, entries[3].second, image));
+    // Caches written before the stamp existed are trusted.
+    EXPECT_TRUE(current({}, {}, image));
     // A section that holds no size is decoded again.
     EXPECT_FALSE(CachedThumbnailIsCurrent({w, {}, {}, {}}, image));
     // Another file of the same name, half a stamp, a damaged one, or an image that cannot be

@@ -1,4 +1,5 @@
 #include "catalog/CatalogText.h"
+#include "core/PathText.h"
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -15,6 +16,8 @@ TEST(CatalogText, PathPiecesAndTheImageFilter) {
     EXPECT_EQ(LastPathComponent(L"no backslash"), L"");
     EXPECT_EQ(AddTrailingBackslash(L"C:\\Pics"), L"C:\\Pics\\");
     EXPECT_EQ(AddTrailingBackslash(L"C:\\"), L"C:\\");
+    EXPECT_EQ(SplitAtLastBackslash(L"C:\\Pics\\sea.jpg").name, L"sea.jpg");
+    EXPECT_EQ(SplitAtLastBackslash(L"sea.jpg").folder, L"");
     // The last three characters, or one of the longer extensions after the name's last dot.
     for (const wchar_t* kept :
          {L"a.JPG", L"x.Bmp", L"C:\\d\\photoxjpg", L"b.jpeg", L"q.Jfif", L"s.TIFF", L"C:\\a.b\\u.WebP"})

@@ -26,6 +26,9 @@ TEST(RecentWallpapers, StoredTextReadsBack) {
         EXPECT_EQ(ParseRecentWallpaper(RecentWallpaperText(e)), e);
     EXPECT_FALSE(ParseRecentWallpaper(L"C:\\no layout.jpg"));
     EXPECT_FALSE(ParseRecentWallpaper(L"Sideways|C:\\a.jpg"));
+    EXPECT_EQ(
+        RecentWallpaperMenuText({L"C:\\A & B\\x.jpg", RecentLayout::Stretched}, false, L"file not found"),
+        L"x.jpg  (C:\\A && B) - Stretched - file not found");
     EXPECT_EQ(RecentWallpaperMenuText({L"", RecentLayout::Centered}, true, L""),
               L"No wallpaper - before Tessary");
     EXPECT_EQ(PathRootOf(L"E:\\Pics\\a.jpg"), L"E:\\");

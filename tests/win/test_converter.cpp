@@ -28,14 +28,11 @@ void WhenTheDialogOpens(std::function<void(HWND)> script) {
         20);
 }
 
-HWND Item(HWND dlg, int id) {
-    return GetDlgItem(dlg, id);
-}
 void Click(HWND dlg, int id) {
-    SendMessageW(Item(dlg, id), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(dlg, id), BM_CLICK, 0, 0);
 }
 void Type(HWND dlg, int id, const std::wstring& text) {
-    SetWindowTextW(Item(dlg, id), text.c_str());
+    SetWindowTextW(GetDlgItem(dlg, id), text.c_str());
 }
 // A key as the user presses it on the focused control: down, then up.
 void Press(UINT key) {
@@ -93,15 +90,15 @@ TEST_F(Converter, OpensWithItsDefaultsAndAnswersEnterAndEscape) {
         EXPECT_NEAR(outer.top + outer.bottom, work.top + work.bottom, 1);
 
         // The picture's size; the target named from the real extension.
-        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdLblImageSize)), L"1024 x 768");
-        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtWidth)), L"1024");
-        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtHeight)), L"768");
-        EXPECT_FALSE(IsWindowEnabled(Item(dlg, frmConvert::IdTxtWidth)));
-        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtSaveFilename)), target);
+        EXPECT_EQ(WindowText(GetDlgItem(dlg, frmConvert::IdLblImageSize)), L"1024 x 768");
+        EXPECT_EQ(WindowText(GetDlgItem(dlg, frmConvert::IdTxtWidth)), L"1024");
+        EXPECT_EQ(WindowText(GetDlgItem(dlg, frmConvert::IdTxtHeight)), L"768");
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, frmConvert::IdTxtWidth)));
+        EXPECT_EQ(WindowText(GetDlgItem(dlg, frmConvert::IdTxtSaveFilename)), target);
 
         // Tab follows the layout: left column, right column, target, buttons; disabled fields and
         // the unselected options are skipped (so no turn and JPG are the options selected).
-        SetFocus(Item(dlg, frmConvert::IdOptResize0));
+        SetFocus(GetDlgItem(dlg, frmConvert::IdOptResize0));
         std::vector<int> order;
         for (int i = 0; i < 9; ++i) {
             Press(VK_TAB);
@@ -115,14 +112,14 @@ TEST_F(Converter, OpensWithItsDefaultsAndAnswersEnterAndEscape) {
 
         // The percentage field and slider follow each other.
         Type(dlg, frmConvert::IdTxtPercent, L"2000"); // held in range
-        EXPECT_EQ(TrackbarValue(Item(dlg, frmConvert::IdSliderPercentage)), 1000);
-        SendMessageW(Item(dlg, frmConvert::IdSliderPercentage), TBM_SETPOS, TRUE, 50);
+        EXPECT_EQ(TrackbarValue(GetDlgItem(dlg, frmConvert::IdSliderPercentage)), 1000);
+        SendMessageW(GetDlgItem(dlg, frmConvert::IdSliderPercentage), TBM_SETPOS, TRUE, 50);
         SendMessageW(dlg, WM_HSCROLL, SB_THUMBPOSITION,
-                     reinterpret_cast<LPARAM>(Item(dlg, frmConvert::IdSliderPercentage)));
-        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtPercent)), L"50");
-        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdLblImageSize)), L"512 x 384");
+                     reinterpret_cast<LPARAM>(GetDlgItem(dlg, frmConvert::IdSliderPercentage)));
+        EXPECT_EQ(WindowText(GetDlgItem(dlg, frmConvert::IdTxtPercent)), L"50");
+        EXPECT_EQ(WindowText(GetDlgItem(dlg, frmConvert::IdLblImageSize)), L"512 x 384");
 
-        SetFocus(Item(dlg, frmConvert::IdTxtPercent));
+        SetFocus(GetDlgItem(dlg, frmConvert::IdTxtPercent));
         Press(VK_RETURN);
         EXPECT_EQ(Messages(), (std::vector<std::wstring>{L"Image was converted successfully!"}));
         EXPECT_TRUE(IsWindow(dlg)); // the dialog stays open
@@ -150,14 +147,14 @@ TEST_F(Converter, EveryFormatRoundTripsTurned) {
         // The lock follows the typed field and leaves it as typed (15 / 2 rounds to 8, and 8 x 2
         // would make it 16).
         Type(dlg, frmConvert::IdTxtWidth, L"15");
-        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtWidth)), L"15");
-        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtHeight)), L"8");
+        EXPECT_EQ(WindowText(GetDlgItem(dlg, frmConvert::IdTxtWidth)), L"15");
+        EXPECT_EQ(WindowText(GetDlgItem(dlg, frmConvert::IdTxtHeight)), L"8");
         Type(dlg, frmConvert::IdTxtWidth, L"128");
-        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtHeight)), L"64");
+        EXPECT_EQ(WindowText(GetDlgItem(dlg, frmConvert::IdTxtHeight)), L"64");
         Click(dlg, frmConvert::IdOptRotate0 + 1); // 90 degrees clockwise
-        SendMessageW(Item(dlg, frmConvert::IdSliderQuality), TBM_SETPOS, TRUE, 90);
+        SendMessageW(GetDlgItem(dlg, frmConvert::IdSliderQuality), TBM_SETPOS, TRUE, 90);
         SendMessageW(dlg, WM_HSCROLL, SB_THUMBPOSITION,
-                     reinterpret_cast<LPARAM>(Item(dlg, frmConvert::IdSliderQuality)));
+                     reinterpret_cast<LPARAM>(GetDlgItem(dlg, frmConvert::IdSliderQuality)));
         for (int format = 0; format < 5; ++format) {
             Click(dlg, frmConvert::IdOptFormat0 + format);
             Click(dlg, frmConvert::IdCmdConvertFile);
@@ -279,7 +276,7 @@ TEST_F(ConvertFromTheMenu, OpensOnTheImageTheMenuActsOn) {
     WhenTheDialogOpens([&](HWND dlg) {
         EXPECT_EQ(GetWindow(dlg, GW_OWNER), f.hwnd());
         EXPECT_FALSE(IsWindowEnabled(f.hwnd()));
-        EXPECT_EQ(WindowText(Item(dlg, frmConvert::IdTxtSaveFilename)), dir / L"a-Resize.jpg");
+        EXPECT_EQ(WindowText(GetDlgItem(dlg, frmConvert::IdTxtSaveFilename)), dir / L"a-Resize.jpg");
         ::Click(dlg, frmConvert::IdCmdConvertFile);
     });
     dialogs_->menuPicks.push_back(L"&Convert Image");

@@ -69,11 +69,9 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
     EXPECT_EQ(ReadSetting(L"ListMode"), L"List");
 
     frmMain& g = Start();
-    RECT rc = OuterRect(g.hwnd());
-    EXPECT_EQ(rc.left, 40);
-    EXPECT_EQ(rc.top, 30);
-    EXPECT_EQ(rc.right - rc.left, 900);
-    EXPECT_EQ(rc.bottom - rc.top, 700);
+    const RECT rc = OuterRect(g.hwnd());
+    EXPECT_EQ((std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom}),
+              (std::vector<LONG>{40, 30, 940, 730}));
     EXPECT_FALSE(IsChecked(Control(IDC_CHKUSECACHE)));
     EXPECT_TRUE(IsChecked(Control(IDC_CHKOVERLAY_0)));
     EXPECT_FALSE(IsChecked(Control(IDC_CHKOVERLAY_1)));

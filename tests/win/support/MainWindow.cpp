@@ -245,11 +245,7 @@ std::uint32_t MainWindowTest::Px(int x, int y) {
 }
 
 bool MainWindowTest::AreaIs(int x0, int y0, int x1, int y1, std::uint32_t rgb) {
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            if (Px(x, y) != rgb)
-                return false;
-    return true;
+    return CountColour(Probe::Preview(form()), {x0, y0, x1, y1}, rgb) == (x1 - x0) * (y1 - y0);
 }
 
 void WallpaperWindowTest::SetUp() {
