@@ -1,6 +1,7 @@
 #include "imaging/BmpFile.h"
-#include "imaging/ImageHeader.h"
+#include "imaging/DecodePlan.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -24,6 +25,28 @@ TEST(ImageHeader, RleBitmapsMustReachTheirLastRow) {
     for (int v : {0, 5, 1, 2})
         bmp.push_back(static_cast<unsigned char>(v));
     EXPECT_FALSE(BmpRowsComplete(bmp.data(), bmp.size()));
+}
+
+TEST(ScaledDecode, ReducedPixelsAverageTheAreaTheyStandFor) {
+    // A grey ramp of 301 pixels decoded at 1/4 is 76 pixels standing for 75.25 (libjpeg pads the
+    // last block with the edge pixel); mapped onto 60 pixels it gives what the whole ramp reduced gives.
+    std::vector<std::uint32_t> ramp(301), decoded(76), direct(60), scaled(60);
+    for (int x = 0; x < 301; ++x)
+        ramp[x] = static_cast<std::uint32_t>(x * 255 / 300) * 0x010101u;
+    for (int b = 0; b < 76; ++b) {
+        std::uint32_t sum = 0;
+        for (int k = 0; k < 4; ++k)
+            sum += ramp[std::min(4 * b + k, 300)] & 0xFF;
+        decoded[b] = (sum + 2) / 4 * 0x010101u;
+    }
+    ScaleScratch scratch;
+    ScalePixels({ramp.data(), 301, 1, 301}, {0, 0, 301, 1}, {direct.data(), 60, 1, 60}, {0, 0, 60, 1},
+                ScaleFilter::AreaAverage, scratch);
+    const DecodeMapping m = ScaledDecodeMapping(301, 1, 4, 60, 1);
+    ScalePixels({decoded.data(), 76, 1, 76}, m.source, {scaled.data(), 60, 1, 60}, m.dest,
+                ScaleFilter::AreaAverage, scratch);
+    for (int i = 0; i < 60; ++i)
+        EXPECT_NEAR(static_cast<int>(scaled[i] & 0xFF), static_cast<int>(direct[i] & 0xFF), 1) << i;
 }
 
 TEST(BmpFile, HeaderRowsAndPadding) {

@@ -128,7 +128,6 @@ TEST_F(Converter, OpensWithItsDefaultsAndAnswersEnterAndEscape) {
     });
     const Picture out = ReadPicture(target);
     EXPECT_EQ(out.size(), std::make_pair(512, 384));
-    EXPECT_EQ(ReadBytes(target).substr(0, 3), "\xFF\xD8\xFF");
     EXPECT_EQ(written_, std::vector<std::wstring>{target});
 }
 

@@ -108,9 +108,8 @@ TEST(JpegScale, StrongestReductionThatKeepsTheMinimum) {
 TEST(JpegDecode, GreyscaleAndCmyk) {
     const int w = 64, h = 32;
     std::vector<unsigned char> grey(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            grey[static_cast<size_t>(y) * w + x] = static_cast<unsigned char>(x * 4);
+    for (size_t i = 0; i < grey.size(); ++i)
+        grey[i] = static_cast<unsigned char>(i % w * 4);
     std::vector<unsigned char> greyJpeg = CompressRaw(grey, w, h, TJPF_GRAY, TJSAMP_GRAY);
 
     JpegDecoder decoder;
@@ -123,13 +122,10 @@ TEST(JpegDecode, GreyscaleAndCmyk) {
 
     // Inks as Adobe stores them (inverted): left pure red (no cyan, full magenta and yellow, no
     // black), right half-strength black only, which is mid grey.
-    std::vector<unsigned char> cmyk(static_cast<size_t>(w) * h * 4);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            unsigned char* p = &cmyk[(static_cast<size_t>(y) * w + x) * 4];
-            const unsigned char red[4] = {255, 0, 0, 255}, grey50[4] = {255, 255, 255, 128};
-            std::memcpy(p, x < w / 2 ? red : grey50, 4);
-        }
+    const unsigned char red[4] = {255, 0, 0, 255}, grey50[4] = {255, 255, 255, 128};
+    std::vector<unsigned char> cmyk;
+    for (int i = 0; i < w * h; ++i)
+        cmyk.insert(cmyk.end(), i % w < w / 2 ? red : grey50, (i % w < w / 2 ? red : grey50) + 4);
     std::vector<unsigned char> cmykJpeg = CompressRaw(cmyk, w, h, TJPF_CMYK, TJSAMP_444);
     ASSERT_TRUE(decoder.DecodeMemory(cmykJpeg.data(), cmykJpeg.size(), w, h, img));
     std::uint32_t left = img.pixels[16 * w + 8], right = img.pixels[16 * w + 56];

@@ -61,7 +61,9 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
     f.SetOptListMode(1);
     f.SetCboSort(5);
     f.SetSliderThumbSize(150);
+    Click(IDC_OPTMODE_0 + 5); // Fill, with no wallpaper recorded to say otherwise
     Close();
+    EXPECT_EQ(ReadSetting(L"WallpaperMode"), L"Fill");
     EXPECT_EQ(ReadSetting(L"Left"), Twips(40));
     EXPECT_EQ(ReadSetting(L"Width"), Twips(900));
     EXPECT_EQ(ReadSetting(L"CacheDirectories"), L"0");
@@ -78,6 +80,7 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
     EXPECT_EQ(ComboSelected(Control(IDC_CBOSORT)), 5);
     EXPECT_EQ(TrackbarValue(Control(IDC_SLIDERTHUMBSIZE)), 150);
     EXPECT_TRUE(IsChecked(Control(IDC_OPTLISTMODE_1)));
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 5)));
 
     // Closed maximised, the normal rectangle is what is kept.
     SetWindowPos(g.hwnd(), nullptr, 50, 60, 800, 600, SWP_NOZORDER);
@@ -99,7 +102,9 @@ TEST_F(MainWindow, BadStoredValuesAreIgnoredSilently) {
     WriteSetting(L"Width", L"wide");
     WriteSetting(L"ThumbSize", L"73");
     WriteSetting(L"LastFolder", L"C:\\no such folder\\anywhere");
+    WriteSetting(L"WallpaperMode", L"Zoomed");
     frmMain& f = Start();
+    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0)));    // a layout it does not know: Centered
     EXPECT_FALSE(IsChecked(Control(IDC_CHKUSECACHE))); // did not convert: stays False
     EXPECT_EQ(ComboSelected(Control(IDC_CBOSORT)), 0);
     EXPECT_TRUE(IsChecked(Control(IDC_OPTLISTMODE_1))); // "Images" is not "Image"

@@ -24,9 +24,6 @@ protected:
     }
     // What the viewer draws.
     const Surface& Picture() { return Probe::Viewer(form()).Zoom()->Picture(); }
-    void Resize(int outerWidth, int outerHeight) {
-        SetWindowPos(Viewer(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER);
-    }
     TempDir dir_{L"viewer"};
 };
 } // namespace
@@ -118,12 +115,12 @@ TEST_F(ViewerWindow, ShiftHeldKeepsTheProportionsWhileResizing) {
     const RECT rc = OuterRect(Viewer());
     const SIZE frame{rc.right - rc.left - 400, rc.bottom - rc.top - 200};
     HoldShift(true);
-    Resize(frame.cx + 600, rc.bottom - rc.top);
+    SetWindowPos(Viewer(), nullptr, 0, 0, frame.cx + 600, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
     HoldShift(false);
     EXPECT_EQ(Client().cx, 600);
     EXPECT_EQ(Client().cy, 300);
     // Without Shift the window takes any size; the drag's end redraws the stretched picture.
-    Resize(frame.cx + 500, frame.cy + 500);
+    SetWindowPos(Viewer(), nullptr, 0, 0, frame.cx + 500, frame.cy + 500, SWP_NOMOVE | SWP_NOZORDER);
     SendMessageW(Viewer(), WM_EXITSIZEMOVE, 0, 0);
     EXPECT_EQ(Picture().height(), 500);
     EXPECT_NE(WindowText(Viewer()).find(L"187.5%"), std::wstring::npos) << Narrow(WindowText(Viewer()));

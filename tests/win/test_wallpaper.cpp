@@ -340,21 +340,6 @@ TEST_F(Wallpaper, RecordedLayoutSelectsItsOption) {
     EXPECT_TRUE(dialogs_->calls.empty());
 }
 
-TEST_F(Wallpaper, TheChosenLayoutIsRememberedWhenNoWallpaperSaysOtherwise) {
-    SetDesktopValue(L"Wallpaper", std::wstring());
-    Start();
-    Click(IDC_OPTMODE_0 + 5);
-    Close();
-    EXPECT_EQ(ReadSetting(L"WallpaperMode"), L"Fill");
-    Start();
-    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0 + 5)));
-    Close();
-    // A stored name the program does not know leaves Centered.
-    WriteSetting(L"WallpaperMode", L"Zoomed");
-    Start();
-    EXPECT_TRUE(IsChecked(Control(IDC_OPTMODE_0)));
-}
-
 TEST_F(Wallpaper, MissingWallpaperIsReportedBeforeTheWindowShows) {
     SetRecorded(dir_ / L"gone.bmp", L"0", L"2");
     Start();
