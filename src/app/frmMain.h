@@ -185,6 +185,7 @@ private:
     HWND MainWindow() const override { return hwnd(); }
     std::uint32_t PictureBackground() const override { return wallpaper_.PictureBackground(); }
     void ReloadFolder() override { catalog_.ReloadFolder(); }
+    void ReloadFolderSelecting(const std::wstring& name) override { catalog_.ReloadKeepingView(name); }
     void SelectSort(int sortBy) override { SetCboSort(sortBy); }
     void ViewImage(const std::wstring& imagePath) override { ViewImage(imagePath, 0, 0, true, true); }
     void ApplyWallpaper(const std::wstring& imagePath) override { wallpaper_.ApplyWallpaper(imagePath); }

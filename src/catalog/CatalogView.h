@@ -16,6 +16,7 @@
 #include "platform/Handles.h"
 #include "platform/Surface.h"
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,7 +99,8 @@ public:
     // A few times a second: reloads the shown folder once its changes have settled, keeping the
     // selection and the scroll position.
     void FolderWatch_Timer();
-    void ReloadKeepingView();
+    // select: an entry to select and focus instead of the selection there was.
+    void ReloadKeepingView(const std::optional<std::wstring>& select = std::nullopt);
 
     // Setters that change a control from code and run its handler, as a user's action would.
     void SetOptListMode(int index) { listMode_.Set(index); }

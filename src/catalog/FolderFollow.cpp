@@ -34,13 +34,17 @@ void CatalogView::FolderWatch_Timer() {
     ReloadKeepingView();
 }
 
-void CatalogView::ReloadKeepingView() {
+void CatalogView::ReloadKeepingView(const std::optional<std::wstring>& select) {
     ListView list(c_.list);
     std::vector<std::wstring> selected;
     for (int i = list.NextSelected(); i >= 0; i = list.NextSelected(i))
         selected.push_back(list.Text(i));
     const int focusedItem = list.FocusedItem();
-    const std::wstring focused = focusedItem >= 0 ? list.Text(focusedItem) : std::wstring();
+    std::wstring focused = focusedItem >= 0 ? list.Text(focusedItem) : std::wstring();
+    if (select) {
+        selected = {*select};
+        focused = *select;
+    }
     const int scrolled = list.ScrolledDown();
 
     LoadFolder(state_.load.LastLoadedFolder, true);

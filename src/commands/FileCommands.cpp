@@ -290,10 +290,16 @@ void FileCommands::RenameImage(const std::wstring& imagePath) {
         Dialogs().ShowMessage(RenameTakenText(*answer), MB_OK | MB_ICONEXCLAMATION, AppTitle());
         return;
     }
-    if (!MoveFileExW(LongPathForm(imagePath).c_str(), LongPathForm(target).c_str(), 0))
+    if (!MoveFileExW(LongPathForm(imagePath).c_str(), LongPathForm(target).c_str(), 0)) {
         Dialogs().ShowMessage(RenameFailedText(parts.name, *answer, SystemErrorText(GetLastError())),
                               MB_OK | MB_ICONEXCLAMATION, AppTitle());
-    host_.ReloadFolder();
+        host_.ReloadFolder();
+        return;
+    }
+    // The picture in hand goes on under its new name, selected where it was.
+    if (state_.CurrentImagePath == imagePath)
+        state_.CurrentImagePath = target;
+    host_.ReloadFolderSelecting(*answer);
 }
 
 } // namespace tessary

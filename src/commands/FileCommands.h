@@ -40,6 +40,8 @@ public:
     virtual HWND MainWindow() const = 0;
     // The folder shown, read again.
     virtual void ReloadFolder() = 0;
+    // The same, with the entry of that name selected and focused in place of the selection.
+    virtual void ReloadFolderSelecting(const std::wstring& name) = 0;
     virtual void UpdateDirStatus() = 0;
     // Selects a sort order as choosing it in the sort list does.
     virtual void SelectSort(int sortBy) = 0;

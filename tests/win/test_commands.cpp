@@ -212,7 +212,9 @@ TEST_F(Commands, TheRealRenameAndMessageBoxesAnswerTheKeyboard) {
     EXPECT_EQ(ReadPicture(dir_ / L"a.bmp").at(0, 0), 0xFF000000 | kRed); // never overwritten
     EXPECT_TRUE(Exists(L"sea.bmp"));
     EXPECT_FALSE(Exists(L"b.bmp"));
-    EXPECT_GE(Find(L"sea.bmp"), 0); // listed after the reload
+    // Listed after the reload, selected, and the picture in hand under its new name.
+    EXPECT_TRUE(List().IsSelected(Find(L"sea.bmp")));
+    EXPECT_EQ(State().CurrentImagePath, dir_ / L"sea.bmp");
 }
 
 TEST_F(Commands, DraggingOffersTheSelectedPathsInListOrder) {
