@@ -239,22 +239,23 @@ IniSections::IniSections(std::vector<IniSectionText> sections) : sections_(std::
     });
 }
 
+std::vector<std::size_t>::const_iterator IniSections::FirstNotBefore(std::wstring_view name) const {
+    return std::lower_bound(byName_.begin(), byName_.end(), name, [this](std::size_t i, std::wstring_view n) {
+        return NameBefore(sections_[i].name, n);
+    });
+}
+
 const IniSectionText* IniSections::Find(std::wstring_view name) const {
-    const auto it =
-        std::lower_bound(byName_.begin(), byName_.end(), name, [this](std::size_t i, std::wstring_view n) {
-            return NameBefore(sections_[i].name, n);
-        });
+    const auto it = FirstNotBefore(name);
     return it != byName_.end() && SameKeyName(sections_[*it].name, name) ? &sections_[*it] : nullptr;
 }
 
 void IniSections::Put(IniSectionText section) {
-    if (const IniSectionText* same = Find(section.name)) {
-        sections_[static_cast<std::size_t>(same - sections_.data())].keys = std::move(section.keys);
+    const auto at = FirstNotBefore(section.name);
+    if (at != byName_.end() && SameKeyName(sections_[*at].name, section.name)) {
+        sections_[*at].keys = std::move(section.keys);
         return;
     }
-    const auto at = std::upper_bound(
-        byName_.begin(), byName_.end(), section.name,
-        [this](std::wstring_view n, std::size_t i) { return NameBefore(n, sections_[i].name); });
     byName_.insert(at, sections_.size());
     sections_.push_back(std::move(section));
 }

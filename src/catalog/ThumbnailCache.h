@@ -72,6 +72,8 @@ public:
     const std::vector<IniSectionText>& all() const { return sections_; }
 
 private:
+    // The first position in byName_ whose name does not sort before name.
+    std::vector<std::size_t>::const_iterator FirstNotBefore(std::wstring_view name) const;
     std::vector<IniSectionText> sections_;
     std::vector<std::size_t> byName_; // positions in sections_, by name, equal names in file order
 };
