@@ -2,6 +2,8 @@
 #include "imaging/ExifOrientation.h"
 #include "imaging/ImageFile.h"
 #include "imaging/ImageHeader.h"
+#include "imaging/JpegDc.h"
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <condition_variable>
@@ -216,6 +218,13 @@ private:
     std::size_t bytes_ = 0;
 };
 
+// A progressive Huffman-coded greyscale or YCbCr file reduced by 1/8 shows only its DC scans.
+bool DcScansShowAll(const jpeg_decompress_struct& d, int scale) {
+    return scale == 8 && d.progressive_mode && !d.arith_code && d.data_precision == 8 &&
+           ((d.jpeg_color_space == JCS_YCbCr && d.num_components == 3) ||
+            (d.jpeg_color_space == JCS_GRAYSCALE && d.num_components == 1));
+}
+
 struct TjDeleter {
     void operator()(void* handle) const { tjDestroy(handle); }
 };
@@ -231,6 +240,7 @@ struct JpegDecoder::State {
     GrowBuffer<std::uint32_t> pixels;
     GrowBuffer<JSAMPROW> rows;
     WorkMemoryTicket ticket; // held from the start of a decode to its end
+    JpegDcReader dc;
     const std::atomic<bool>* cancel = nullptr;
 
     State() {
@@ -257,6 +267,12 @@ struct JpegDecoder::State {
     bool DecodeInto(const unsigned char* data, std::size_t size, int minWidth, int minHeight,
                     DecodedImage& out);
     bool DecodeRowsInto(const unsigned char* data, std::size_t size, RowSink& sink, bool& complete);
+    // The picture from its DC scans alone, where they give all of it at this size; false leaves
+    // the file to libjpeg, which also judges any damage.
+    bool ReadDcScans(const unsigned char* data, std::size_t size, int scale, int width, int height) {
+        return DcScansShowAll(info, scale) && dc.Read(data, size) && dc.width() == width &&
+               dc.height() == height;
+    }
 };
 
 // Between setjmp and every point libjpeg may jump back from, this frame holds only plain values
@@ -301,16 +317,22 @@ bool JpegDecoder::State::DecodeInto(const unsigned char* data, std::size_t size,
         rowData[y] = reinterpret_cast<JSAMPROW>(pixelData + static_cast<std::size_t>(y) *
                                                                 static_cast<std::size_t>(width));
 
-    jpeg_start_decompress(&info);
-    while (info.output_scanline < info.output_height) {
-        if (jpeg_read_scanlines(&info, rowData + info.output_scanline,
-                                info.output_height - info.output_scanline) == 0)
-            break; // only a suspending source returns no rows; ours never does
+    bool allRows = true, adobe = false;
+    if (ReadDcScans(data, size, scale, width, height)) {
+        for (int y = 0; y < height; ++y)
+            dc.Row(y, pixelData + static_cast<std::size_t>(y) * static_cast<std::size_t>(width));
+    } else {
+        jpeg_start_decompress(&info);
+        while (info.output_scanline < info.output_height) {
+            if (jpeg_read_scanlines(&info, rowData + info.output_scanline,
+                                    info.output_height - info.output_scanline) == 0)
+                break; // only a suspending source returns no rows; ours never does
+        }
+        allRows = info.output_scanline == info.output_height;
+        adobe = info.saw_Adobe_marker != 0;
+        if (errors.endedAtLastRow && !AllCoefficientsRefined(&info))
+            ++errors.warnings;
     }
-    const bool allRows = info.output_scanline == info.output_height;
-    const bool adobe = info.saw_Adobe_marker != 0;
-    if (errors.endedAtLastRow && !AllCoefficientsRefined(&info))
-        ++errors.warnings;
     // What follows the last row (trailing markers, junk) does not matter: stop here.
     jpeg_abort_decompress(&info);
     if (!allRows)
@@ -378,6 +400,18 @@ bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t s
     for (int y = 0; y < kStripRows; ++y)
         rowData[y] = reinterpret_cast<JSAMPROW>(strip + static_cast<std::size_t>(y) *
                                                             static_cast<std::size_t>(picture.width));
+    if (ReadDcScans(data, size, picture.scale, picture.width, picture.height)) {
+        jpeg_abort_decompress(&info);
+        for (int y = 0; y < picture.height; y += kStripRows) {
+            const int got = std::min(kStripRows, picture.height - y);
+            for (int i = 0; i < got; ++i)
+                dc.Row(y + i, strip + static_cast<std::size_t>(i) * static_cast<std::size_t>(picture.width));
+            if (!sink.Rows(strip, got, picture.width))
+                return false;
+        }
+        complete = true;
+        return true;
+    }
     if (!ticket.Take(WholeImageBytes(info), cancel)) {
         jpeg_abort_decompress(&info);
         return false;
@@ -467,6 +501,7 @@ void JpegDecoder::ReleaseBuffers() {
     state_->file.Release();
     state_->pixels.Release();
     state_->rows.Release();
+    state_->dc.Release();
 }
 
 bool EncodeJpeg(const std::uint32_t* bgra, int width, int height, int strideBytes, int quality,

@@ -53,11 +53,21 @@ bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& 
             const int orientation = OrientationFromJpeg(file_.data(), size);
             const bool swaps = OrientationSwapsSides(orientation);
             DecodedImage image;
-            const int minW = swaps ? 1 : minWidth, minH = swaps ? minWidth : 1;
+            int minW = swaps ? 1 : minWidth, minH = swaps ? minWidth : 1;
+            // Reduced by the DCT as far as the size the reduction asks (a large progressive file
+            // then comes from its DC scans alone).
+            const ImageHeader stored = ProbeImageHeader(file_.data(), size);
+            int w = 0, h = 0;
+            if (reduce && stored.width > 0 &&
+                reduce->size(swaps ? stored.height : stored.width, swaps ? stored.width : stored.height, w,
+                             h) &&
+                w > 0 && h > 0) {
+                minW = swaps ? h : w;
+                minH = swaps ? w : h;
+            }
             if (!jpeg_.DecodeMemory(file_.data(), size, minW, minH, image)) {
-                const ImageHeader header = ProbeImageHeader(file_.data(), size);
-                const int scale = ChooseJpegScale(header.width, header.height, minW, minH);
-                if (header.width > 0 && !PictureSizeAllowed(header.width, header.height, scale))
+                const int scale = ChooseJpegScale(stored.width, stored.height, minW, minH);
+                if (stored.width > 0 && !PictureSizeAllowed(stored.width, stored.height, scale))
                     why = PictureProblem::TooLarge;
                 return false;
             }

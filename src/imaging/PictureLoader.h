@@ -33,9 +33,9 @@ struct WholeFormatReduction {
 
 class PictureLoader {
 public:
-    // The loaded picture is at least minWidth wide (upright) unless the file is narrower, or, for
-    // the formats reduce covers when it is given, of the size it asks. Every file passes the size
-    // rule first; problem, when given, says why a load failed.
+    // The loaded picture is at least minWidth wide (upright) unless the file is narrower, or, when
+    // reduce is given, of the size it asks for the formats it covers and at least that size for a
+    // JPEG. Every file passes the size rule first; problem, when given, says why a load failed.
     bool Load(const std::wstring& path, int minWidth, LoadedPicture& out, PictureProblem* problem = nullptr,
               const WholeFormatReduction* reduce = nullptr);
     void ReleaseBuffers();

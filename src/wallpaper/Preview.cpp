@@ -28,9 +28,9 @@ struct LoadedImage {
     IntSize full;
 };
 
-// Decoded reduced where the format allows (never below the preview buffer's size: the buffer is
-// at most 799 pixels wide), upright, and put where transparent on the background the wallpaper
-// bitmap gives it.
+// Decoded reduced where the format allows, never below the preview buffer's size (a JPEG by its
+// DCT down to that size, a WebP to 800 pixels wide: the buffer is at most 799), upright, and put
+// where transparent on the background the wallpaper bitmap gives it.
 bool LoadPreviewImage(const std::wstring& path, std::uint32_t background, PictureLoader& loader,
                       LoadedImage& out, PictureProblem& problem) {
     // A format no decoder reduces goes straight to the preview buffer's size, flattened a row at

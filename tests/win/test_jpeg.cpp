@@ -1,5 +1,6 @@
 // The libjpeg-turbo codec: scale choice, colour handling, damaged and hostile files, and encoding.
 #include "imaging/JpegCodec.h"
+#include "imaging/JpegDc.h"
 #include "support/WinTest.h"
 #include <turbojpeg.h>
 #include <cstdio> // jpeglib.h needs FILE declared before it
@@ -66,8 +67,15 @@ std::vector<unsigned char> CompressRaw(const std::vector<unsigned char>& raw, in
     return out;
 }
 
-// An arithmetic-coded baseline JPEG, made with libjpeg's own API (TurboJPEG writes Huffman only).
-std::vector<unsigned char> EncodeArithmetic(const std::vector<std::uint32_t>& px, int w, int h) {
+// A JPEG made with libjpeg's own API, for what TurboJPEG does not write: arithmetic coding,
+// restart markers, a chosen progression.
+struct Coding {
+    bool arithmetic = false, progressive = false, grey = false;
+    int restart = 0;      // MCUs between restart markers
+    int lumaSampling = 2; // 2: chroma at half the resolution both ways; 1: none subsampled
+};
+std::vector<unsigned char> EncodeWithLibjpeg(const std::vector<std::uint32_t>& px, int w, int h,
+                                             Coding how = {.arithmetic = true}) {
     jpeg_compress_struct c{};
     jpeg_error_mgr errors{};
     c.err = jpeg_std_error(&errors);
@@ -80,7 +88,13 @@ std::vector<unsigned char> EncodeArithmetic(const std::vector<std::uint32_t>& px
     c.input_components = 4;
     c.in_color_space = JCS_EXT_BGRX;
     jpeg_set_defaults(&c);
-    c.arith_code = TRUE;
+    if (how.grey)
+        jpeg_set_colorspace(&c, JCS_GRAYSCALE);
+    c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = how.lumaSampling;
+    c.arith_code = how.arithmetic;
+    c.restart_interval = static_cast<unsigned>(how.restart);
+    if (how.progressive)
+        jpeg_simple_progression(&c);
     jpeg_start_compress(&c, TRUE);
     while (c.next_scanline < c.image_height) {
         auto row = reinterpret_cast<JSAMPROW>(const_cast<std::uint32_t*>(px.data()) +
@@ -185,7 +199,7 @@ TEST(JpegDecode, DamagedFilesFailOrDecodeWhatIsThere) {
 
     // Arithmetic coding: whole, and without its end marker, complete; a stray marker in the
     // middle of the scan (where the decoder silently goes on with zeros) or a cut, damaged.
-    const std::vector<unsigned char> arith = EncodeArithmetic(px, w, h);
+    const std::vector<unsigned char> arith = EncodeWithLibjpeg(px, w, h);
     ASSERT_TRUE(decoder.DecodeMemory(arith.data(), arith.size(), w, h, img));
     EXPECT_TRUE(img.complete);
     std::vector<unsigned char> arithNoEnd(arith.begin(), arith.end() - 2);
@@ -221,6 +235,59 @@ TEST(JpegDecode, DamagedFilesFailOrDecodeWhatIsThere) {
     EXPECT_EQ(img.scale, 8);
     EXPECT_EQ(img.width, 2500);
     EXPECT_FALSE(img.complete);
+}
+
+// A progressive file reduced by 1/8 is read from its DC scans alone: the very picture libjpeg
+// makes where no chroma is subsampled, close to it where it is. Anything irregular is left to
+// libjpeg, which judges the damage as for any file.
+TEST(JpegDecode, ProgressiveAtAnEighthFromDcScans) {
+    const int w = 203, h = 157; // not whole blocks
+    const int w8 = JpegScaledSize(w, 8), h8 = JpegScaledSize(h, 8);
+    // Colours that change gently, as across most of a photo's reduced blocks.
+    std::vector<std::uint32_t> px(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            px[static_cast<size_t>(y) * w + x] = 0xFF000000u | (wintest::PhotoLike(x, y) & 0xFF00FFu) |
+                                                 static_cast<std::uint32_t>(40 + (x + y) / 2) << 8;
+    tjhandle tj = tjInitDecompress();
+    JpegDcReader reader;
+    JpegDecoder decoder;
+    DecodedImage img;
+    for (const Coding how : {Coding{.progressive = true, .lumaSampling = 1},
+                             Coding{.progressive = true, .grey = true, .restart = 5},
+                             Coding{.progressive = true, .restart = 3}}) {
+        const std::vector<unsigned char> jpeg = EncodeWithLibjpeg(px, w, h, how);
+        std::vector<std::uint32_t> expected(static_cast<size_t>(w8) * h8), got(expected.size());
+        ASSERT_EQ(tjDecompress2(tj, jpeg.data(), jpeg.size(),
+                                reinterpret_cast<unsigned char*>(expected.data()), w8, 0, h8, TJPF_BGRA, 0),
+                  0);
+        ASSERT_TRUE(reader.Read(jpeg.data(), jpeg.size())) << how.lumaSampling << how.grey;
+        ASSERT_EQ(reader.width(), w8);
+        ASSERT_EQ(reader.height(), h8);
+        for (int y = 0; y < h8; ++y)
+            reader.Row(y, got.data() + static_cast<size_t>(y) * w8);
+        if (how.lumaSampling == 1)
+            EXPECT_EQ(got, expected) << how.grey;
+        else
+            EXPECT_LT(MeanAbsDiff(got.data(), expected.data(), w8, h8), 1.5);
+        ASSERT_TRUE(decoder.DecodeMemory(jpeg.data(), jpeg.size(), w8, h8, img));
+        EXPECT_TRUE(img.complete);
+        EXPECT_TRUE(std::equal(got.begin(), got.end(), img.pixels));
+
+        if (how.restart == 3) {
+            // Restart markers out of sequence, or the file cut in its later scans.
+            std::vector<unsigned char> swapped = jpeg;
+            swapped[FindMarker(swapped, 0xD1) + 1] = 0xD2;
+            EXPECT_FALSE(reader.Read(swapped.data(), swapped.size()));
+            ASSERT_TRUE(decoder.DecodeMemory(swapped.data(), swapped.size(), w8, h8, img));
+            EXPECT_FALSE(img.complete);
+            const size_t cut = jpeg.size() * 3 / 4;
+            EXPECT_FALSE(reader.Read(jpeg.data(), cut));
+            ASSERT_TRUE(decoder.DecodeMemory(jpeg.data(), cut, w8, h8, img));
+            EXPECT_FALSE(img.complete);
+        }
+    }
+    tjDestroy(tj);
 }
 
 TEST(JpegEncode, RoundTripStrideAndAlpha) {
