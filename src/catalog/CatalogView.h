@@ -137,7 +137,7 @@ private:
     // The cell drawn for the image list, and the image list itself.
     Surface picThumb_;
     UniqueImageList imageList_;
-    ImageReducer reducer_; // decodes on this thread when a load has no workers
+    ImageReducer reducer_; // decodes on this thread: every file without workers, quick ones beside them
     int loadWorkers_ = -1;
     ScaleScratch fitScratch_;
     Surface buffer_;                     // the fitted picture, ThumbSize x ThumbHeight

@@ -310,10 +310,16 @@ void CatalogView::LoadFolderOnce(const std::wstring& folderPath, bool force) {
             }
             PreparedFile file;
             if (workers) {
-                // Waiting for a worker, the window answers as messages arrive and at least every
+                // Waiting for a worker, this thread prepares a quick file of its own where there
+                // is one, and the window answers as messages arrive and at least every
                 // kPumpInterval.
                 bool taken = false;
                 while (!(taken = workers->TryTake(i - 1, file)) && !stopped()) {
+                    if (workers->PrepareNextHere(reducer_)) {
+                        if (Seconds() - lastPumped >= kPumpInterval)
+                            letMessagesRun(false);
+                        continue;
+                    }
                     const double since = Seconds() - lastPumped;
                     const auto wait = static_cast<DWORD>(std::max(0.0, kPumpInterval - since) * 1000) + 1;
                     HANDLE ready = workers->ReadyEvent();

@@ -1,5 +1,6 @@
 #include "catalog/ThumbnailWorkers.h"
 #include "catalog/CatalogText.h"
+#include "core/PathText.h"
 #include <algorithm>
 #include <new>
 
@@ -59,7 +60,8 @@ int DefaultWorkerCount() {
 ThumbnailWorkers::ThumbnailWorkers(std::vector<std::wstring> files, PrepareSettings settings, int workers,
                                    int ahead)
     : files_(std::move(files)), settings_(std::move(settings)), ahead_(std::max(ahead, 1)),
-      done_(files_.size()), ready_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+      help_(workers < static_cast<int>(std::thread::hardware_concurrency())), done_(files_.size()),
+      ready_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     for (int i = 0; i < workers; ++i)
         threads_.emplace_back([this] { Work(); });
 }
@@ -87,6 +89,55 @@ bool ThumbnailWorkers::TryTake(int index, PreparedFile& out) {
     return true;
 }
 
+int ThumbnailWorkers::NextFree() {
+    return !stop_ && next_ < static_cast<int>(files_.size()) && next_ < taken_ + ahead_ ? next_ : -1;
+}
+
+void ThumbnailWorkers::Deliver(int index, PreparedFile&& file) {
+    std::lock_guard lock(mutex_);
+    done_[static_cast<std::size_t>(index)] = std::move(file);
+}
+
+namespace {
+
+PreparedFile Prepared(const std::wstring& path, const PrepareSettings& settings, ImageReducer& reducer) {
+    PreparedFile file;
+    try {
+        PrepareFile(path, settings, reducer, file);
+    } catch (const std::exception&) {
+        file = PreparedFile{};
+        file.failed = true;
+    }
+    return file;
+}
+
+bool QuickToPrepare(const std::wstring& path) {
+    const std::wstring ext = AsciiLower(FileExtension(path));
+    const bool jpeg = ext == L"jpg" || ext == L"jpeg" || ext == L"jpe" || ext == L"jfif";
+    const std::optional<FileInfo> info = jpeg ? GetFileInfo(path) : std::nullopt;
+    return info && info->size <= kQuickJpegBytes;
+}
+
+} // namespace
+
+bool ThumbnailWorkers::PrepareNextHere(ImageReducer& reducer) {
+    int index = 0;
+    {
+        std::lock_guard lock(mutex_);
+        index = NextFree();
+    }
+    if (!help_ || index < 0 || !QuickToPrepare(files_[static_cast<std::size_t>(index)]))
+        return false;
+    {
+        std::lock_guard lock(mutex_);
+        if (NextFree() != index)
+            return false; // a worker took it meanwhile
+        ++next_;
+    }
+    Deliver(index, Prepared(files_[static_cast<std::size_t>(index)], settings_, reducer));
+    return true;
+}
+
 void ThumbnailWorkers::Work() {
     // The user-interface thread, which answers the user and takes the files, comes first.
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
@@ -102,17 +153,7 @@ void ThumbnailWorkers::Work() {
                 return;
             index = next_++;
         }
-        PreparedFile file;
-        try {
-            PrepareFile(files_[static_cast<std::size_t>(index)], settings_, reducer, file);
-        } catch (const std::exception&) {
-            file = PreparedFile{};
-            file.failed = true;
-        }
-        {
-            std::lock_guard lock(mutex_);
-            done_[static_cast<std::size_t>(index)] = std::move(file);
-        }
+        Deliver(index, Prepared(files_[static_cast<std::size_t>(index)], settings_, reducer));
         SetEvent(ready_.get());
     }
 }

@@ -53,6 +53,10 @@ void PrepareFile(const std::wstring& path, const PrepareSettings& settings, Imag
 // Worker count for this machine: one per core beyond the first, at least one.
 int DefaultWorkerCount();
 
+// The largest JPEG the taker prepares itself (the cost of a reduced JPEG follows its size; a
+// PNG's does not, so those are left to the workers).
+inline constexpr std::uint64_t kQuickJpegBytes = std::uint64_t{4} << 20;
+
 class ThumbnailWorkers {
 public:
     // Starts workers that prepare files in order, at most ahead files beyond the one taken last.
@@ -64,15 +68,24 @@ public:
 
     // File index once it is prepared (then true, and every file before it was taken).
     bool TryTake(int index, PreparedFile& out);
+    // Rather than wait for a worker on a core of its own, the taker may prepare the next file no
+    // worker has started itself, with its own reducer, when that is quick (a JPEG of at most
+    // kQuickJpegBytes: about 50 ms, so the window still answers in time). False when it prepared
+    // nothing; always when the workers already have every core.
+    bool PrepareNextHere(ImageReducer& reducer);
     // Signalled whenever a file has been prepared: something to wait on between tries.
     HANDLE ReadyEvent() const { return ready_.get(); }
 
 private:
     void Work();
+    // The next file no worker has taken, when there is room for it; -1 otherwise.
+    int NextFree();
+    void Deliver(int index, PreparedFile&& file);
 
     std::vector<std::wstring> files_;
     PrepareSettings settings_;
     int ahead_;
+    bool help_; // a core is left for the taker
     std::mutex mutex_;
     std::condition_variable room_; // workers wait here for the taker to move on
     std::vector<std::optional<PreparedFile>> done_;

@@ -137,8 +137,8 @@ bool JpegDcReader::Frame(const unsigned char* p, std::size_t length) {
             return false; // fractional subsampling: libjpeg refuses it too
         comp.blocksWide = CeilDiv(static_cast<long long>(fullWidth_) * comp.h, 8LL * maxH_);
         comp.blocksHigh = CeilDiv(static_cast<long long>(fullHeight_) * comp.v, 8LL * maxV_);
-        comp.stride = count == 1 ? comp.blocksWide : mcusWide_ * comp.h;
-        comp.rows = count == 1 ? comp.blocksHigh : mcusHigh_ * comp.v;
+        comp.stride = mcusWide_ * comp.h; // whole MCUs, whatever the scans
+        comp.rows = mcusHigh_ * comp.v;
         comp.dc.assign(static_cast<std::size_t>(comp.stride) * static_cast<std::size_t>(comp.rows), 0);
     }
     return true;
@@ -235,8 +235,9 @@ bool JpegDcReader::DcScan(const unsigned char* data, std::size_t size, std::size
                         if (!bits.Bit(bit))
                             return false;
                         code = (code << 1) | bit;
-                        if (code <= table.maxCode[length])
-                            category = table.values[table.offset[length] + code];
+                        const int index = table.offset[length] + code;
+                        if (code <= table.maxCode[length] && index >= 0 && index < 256)
+                            category = table.values[index];
                     }
                     int diff = 0;
                     if (category < 0 || !bits.Bits(category, diff))
@@ -299,10 +300,8 @@ bool JpegDcReader::Read(const unsigned char* data, std::size_t size) {
             } else if (marker == 0xDD) {
                 ok = length == 4;
                 restartInterval_ = ok ? Word(p) : 0;
-            } else if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC8 && marker != 0xCC) {
-                return false; // another kind of frame: sequential, lossless or arithmetic
-            } else if (marker == 0xCC || marker == 0xDC) {
-                return false; // arithmetic conditioning, a height given after the first scan
+            } else if ((marker >= 0xC0 && marker <= 0xCF) || marker == 0xDC) {
+                return false; // another kind of frame, arithmetic coding, a height given late
             } else if (marker == 0xDA) {
                 if (components_.empty() || ++scans > 1000 || length < 6)
                     return false;
@@ -317,8 +316,11 @@ bool JpegDcReader::Read(const unsigned char* data, std::size_t size) {
                     const int id = p[1 + s * 2];
                     const auto found = std::find_if(components_.begin(), components_.end(),
                                                     [&](const Component& c) { return c.id == id; });
-                    if (found == components_.end())
-                        return false;
+                    if (found == components_.end() ||
+                        std::any_of(parts, parts + s, [&](const ScanPart& before) {
+                            return before.component == found - components_.begin();
+                        }))
+                        return false; // not in the frame, or twice in the scan
                     parts[s].component = static_cast<int>(found - components_.begin());
                     parts[s].dcTable = p[2 + s * 2] >> 4;
                     blocks += found->h * found->v;
