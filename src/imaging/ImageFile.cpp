@@ -14,12 +14,6 @@ namespace {
 // ReadFile and WriteFile move at most a DWORD at a time; stay well below it.
 constexpr std::size_t kIoChunk = 64u << 20;
 
-UniqueFile OpenForReading(const std::wstring& path) {
-    return UniqueFile(CreateFileW(LongPathForm(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-}
-
 bool ReadExactly(HANDLE file, unsigned char* dest, std::size_t count, std::size_t& got) {
     got = 0;
     while (got < count) {
@@ -35,6 +29,12 @@ bool ReadExactly(HANDLE file, unsigned char* dest, std::size_t count, std::size_
 }
 
 } // namespace
+
+UniqueFile OpenForReading(const std::wstring& path) {
+    return UniqueFile(CreateFileW(LongPathForm(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
 
 bool ReadWholeFile(const std::wstring& path, GrowBuffer<unsigned char>& buffer, std::size_t& size,
                    std::size_t maxSize) {

@@ -2,6 +2,7 @@
 // never leave a truncated file behind (written beside the target, then renamed over it).
 #pragma once
 #include "imaging/ImageHeader.h"
+#include "platform/Handles.h"
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -32,6 +33,10 @@ private:
     std::unique_ptr<T[]> data_;
     std::size_t capacity_ = 0;
 };
+
+// Opens a file to be read from its start to its end (long paths too; others may go on reading,
+// writing or deleting it meanwhile).
+UniqueFile OpenForReading(const std::wstring& path);
 
 // Reads the whole file into buffer; size receives its length. False when it cannot be opened or
 // read, or when it is longer than maxSize.

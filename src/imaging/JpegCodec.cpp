@@ -218,6 +218,50 @@ private:
     std::size_t bytes_ = 0;
 };
 
+// libjpeg's input: a whole file in memory, or a file read a block at a time (a large file is then
+// never held whole). Where the data runs out libjpeg is warned and given an end-of-image marker,
+// as by its own memory source.
+struct Source {
+    jpeg_source_mgr pub{}; // first member: libjpeg hands back a pointer to it
+    HANDLE file = nullptr; // read from when set
+    unsigned char* block = nullptr;
+    DWORD blockSize = 0;
+};
+
+// Bytes libjpeg is handed at a time from a file; the first block also gives the EXIF orientation.
+constexpr DWORD kSourceBlockBytes = 256 * 1024;
+static_assert(kSourceBlockBytes >= kOrientationProbeBytes);
+
+void InitSource(j_decompress_ptr) {}
+void TermSource(j_decompress_ptr) {}
+
+boolean FillInput(j_decompress_ptr d) {
+    Source& source = *reinterpret_cast<Source*>(d->src);
+    DWORD got = 0;
+    if (source.file && ReadFile(source.file, source.block, source.blockSize, &got, nullptr) && got > 0) {
+        source.pub.next_input_byte = source.block;
+        source.pub.bytes_in_buffer = got;
+        return TRUE;
+    }
+    static const JOCTET kEnd[2] = {0xFF, JPEG_EOI};
+    WARNMS(d, JWRN_JPEG_EOF);
+    source.pub.next_input_byte = kEnd;
+    source.pub.bytes_in_buffer = sizeof kEnd;
+    return TRUE;
+}
+
+void SkipInput(j_decompress_ptr d, long count) {
+    jpeg_source_mgr& source = *d->src;
+    while (count > static_cast<long>(source.bytes_in_buffer)) {
+        count -= static_cast<long>(source.bytes_in_buffer);
+        FillInput(d);
+    }
+    if (count > 0) {
+        source.next_input_byte += count;
+        source.bytes_in_buffer -= static_cast<std::size_t>(count);
+    }
+}
+
 // A progressive Huffman-coded greyscale or YCbCr file reduced by 1/8 shows only its DC scans.
 bool DcScansShowAll(const jpeg_decompress_struct& d, int scale) {
     return scale == 8 && d.progressive_mode && !d.arith_code && d.data_precision == 8 &&
@@ -241,6 +285,8 @@ struct JpegDecoder::State {
     GrowBuffer<JSAMPROW> rows;
     WorkMemoryTicket ticket; // held from the start of a decode to its end
     JpegDcReader dc;
+    Source source;
+    GrowBuffer<unsigned char> block; // a file's bytes as they are read
     const std::atomic<bool>* cancel = nullptr;
 
     State() {
@@ -255,6 +301,12 @@ struct JpegDecoder::State {
         info.mem->max_memory_to_use = kJpegMaxWorkBytes;
         progress.progress_monitor = OnProgress;
         info.progress = &progress;
+        source.pub.init_source = InitSource;
+        source.pub.fill_input_buffer = FillInput;
+        source.pub.skip_input_data = SkipInput;
+        source.pub.resync_to_restart = jpeg_resync_to_restart;
+        source.pub.term_source = TermSource;
+        info.src = &source.pub;
         created = true;
     }
     ~State() {
@@ -266,7 +318,17 @@ struct JpegDecoder::State {
 
     bool DecodeInto(const unsigned char* data, std::size_t size, int minWidth, int minHeight,
                     DecodedImage& out);
-    bool DecodeRowsInto(const unsigned char* data, std::size_t size, RowSink& sink, bool& complete);
+    // From file, whose first got bytes are in block already; the whole file is read again from
+    // path when only its DC scans are wanted.
+    bool DecodeRowsInto(HANDLE file, std::size_t got, int orientation, const std::wstring& path,
+                        RowSink& sink, bool& complete);
+    void ReadFrom(const unsigned char* data, std::size_t size, HANDLE file) {
+        source.file = file;
+        source.block = block.data();
+        source.blockSize = kSourceBlockBytes;
+        source.pub.next_input_byte = data;
+        source.pub.bytes_in_buffer = size;
+    }
     // The picture from its DC scans alone, where they give all of it at this size; false leaves
     // the file to libjpeg, which also judges any damage.
     bool ReadDcScans(const unsigned char* data, std::size_t size, int scale, int width, int height) {
@@ -285,7 +347,7 @@ bool JpegDecoder::State::DecodeInto(const unsigned char* data, std::size_t size,
         jpeg_abort_decompress(&info);
         return false;
     }
-    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    ReadFrom(data, size, nullptr);
     jpeg_read_header(&info, TRUE); // a file without an image is a fatal error
     const int fullWidth = static_cast<int>(info.image_width);
     const int fullHeight = static_cast<int>(info.image_height);
@@ -355,8 +417,8 @@ constexpr int kStripRows = 16;
 
 // As DecodeInto, between setjmp and libjpeg's calls only plain values and members. The sink never
 // runs inside libjpeg, so a jump never crosses it.
-bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t size, RowSink& sink,
-                                        bool& complete) {
+bool JpegDecoder::State::DecodeRowsInto(HANDLE handle, std::size_t got, int orientation,
+                                        const std::wstring& path, RowSink& sink, bool& complete) {
     errors.warnings = 0;
     errors.endedAtLastRow = false;
     if (setjmp(errors.recover)) {
@@ -364,14 +426,13 @@ bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t s
         ticket.Return();
         return false;
     }
-    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    ReadFrom(block.data(), got, handle);
     jpeg_read_header(&info, TRUE);
     RowPicture picture;
     picture.fullWidth = static_cast<int>(info.image_width);
     picture.fullHeight = static_cast<int>(info.image_height);
     int minWidth = 0, minHeight = 0;
-    if (!sink.Wanted(picture.fullWidth, picture.fullHeight, OrientationFromJpeg(data, size), minWidth,
-                     minHeight)) {
+    if (!sink.Wanted(picture.fullWidth, picture.fullHeight, orientation, minWidth, minHeight)) {
         jpeg_abort_decompress(&info);
         return false;
     }
@@ -393,15 +454,25 @@ bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t s
     std::uint32_t* strip = TryEnsure(pixels, static_cast<std::size_t>(picture.width) * kStripRows);
     JSAMPROW* rowData = TryEnsure(rows, kStripRows);
     if (info.output_components != 4 || count > static_cast<std::size_t>(kMaxDecodedPixels) || !strip ||
-        !rowData || !sink.Begin(picture)) {
+        !rowData) {
         jpeg_abort_decompress(&info);
         return false;
     }
     for (int y = 0; y < kStripRows; ++y)
         rowData[y] = reinterpret_cast<JSAMPROW>(strip + static_cast<std::size_t>(y) *
                                                             static_cast<std::size_t>(picture.width));
-    if (ReadDcScans(data, size, picture.scale, picture.width, picture.height)) {
+    std::size_t size = 0;
+    bool wholeFile = false;
+    if (DcScansShowAll(info, picture.scale)) {
+        try {
+            wholeFile = ReadWholeFile(path, file, size, kJpegMaxFileBytes);
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    if (wholeFile && ReadDcScans(file.data(), size, picture.scale, picture.width, picture.height)) {
         jpeg_abort_decompress(&info);
+        if (!sink.Begin(picture))
+            return false;
         for (int y = 0; y < picture.height; y += kStripRows) {
             const int got = std::min(kStripRows, picture.height - y);
             for (int i = 0; i < got; ++i)
@@ -417,6 +488,13 @@ bool JpegDecoder::State::DecodeRowsInto(const unsigned char* data, std::size_t s
         return false;
     }
     jpeg_start_decompress(&info);
+    // A file in several scans has been read to its end by now, into the coefficients, which are
+    // then the largest thing held: the sink takes its memory for the picture after that.
+    if (!sink.Begin(picture)) {
+        jpeg_abort_decompress(&info);
+        ticket.Return();
+        return false;
+    }
     const bool adobe = info.saw_Adobe_marker != 0;
     while (info.output_scanline < info.output_height) {
         int got = 0;
@@ -482,12 +560,20 @@ bool JpegDecoder::Decode(const std::wstring& path, int minWidth, int minHeight, 
 
 bool JpegDecoder::DecodeRows(const std::wstring& path, RowSink& sink, bool& complete) {
     complete = false;
-    std::size_t size = 0;
-    if (!state_ || !state_->created || !ReadFile(path, size))
+    if (!state_ || !state_->created)
         return false;
-    if (!IsJpegSignature(state_->file.data(), size) || size > ULONG_MAX)
+    UniqueFile file = OpenForReading(path);
+    LARGE_INTEGER length{};
+    if (!file || !GetFileSizeEx(file.get(), &length) || length.QuadPart < 0 ||
+        static_cast<unsigned long long>(length.QuadPart) > kJpegMaxFileBytes)
         return false;
-    return state_->DecodeRowsInto(state_->file.data(), size, sink, complete);
+    unsigned char* start = TryEnsure(state_->block, kSourceBlockBytes);
+    DWORD got = 0;
+    if (!start || !::ReadFile(file.get(), start, kSourceBlockBytes, &got, nullptr) ||
+        !IsJpegSignature(start, got))
+        return false;
+    const int orientation = OrientationFromJpeg(start, std::min<std::size_t>(got, kOrientationProbeBytes));
+    return state_->DecodeRowsInto(file.get(), got, orientation, path, sink, complete);
 }
 
 void JpegDecoder::SetCancelFlag(const std::atomic<bool>* cancel) {
@@ -501,6 +587,7 @@ void JpegDecoder::ReleaseBuffers() {
     state_->file.Release();
     state_->pixels.Release();
     state_->rows.Release();
+    state_->block.Release();
     state_->dc.Release();
 }
 

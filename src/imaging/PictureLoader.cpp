@@ -65,7 +65,11 @@ bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& 
                 minW = swaps ? h : w;
                 minH = swaps ? w : h;
             }
-            if (!jpeg_.DecodeMemory(file_.data(), size, minW, minH, image)) {
+            const bool decoded = jpeg_.DecodeMemory(file_.data(), size, minW, minH, image);
+            // The file's bytes are done with: kept, a large file's would stay through the command
+            // that often follows a preview (Set Wallpaper, the viewer), beside that one's own.
+            file_.Release();
+            if (!decoded) {
                 const int scale = ChooseJpegScale(stored.width, stored.height, minW, minH);
                 if (stored.width > 0 && !PictureSizeAllowed(stored.width, stored.height, scale))
                     why = PictureProblem::TooLarge;
@@ -120,6 +124,7 @@ bool PictureLoader::Load(const std::wstring& path, int minWidth, LoadedPicture& 
 }
 
 void PictureLoader::ReleaseBuffers() {
+    file_.Release();
     decoder_.ReleaseBuffers();
     jpeg_.ReleaseBuffers();
     webp_.ReleaseBuffers();
