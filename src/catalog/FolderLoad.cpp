@@ -160,7 +160,6 @@ void CatalogView::LoadOneFile(PreparedFile& file, const FolderCache& cache, Cach
     const int item = list.Add(fileName, imageIndex, value);
     if (item < 0)
         return;
-    list.SetSelected(item, false);
     if (info) {
         list.SetText(item, 1, SizeColumnText(info->size, fmt));
         list.SetText(item, 2, FileDateText(info->lastWrite));

@@ -25,7 +25,8 @@ void ListView::Clear() {
 
 int ListView::Add(const std::wstring& text, int imageIndex, LPARAM value) {
     LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    item.stateMask = LVIS_SELECTED; // unselected from the start: no second message to say so
     item.iItem = Count();
     item.pszText = const_cast<wchar_t*>(text.c_str());
     item.iImage = imageIndex;

@@ -16,8 +16,8 @@ public:
     // ---- Items ----
     int Count() const;
     void Clear();
-    // Appends an item with its text, 0-based picture index in the normal image list, and value.
-    // Returns its index, or -1.
+    // Appends an unselected item with its text, 0-based picture index in the normal image list,
+    // and value. Returns its index, or -1.
     int Add(const std::wstring& text, int imageIndex, LPARAM value);
     std::wstring Text(int item, int subItem = 0) const;
     void SetText(int item, int subItem, const std::wstring& text);
