@@ -318,9 +318,9 @@ struct JpegDecoder::State {
 
     bool DecodeInto(const unsigned char* data, std::size_t size, int minWidth, int minHeight,
                     DecodedImage& out);
-    // From file, whose first got bytes are in block already; the whole file is read again from
+    // From file, whose first headBytes are in block already; the whole file is read again from
     // path when only its DC scans are wanted.
-    bool DecodeRowsInto(HANDLE file, std::size_t got, int orientation, const std::wstring& path,
+    bool DecodeRowsInto(HANDLE file, std::size_t headBytes, int orientation, const std::wstring& path,
                         RowSink& sink, bool& complete);
     void ReadFrom(const unsigned char* data, std::size_t size, HANDLE file) {
         source.file = file;
@@ -417,7 +417,7 @@ constexpr int kStripRows = 16;
 
 // As DecodeInto, between setjmp and libjpeg's calls only plain values and members. The sink never
 // runs inside libjpeg, so a jump never crosses it.
-bool JpegDecoder::State::DecodeRowsInto(HANDLE handle, std::size_t got, int orientation,
+bool JpegDecoder::State::DecodeRowsInto(HANDLE handle, std::size_t headBytes, int orientation,
                                         const std::wstring& path, RowSink& sink, bool& complete) {
     errors.warnings = 0;
     errors.endedAtLastRow = false;
@@ -426,7 +426,7 @@ bool JpegDecoder::State::DecodeRowsInto(HANDLE handle, std::size_t got, int orie
         ticket.Return();
         return false;
     }
-    ReadFrom(block.data(), got, handle);
+    ReadFrom(block.data(), headBytes, handle);
     jpeg_read_header(&info, TRUE);
     RowPicture picture;
     picture.fullWidth = static_cast<int>(info.image_width);
@@ -474,10 +474,10 @@ bool JpegDecoder::State::DecodeRowsInto(HANDLE handle, std::size_t got, int orie
         if (!sink.Begin(picture))
             return false;
         for (int y = 0; y < picture.height; y += kStripRows) {
-            const int got = std::min(kStripRows, picture.height - y);
-            for (int i = 0; i < got; ++i)
+            const int n = std::min(kStripRows, picture.height - y);
+            for (int i = 0; i < n; ++i)
                 dc.Row(y + i, strip + static_cast<std::size_t>(i) * static_cast<std::size_t>(picture.width));
-            if (!sink.Rows(strip, got, picture.width))
+            if (!sink.Rows(strip, n, picture.width))
                 return false;
         }
         complete = true;
