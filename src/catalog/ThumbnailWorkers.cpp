@@ -1,6 +1,7 @@
 #include "catalog/ThumbnailWorkers.h"
 #include "catalog/CatalogText.h"
-#include "core/PathText.h"
+#include "imaging/ImageFile.h"
+#include "imaging/ImageHeader.h"
 #include <algorithm>
 #include <new>
 
@@ -112,10 +113,18 @@ PreparedFile Prepared(const std::wstring& path, const PrepareSettings& settings,
 }
 
 bool QuickToPrepare(const std::wstring& path) {
-    const std::wstring ext = AsciiLower(FileExtension(path));
-    const bool jpeg = ext == L"jpg" || ext == L"jpeg" || ext == L"jpe" || ext == L"jfif";
-    const std::optional<FileInfo> info = jpeg ? GetFileInfo(path) : std::nullopt;
-    return info && info->size <= kQuickJpegBytes;
+    unsigned char head[kImageHeaderBytes] = {};
+    std::size_t got = 0;
+    if (!ReadFileStart(path, head, sizeof head, got))
+        return false;
+    const ImageHeader header = ProbeImageHeader(head, got);
+    if (header.format == ImageFormat::Jpeg) {
+        const std::optional<FileInfo> info = GetFileInfo(path);
+        return info && info->size <= kQuickJpegBytes;
+    }
+    // A PNG's rows come as they are decoded, unless it is interlaced (byte 28 of its header).
+    return header.format == ImageFormat::Png && got > 28 && head[28] == 0 &&
+           static_cast<std::int64_t>(header.width) * header.height <= kQuickPngPixels;
 }
 
 } // namespace

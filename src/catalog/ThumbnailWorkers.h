@@ -53,9 +53,10 @@ void PrepareFile(const std::wstring& path, const PrepareSettings& settings, Imag
 // Worker count for this machine: one per core beyond the first, at least one.
 int DefaultWorkerCount();
 
-// The largest JPEG the taker prepares itself (the cost of a reduced JPEG follows its size; a
-// PNG's does not, so those are left to the workers).
+// The largest files the taker prepares itself, about 50 ms of work each: a reduced JPEG's cost
+// follows its file size, a PNG's its pixel count.
 inline constexpr std::uint64_t kQuickJpegBytes = std::uint64_t{4} << 20;
+inline constexpr std::int64_t kQuickPngPixels = 3'000'000;
 
 class ThumbnailWorkers {
 public:
@@ -70,8 +71,8 @@ public:
     bool TryTake(int index, PreparedFile& out);
     // Rather than wait for a worker on a core of its own, the taker may prepare the next file no
     // worker has started itself, with its own reducer, when that is quick (a JPEG of at most
-    // kQuickJpegBytes: about 50 ms, so the window still answers in time). False when it prepared
-    // nothing; always when the workers already have every core.
+    // kQuickJpegBytes, a PNG of at most kQuickPngPixels: the window still answers in time). False
+    // when it prepared nothing; always when the workers already have every core.
     bool PrepareNextHere(ImageReducer& reducer);
     // Signalled whenever a file has been prepared: something to wait on between tries.
     HANDLE ReadyEvent() const { return ready_.get(); }
