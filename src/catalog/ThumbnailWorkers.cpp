@@ -122,7 +122,7 @@ bool QuickToPrepare(const std::wstring& path) {
         const std::optional<FileInfo> info = GetFileInfo(path);
         return info && info->size <= kQuickJpegBytes;
     }
-    // A PNG's rows come as they are decoded, unless it is interlaced (byte 28 of its header).
+    // Not an interlaced PNG (byte 28 of its header): that one is held and decoded whole first.
     return header.format == ImageFormat::Png && got > 28 && head[28] == 0 &&
            static_cast<std::int64_t>(header.width) * header.height <= kQuickPngPixels;
 }
