@@ -15,6 +15,7 @@
 #include "wallpaper/PreviewGeometry.h"
 #include <utility>
 #include "wallpaper/MonitorChoice.h"
+#include <climits>
 
 namespace tessary {
 
@@ -68,7 +69,9 @@ PictureProblem WallpaperPreview::WallpaperSourceProblem(const std::wstring& path
     if (NeedsBmpConversion(path) || FileFormat(path) != ImageFormat::Bmp) {
         LoadedPicture picture;
         PictureProblem problem = PictureProblem::None;
-        const bool loaded = loader_.Load(path, 1, picture, &problem);
+        // At full size, as the bitmap is made: a reduced decode can succeed where the whole one
+        // fails (a progressive JPEG reduced to 1/8 needs only its DC scans).
+        const bool loaded = loader_.Load(path, INT_MAX, picture, &problem);
         loader_.ReleaseBuffers();
         return loaded ? PictureProblem::None : problem;
     }

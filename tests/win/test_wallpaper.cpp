@@ -7,6 +7,7 @@
 #include "support/MainWindow.h"
 #include "wallpaper/ApplyWallpaper.h"
 #include <algorithm>
+#include <turbojpeg.h>
 
 using namespace tessary;
 using namespace wintest;
@@ -35,6 +36,28 @@ protected:
         SetWindowPos(form().hwnd(), nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
 };
+
+// A progressive JPEG whose last scan lacks half its data: a picture reduced to 1/8 needs none of
+// that scan (only the DC scans), the whole picture does.
+std::string ProgressiveShortOfData(int w, int h) {
+    std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * h);
+    for (int i = 0; i < w * h; ++i)
+        px[static_cast<std::size_t>(i)] = PhotoLike(i % w, i / w);
+    tjhandle tj = tjInitCompress();
+    unsigned char* buf = nullptr;
+    unsigned long size = 0;
+    EXPECT_EQ(tjCompress2(tj, reinterpret_cast<unsigned char*>(px.data()), w, 0, h, TJPF_BGRX, &buf, &size,
+                          TJSAMP_444, 90, TJFLAG_PROGRESSIVE),
+              0);
+    std::string jpeg(reinterpret_cast<const char*>(buf), size);
+    tjFree(buf);
+    tjDestroy(tj);
+    const std::size_t scan = jpeg.rfind("\xFF\xDA");
+    const std::size_t data = scan + 2 + (static_cast<unsigned char>(jpeg[scan + 2]) << 8) +
+                             static_cast<unsigned char>(jpeg[scan + 3]);
+    const std::size_t length = jpeg.size() - 2 - data;
+    return jpeg.erase(data + length / 2, length - length / 2);
+}
 
 // A screen pixel as 0xRRGGBB.
 std::uint32_t ScreenPx(int x, int y) {
@@ -193,6 +216,7 @@ TEST_F(Wallpaper, AnImageThatCannotBeMadeTheWallpaperChangesNothing) {
     const std::string whole = ReadBytes(jpeg);
     ASSERT_TRUE(WriteTextFile(dir_ / L"cut.jpg", whole.substr(0, whole.size() / 2)));
     ASSERT_TRUE(WriteTextFile(dir_ / L"bad.png", "not a picture"));
+    ASSERT_TRUE(WriteTextFile(dir_ / L"short.jpg", ProgressiveShortOfData(96, 64)));
     // A folder where the bitmap should go: it cannot be written.
     DeleteFileW(ConvertedBitmapPath().c_str());
     ASSERT_TRUE(CreateDirectoryW(ConvertedBitmapPath().c_str(), nullptr));
@@ -200,6 +224,7 @@ TEST_F(Wallpaper, AnImageThatCannotBeMadeTheWallpaperChangesNothing) {
         {jpeg, L"The wallpaper bitmap " + ConvertedBitmapPath() +
                    L" could not be written; the wallpaper is unchanged."},
         {dir_ / L"cut.jpg", dir_ / L"cut.jpg" + L" cannot be made the wallpaper: it is damaged."},
+        {dir_ / L"short.jpg", dir_ / L"short.jpg" + L" cannot be made the wallpaper: it is damaged."},
         {dir_ / L"bad.png",
          dir_ / L"bad.png" + L" cannot be made the wallpaper: it is not a picture this program reads."},
         {dir_ / L"gone.jpg", dir_ / L"gone.jpg" + L" is no longer available."}};
