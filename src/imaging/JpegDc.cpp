@@ -106,7 +106,7 @@ Tap TapFor(int i, int factor, int count) {
 
 } // namespace
 
-bool JpegDcReader::Frame(const unsigned char* p, std::size_t length) {
+bool JpegDcReader::Frame(const unsigned char* p, std::size_t length, std::size_t maxBlocks) {
     if (!components_.empty() || length < 6 || p[0] != 8)
         return false;
     fullHeight_ = Word(p + 1);
@@ -132,6 +132,7 @@ bool JpegDcReader::Frame(const unsigned char* p, std::size_t length) {
     mcusHigh_ = CeilDiv(fullHeight_, 8LL * maxV_);
     width_ = CeilDiv(fullWidth_, 8);
     height_ = CeilDiv(fullHeight_, 8);
+    long long blocks = 0;
     for (Component& comp : components_) {
         if (maxH_ % comp.h != 0 || maxV_ % comp.v != 0)
             return false; // fractional subsampling: libjpeg refuses it too
@@ -139,8 +140,14 @@ bool JpegDcReader::Frame(const unsigned char* p, std::size_t length) {
         comp.blocksHigh = CeilDiv(static_cast<long long>(fullHeight_) * comp.v, 8LL * maxV_);
         comp.stride = mcusWide_ * comp.h; // whole MCUs, whatever the scans
         comp.rows = mcusHigh_ * comp.v;
-        comp.dc.assign(static_cast<std::size_t>(comp.stride) * static_cast<std::size_t>(comp.rows), 0);
+        blocks += static_cast<long long>(comp.stride) * comp.rows;
     }
+    // Every block's DC takes at least one bit of the file: a header claiming more blocks than
+    // that is refused before anything is allocated for them.
+    if (blocks > static_cast<long long>(std::min<std::size_t>(maxBlocks, LLONG_MAX / 2)))
+        return false;
+    for (Component& comp : components_)
+        comp.dc.assign(static_cast<std::size_t>(comp.stride) * static_cast<std::size_t>(comp.rows), 0);
     return true;
 }
 
@@ -289,7 +296,7 @@ bool JpegDcReader::Read(const unsigned char* data, std::size_t size) {
             at += length;
             bool ok = true;
             if (marker == 0xC2) {
-                ok = Frame(p, length - 2);
+                ok = Frame(p, length - 2, size * 8);
                 received.assign(components_.size(), {});
                 for (auto& bitsOf : received)
                     bitsOf.fill(-1);

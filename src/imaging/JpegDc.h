@@ -50,7 +50,7 @@ private:
         int dcTable = 0;
     };
 
-    bool Frame(const unsigned char* p, std::size_t length);
+    bool Frame(const unsigned char* p, std::size_t length, std::size_t maxBlocks);
     bool Tables(const unsigned char* p, std::size_t length);
     bool Quantisers(const unsigned char* p, std::size_t length);
     // A DC scan's data from data + at; at is left after the last byte it used.
