@@ -94,9 +94,6 @@ bool AllCoefficientsRefined(j_decompress_ptr d) {
 
 void IgnoreOutput(j_common_ptr) {}
 
-// A damaged progressive file can announce scan after scan, each costing a pass over the image.
-constexpr int kMaxScans = 1000;
-
 // Arithmetic decoding takes a marker met inside a scan as the end of its data and goes on with
 // zeros without a warning (the Huffman decoder warns). A marker already met while rows of the scan
 // remain means data is missing; restart markers end their intervals, and are expected there.
@@ -112,7 +109,7 @@ void OnProgress(j_common_ptr info) {
     if (!info->is_decompressor)
         return;
     const auto d = reinterpret_cast<j_decompress_ptr>(info);
-    if (d->input_scan_number > kMaxScans)
+    if (d->input_scan_number > kJpegMaxScans)
         std::longjmp(ErrorsOf(info).recover, 1);
     if (ArithmeticScanEndedEarly(d))
         ++ErrorsOf(info).warnings;

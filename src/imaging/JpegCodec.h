@@ -23,6 +23,9 @@ inline constexpr long kJpegMaxWorkBytes = 512L * 1024 * 1024;
 // this many bytes together; a decode that would go beyond waits until the others are done with
 // theirs. One decode always goes ahead, whatever it needs (up to kJpegMaxWorkBytes).
 inline constexpr std::size_t kJpegSharedWorkBytes = std::size_t{64} << 20;
+// A damaged progressive file can announce scan after scan, each costing a pass over the image:
+// files with more scans than this are refused.
+inline constexpr int kJpegMaxScans = 1000;
 // Files longer than this are not read.
 inline constexpr std::size_t kJpegMaxFileBytes = std::size_t{1} << 30;
 

@@ -1,4 +1,5 @@
 #include "imaging/JpegDc.h"
+#include "imaging/JpegCodec.h"
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -140,6 +141,7 @@ bool JpegDcReader::Frame(const unsigned char* p, std::size_t length, std::size_t
         comp.blocksHigh = CeilDiv(static_cast<long long>(fullHeight_) * comp.v, 8LL * maxV_);
         comp.stride = mcusWide_ * comp.h; // whole MCUs, whatever the scans
         comp.rows = mcusHigh_ * comp.v;
+        comp.received.fill(-1);
         blocks += static_cast<long long>(comp.stride) * comp.rows;
     }
     // Every block's DC takes at least one bit of the file: a header claiming more blocks than
@@ -264,15 +266,59 @@ bool JpegDcReader::DcScan(const unsigned char* data, std::size_t size, std::size
     return true;
 }
 
+bool JpegDcReader::Scan(const unsigned char* p, std::size_t length, const unsigned char* data,
+                        std::size_t size, std::size_t& at) {
+    const int count = length >= 6 ? p[0] : 0;
+    if (count < 1 || count > 4 || length != 6 + static_cast<std::size_t>(count) * 2)
+        return false;
+    const int ss = p[1 + count * 2], se = p[2 + count * 2];
+    const int ah = p[3 + count * 2] >> 4, al = p[3 + count * 2] & 15;
+    ScanPart parts[4];
+    int blocks = 0;
+    for (int s = 0; s < count; ++s) {
+        const int id = p[1 + s * 2];
+        const auto found = std::find_if(components_.begin(), components_.end(),
+                                        [&](const Component& c) { return c.id == id; });
+        if (found == components_.end() || std::any_of(parts, parts + s, [&](const ScanPart& before) {
+                return before.component == found - components_.begin();
+            }))
+            return false; // not in the frame, or twice in the scan
+        parts[s].component = static_cast<int>(found - components_.begin());
+        parts[s].dcTable = p[2 + s * 2] >> 4;
+        blocks += found->h * found->v;
+    }
+    const bool dcScan = ss == 0;
+    if ((dcScan && se != 0) || (!dcScan && (se < ss || se > 63 || count != 1)) || al > 13 ||
+        (ah != 0 && al != ah - 1) || (count > 1 && blocks > 10))
+        return false;
+    for (int s = 0; s < count; ++s) {
+        Component& comp = components_[static_cast<std::size_t>(parts[s].component)];
+        if (!comp.latched) {
+            if (!quantDefined_[comp.quantTable])
+                return false;
+            comp.quant0 = quant0_[comp.quantTable];
+            comp.latched = true;
+        }
+        if (!dcScan && comp.received[0] < 0)
+            return false;
+        for (int k = ss; k <= se; ++k) {
+            signed char& bit = comp.received[static_cast<std::size_t>(k)];
+            if (ah != std::max<int>(bit, 0))
+                return false;
+            bit = static_cast<signed char>(al);
+        }
+        if (dcScan && ah == 0 && (parts[s].dcTable > 3 || !dcTables_[parts[s].dcTable].defined))
+            return false;
+    }
+    return dcScan ? DcScan(data, size, at, parts, count, al, ah != 0) : SkipEntropyData(data, size, at);
+}
+
 bool JpegDcReader::Read(const unsigned char* data, std::size_t size) {
     components_.clear();
     restartInterval_ = 0;
     for (auto& table : dcTables_)
         table.defined = false;
     std::fill(std::begin(quantDefined_), std::end(quantDefined_), false);
-    // Which coefficients each component has received, to the bit, as libjpeg keeps them: a scan
-    // that does not follow on (a refinement of what never came, AC before DC) is damage to it.
-    std::vector<std::array<signed char, 64>> received;
     if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
         return false;
     try {
@@ -297,9 +343,6 @@ bool JpegDcReader::Read(const unsigned char* data, std::size_t size) {
             bool ok = true;
             if (marker == 0xC2) {
                 ok = Frame(p, length - 2, size * 8);
-                received.assign(components_.size(), {});
-                for (auto& bitsOf : received)
-                    bitsOf.fill(-1);
             } else if (marker == 0xC4) {
                 ok = Tables(p, length - 2);
             } else if (marker == 0xDB) {
@@ -310,64 +353,18 @@ bool JpegDcReader::Read(const unsigned char* data, std::size_t size) {
             } else if ((marker >= 0xC0 && marker <= 0xCF) || marker == 0xDC) {
                 return false; // another kind of frame, arithmetic coding, a height given late
             } else if (marker == 0xDA) {
-                if (components_.empty() || ++scans > 1000 || length < 6)
+                if (components_.empty() || ++scans > kJpegMaxScans)
                     return false;
-                const int count = p[0];
-                if (count < 1 || count > 4 || length != 6 + static_cast<std::size_t>(count) * 2)
-                    return false;
-                const int ss = p[1 + count * 2], se = p[2 + count * 2];
-                const int ah = p[3 + count * 2] >> 4, al = p[3 + count * 2] & 15;
-                ScanPart parts[4];
-                int blocks = 0;
-                for (int s = 0; s < count; ++s) {
-                    const int id = p[1 + s * 2];
-                    const auto found = std::find_if(components_.begin(), components_.end(),
-                                                    [&](const Component& c) { return c.id == id; });
-                    if (found == components_.end() ||
-                        std::any_of(parts, parts + s, [&](const ScanPart& before) {
-                            return before.component == found - components_.begin();
-                        }))
-                        return false; // not in the frame, or twice in the scan
-                    parts[s].component = static_cast<int>(found - components_.begin());
-                    parts[s].dcTable = p[2 + s * 2] >> 4;
-                    blocks += found->h * found->v;
-                }
-                const bool dcScan = ss == 0;
-                if ((dcScan && se != 0) || (!dcScan && (se < ss || se > 63 || count != 1)) || al > 13 ||
-                    (ah != 0 && al != ah - 1) || (count > 1 && blocks > 10))
-                    return false;
-                for (int s = 0; s < count; ++s) {
-                    Component& comp = components_[static_cast<std::size_t>(parts[s].component)];
-                    if (!comp.latched) {
-                        if (!quantDefined_[comp.quantTable])
-                            return false;
-                        comp.quant0 = quant0_[comp.quantTable];
-                        comp.latched = true;
-                    }
-                    auto& bitsOf = received[static_cast<std::size_t>(parts[s].component)];
-                    if (!dcScan && bitsOf[0] < 0)
-                        return false;
-                    for (int k = ss; k <= se; ++k) {
-                        if (ah != (bitsOf[static_cast<std::size_t>(k)] < 0
-                                       ? 0
-                                       : bitsOf[static_cast<std::size_t>(k)]))
-                            return false;
-                        bitsOf[static_cast<std::size_t>(k)] = static_cast<signed char>(al);
-                    }
-                    if (dcScan && ah == 0 && (parts[s].dcTable > 3 || !dcTables_[parts[s].dcTable].defined))
-                        return false;
-                }
-                ok = dcScan ? DcScan(data, size, at, parts, count, al, ah != 0)
-                            : SkipEntropyData(data, size, at);
+                ok = Scan(p, length, data, size, at);
             }
             if (!ok)
                 return false;
         }
-        for (const auto& bitsOf : received)
-            if (bitsOf[0] != 0)
-                return false; // a DC coefficient never came, or not to its last bit
         if (components_.empty())
             return false;
+        for (const Component& comp : components_)
+            if (comp.received[0] != 0)
+                return false; // a DC coefficient never came, or not to its last bit
         MakeSamples();
         return true;
     } catch (const std::bad_alloc&) {

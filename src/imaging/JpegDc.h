@@ -5,6 +5,7 @@
 // 5000-pixel photo). No library decodes DC scans alone, hence this reader; it takes only files
 // it can read in full and leaves everything else (and every judgement of damage) to libjpeg.
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -30,10 +31,12 @@ public:
 private:
     struct Component {
         int id = 0, h = 1, v = 1, quantTable = 0;
-        int dcTable = 0;
         int blocksWide = 0, blocksHigh = 0; // blocks the component's samples fill
         int stride = 0, rows = 0;           // blocks held: whole MCUs
-        int refinedTo = -1;                 // lowest DC bit received; -1 before the first DC scan
+        // The lowest bit received of each coefficient, -1 before its first scan, kept as libjpeg
+        // keeps it: a scan that does not follow on (a refinement of what never came, AC before
+        // DC) is damage to it.
+        std::array<signed char, 64> received{};
         bool latched = false;
         std::uint16_t quant0 = 0; // the DC step, from the table current at the first scan
         std::vector<std::int16_t> dc;
@@ -53,6 +56,10 @@ private:
     bool Frame(const unsigned char* p, std::size_t length, std::size_t maxBlocks);
     bool Tables(const unsigned char* p, std::size_t length);
     bool Quantisers(const unsigned char* p, std::size_t length);
+    // A scan whose header is p (length bytes) and whose data starts at data + at; at is left
+    // after the last byte of its data.
+    bool Scan(const unsigned char* p, std::size_t length, const unsigned char* data, std::size_t size,
+              std::size_t& at);
     // A DC scan's data from data + at; at is left after the last byte it used.
     bool DcScan(const unsigned char* data, std::size_t size, std::size_t& at, const ScanPart* parts,
                 int count, int al, bool refine);
